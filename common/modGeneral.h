@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QString>
+
+// Small helpers shared across the program. Paths use "/"; a folder path ends in "/".
+
+// Folder flag set: true when the folder exists and can be listed. Folder flag clear: true
+// when a regular file of exactly that name exists and is not hidden (a dot-file).
+bool PathExists(const QString& path, bool isFolder);
+// False when an entry of ProgramState.Folders other than indexToIgnore has exactly this path
+// (case-sensitive); -1 ignores none.
+bool IsNewFolder(const QString& path, int indexToIgnore);
+// Read-only is the absence of write permission; other permission bits are kept.
+void SetReadOnly(const QString& path, bool readOnly);
+// Asks through the prompt seam, then moves the file to the trash. True once the file is gone
+// from its path.
+bool RecycleFile(const QString& path);

@@ -1,0 +1,10 @@
+#pragma once
+
+#include <stdexcept>
+#include <string>
+
+// A lookup of a resource that the document does not hold.
+class IffError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};

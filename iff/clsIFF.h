@@ -1,0 +1,101 @@
+#pragma once
+
+#include "IListSink.h"
+#include "StateTypes.h"
+#include "clsResource.h"
+
+#include <QByteArray>
+#include <QHash>
+#include <QImage>
+#include <QList>
+#include <QString>
+#include <memory>
+#include <vector>
+
+// One IFF object file held in memory: an ordered, keyed list of resources (keys compare
+// without regard to case) and the IDs of its OBJD, BMP_ and CTSS chunks in load order.
+class clsIFF {
+public:
+    enum class LoadError { None, CannotOpen, InvalidSignature };
+
+    clsIFF();
+    ~clsIFF();
+    clsIFF(const clsIFF&) = delete;
+    clsIFF& operator=(const clsIFF&) = delete;
+
+    // --- resource list ---
+    int ResourceCount() const;
+    // Position 1 to ResourceCount, or a key; throws IffError when absent.
+    clsResource& Resource(int position);
+    const clsResource& Resource(int position) const;
+    clsResource& Resource(const QByteArray& key);
+    const clsResource& Resource(const QByteArray& key) const;
+    bool IsResource(const QByteArray& key) const;
+    // Moves the record held under currentKey to the end under its present Key; throws
+    // IffError when absent.
+    void UpdateKey(const QByteArray& currentKey);
+    bool AddResource(const QByteArray& cFormat, quint16 cID, const QByteArray& cName);
+    void DelResource(const QByteArray& key); // throws IffError when absent
+    void Clear();
+
+    const QList<quint16>& ObjdIDs() const { return m_objdIDs; }
+    const QList<quint16>& BmpIDs() const { return m_bmpIDs; }
+    const QList<quint16>& CtssIDs() const { return m_ctssIDs; }
+    int ObjdCount() const { return m_objdIDs.size(); }
+    int BmpCount() const { return m_bmpIDs.size(); }
+    int CtssCount() const { return m_ctssIDs.size(); }
+
+    // --- loading and saving ---
+    // Adds the file's chunks to what the document holds. False when the file cannot be opened
+    // (no message; errorString() says why) or its signature is wrong (the user is told
+    // "Invalid IFF File" through the prompt seam).
+    bool LoadFile(const QString& FileName);
+    LoadError lastLoadError() const { return m_loadError; }
+    // Writes the whole document with a rebuilt resource map. The old file is replaced only
+    // once the new one is complete; on failure it stays as it was and errorString() says why.
+    bool SaveFile(const QString& FileName);
+    QString errorString() const { return m_errorString; }
+    // Bytes 35-59 of the signature of the last file loaded (the maker's credit), written back
+    // on save; empty until a file was loaded.
+    const QByteArray& SignatureCredit() const { return m_signatureCredit; }
+
+    // --- listings ---
+    void GenerateFormatList(IListSink& List) const;
+    void GenerateResourceList(IListSink& List, const QByteArray& Format) const;
+    void GenerateAllResourceList(IListSink& List) const;
+
+    // --- object catalog ---
+    // Rows: key "OBJD<id>", text the chunk name, one sub-item: the ID in decimal.
+    void GenerateObjectList(IListSink& List) const;
+    // Catalog name / description bytes, or "*NONE*".
+    QByteArray GetName(quint16 ObjdID) const;
+    QByteArray GetDescription(quint16 ObjdID) const;
+    // These three throw IffError for an OBJD the document does not hold.
+    qint32 GetPrice(quint16 ObjdID) const;
+    bool GetDisabled(quint16 ObjdID) const;
+    SortSet GetSorts(quint16 ObjdID) const;
+    // The object's catalog icon; the placeholder when it has none; a null image when the
+    // icon's body cannot be decoded.
+    QImage GetIcon(quint16 ObjdID, const QImage& placeholder) const;
+    // Setters change resource bodies in memory. False when the OBJD is not held or its body
+    // is too short for the field (nothing changes). SetCtss is true and changes nothing for
+    // an object without catalog text.
+    bool SetCtss(quint16 ObjdID, const QByteArray& NameStr, const QByteArray& DescriptStr);
+    bool SetPrice(quint16 ObjdID, qint32 Price);
+    bool SetDisabled(quint16 ObjdID, bool Disabled);
+    bool SetSorts(quint16 ObjdID, const SortSet& Sorts);
+
+private:
+    static QByteArray foldKey(const QByteArray& key);
+    clsResource* find(const QByteArray& key) const;
+    void append(std::unique_ptr<clsResource> record);
+
+    std::vector<std::unique_ptr<clsResource>> m_resources;
+    QHash<QByteArray, clsResource*> m_byKey; // folded key -> record
+    QList<quint16> m_objdIDs;
+    QList<quint16> m_bmpIDs;
+    QList<quint16> m_ctssIDs;
+    QByteArray m_signatureCredit;
+    LoadError m_loadError = LoadError::None;
+    QString m_errorString;
+};
