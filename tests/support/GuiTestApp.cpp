@@ -1,0 +1,19 @@
+#include "GuiTestApp.h"
+
+// The support library does not link the widgets module itself; only GUI tests call this,
+// and they link it through the window library.
+#include <QtWidgets/QApplication>
+
+QApplication* EnsureGuiApp()
+{
+    if (auto* existing = qobject_cast<QApplication*>(QCoreApplication::instance()))
+        return existing;
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    static int argc = 1;
+    static char name[] = "kestrane-gui-test";
+    static char* argv[] = {name, nullptr};
+    // Kept for the whole process: widgets made by tests may outlive any one test.
+    static QApplication* app = new QApplication(argc, argv);
+    return app;
+}
