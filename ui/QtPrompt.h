@@ -1,0 +1,19 @@
+#pragma once
+
+#include "Prompt.h"
+
+// The window program's prompt: real message boxes, input boxes and folder pickers, owned by
+// the window that is active when the question is asked.
+class QtPrompt : public Prompt
+{
+public:
+    QtPrompt() = default;
+
+    PromptAnswer message(const QString& text, const QString& title, PromptIcon icon,
+                         PromptButtons buttons) override;
+    QString inputBox(const QString& prompt, const QString& title,
+                     const QString& defaultText) override;
+    QString pickFolder(const QString& title) override;
+    bool confirmTrash(const QString& path) override;
+    void openUrl(const QString& url) override;
+};
