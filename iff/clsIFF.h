@@ -88,7 +88,11 @@ public:
 private:
     static QByteArray foldKey(const QByteArray& key);
     clsResource* find(const QByteArray& key) const;
+    // Adds at the end; the key lookup keeps pointing at the first record of a key.
     void append(std::unique_ptr<clsResource> record);
+    // Takes the first record held under key out of the list.
+    std::unique_ptr<clsResource> take(const QByteArray& key);
+    void parseChunks(const QByteArray& data);
 
     std::vector<std::unique_ptr<clsResource>> m_resources;
     QHash<QByteArray, clsResource*> m_byKey; // folded key -> record

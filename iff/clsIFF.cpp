@@ -1,0 +1,224 @@
+#include "clsIFF.h"
+
+#include "IffError.h"
+#include "ProgramState.h"
+#include "Prompt.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QtEndian>
+#include <algorithm>
+#include <limits>
+
+namespace
+{
+
+constexpr qsizetype kSignatureSize = 60;
+// Bytes 0-34: the version text and its terminating 0x00. The rest is the maker's credit.
+constexpr qsizetype kVersionPartSize = 35;
+constexpr qsizetype kFileHeaderSize = 64;
+constexpr qsizetype kChunkHeaderSize = 76;
+constexpr qsizetype kNameSize = 64;
+
+bool versionPartMatches(const QByteArray& data, const QByteArray& signature)
+{
+    return signature.size() >= kVersionPartSize &&
+           std::equal(data.constData(), data.constData() + kVersionPartSize, signature.constData());
+}
+
+} // namespace
+
+clsIFF::clsIFF() = default;
+clsIFF::~clsIFF() = default;
+
+QByteArray clsIFF::foldKey(const QByteArray& key)
+{
+    return key.toLower();
+}
+
+clsResource* clsIFF::find(const QByteArray& key) const
+{
+    return m_byKey.value(foldKey(key), nullptr);
+}
+
+void clsIFF::append(std::unique_ptr<clsResource> record)
+{
+    const QByteArray folded = foldKey(record->Key());
+    if (!m_byKey.contains(folded))
+        m_byKey.insert(folded, record.get());
+    m_resources.push_back(std::move(record));
+}
+
+std::unique_ptr<clsResource> clsIFF::take(const QByteArray& key)
+{
+    const QByteArray folded = foldKey(key);
+    clsResource* record = m_byKey.value(folded, nullptr);
+    if (!record)
+        throw IffError("no resource under the key " + key.toStdString());
+    const auto it = std::find_if(m_resources.begin(), m_resources.end(),
+                                 [record](const auto& r) { return r.get() == record; });
+    std::unique_ptr<clsResource> taken = std::move(*it);
+    const auto next = m_resources.erase(it);
+    // The lookup index keeps the key the record had when it was added, which may differ
+    // from its present Key; a later record under the same key now becomes the one found.
+    m_byKey.remove(folded);
+    for (auto later = next; later != m_resources.end(); ++later) {
+        if (foldKey((*later)->Key()) == folded) {
+            m_byKey.insert(folded, later->get());
+            break;
+        }
+    }
+    return taken;
+}
+
+int clsIFF::ResourceCount() const
+{
+    return int(m_resources.size());
+}
+
+clsResource& clsIFF::Resource(int position)
+{
+    return const_cast<clsResource&>(std::as_const(*this).Resource(position));
+}
+
+const clsResource& clsIFF::Resource(int position) const
+{
+    if (position < 1 || position > ResourceCount())
+        throw IffError("no resource at position " + std::to_string(position));
+    return *m_resources[std::size_t(position - 1)];
+}
+
+clsResource& clsIFF::Resource(const QByteArray& key)
+{
+    return const_cast<clsResource&>(std::as_const(*this).Resource(key));
+}
+
+const clsResource& clsIFF::Resource(const QByteArray& key) const
+{
+    clsResource* record = find(key);
+    if (!record)
+        throw IffError("no resource under the key " + key.toStdString());
+    return *record;
+}
+
+bool clsIFF::IsResource(const QByteArray& key) const
+{
+    return find(key) != nullptr;
+}
+
+void clsIFF::UpdateKey(const QByteArray& currentKey)
+{
+    append(take(currentKey));
+}
+
+bool clsIFF::AddResource(const QByteArray& cFormat, quint16 cID, const QByteArray& cName)
+{
+    auto record = std::make_unique<clsResource>();
+    record->Create(cFormat, cID, cName);
+    if (IsResource(record->Key()))
+        return false;
+    append(std::move(record));
+    return true;
+}
+
+void clsIFF::DelResource(const QByteArray& key)
+{
+    take(key);
+}
+
+void clsIFF::Clear()
+{
+    m_byKey.clear();
+    m_resources.clear();
+    m_objdIDs.clear();
+    m_bmpIDs.clear();
+    m_ctssIDs.clear();
+    m_signatureCredit.clear();
+}
+
+bool clsIFF::LoadFile(const QString& FileName)
+{
+    QFile file(FileName);
+    if (QFileInfo(FileName).isDir()) {
+        m_loadError = LoadError::CannotOpen;
+        m_errorString = QStringLiteral("%1 is a folder, not a file").arg(FileName);
+        return false;
+    }
+    if (!file.open(QIODevice::ReadOnly)) {
+        m_loadError = LoadError::CannotOpen;
+        m_errorString = file.errorString();
+        return false;
+    }
+    const QByteArray data = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        m_loadError = LoadError::CannotOpen;
+        m_errorString = file.errorString();
+        return false;
+    }
+    file.close();
+
+    if (data.size() < kSignatureSize || !(versionPartMatches(data, ProgramState.IffSignature25) ||
+                                          versionPartMatches(data, ProgramState.IffSignature20))) {
+        ShowMessage(QStringLiteral("Invalid IFF File"), PromptIcon::Exclamation,
+                    QStringLiteral("Invalid File"));
+        m_loadError = LoadError::InvalidSignature;
+        m_errorString = QStringLiteral("Invalid IFF File");
+        return false;
+    }
+
+    m_signatureCredit = data.mid(kVersionPartSize, kSignatureSize - kVersionPartSize);
+    // Bytes 60-63 (the old map's offset) are not used: the chunks are walked one by one.
+    parseChunks(data);
+    m_loadError = LoadError::None;
+    m_errorString.clear();
+    return true;
+}
+
+// Damaged files end the walk instead of breaking it:
+// - fewer than 76 bytes left cannot hold a chunk header; they are left out and the walk ends;
+// - a Size below 76 gives a record with the header's fields and an empty body, and the walk
+//   moves on by 76 (the header it read), so it always advances;
+// - a Size beyond the end of the file (up to 2^32 - 1) gives a record holding the body bytes
+//   that are there, and the walk ends.
+// In every case Length is 76 + the body actually held, so a save writes a chunk that loads
+// back as the same record.
+void clsIFF::parseChunks(const QByteArray& data)
+{
+    const char* bytes = data.constData();
+    const qsizetype end = data.size();
+    qsizetype pos = kFileHeaderSize;
+    while (end - pos >= kChunkHeaderSize) {
+        const char* header = bytes + pos;
+        const quint32 size = qFromBigEndian<quint32>(header + 4);
+        const qsizetype bodyStart = pos + kChunkHeaderSize;
+        qsizetype bodyLength = 0;
+        if (size > kChunkHeaderSize)
+            bodyLength = std::min<qsizetype>(qsizetype(size) - kChunkHeaderSize, end - bodyStart);
+        // Length is 32-bit signed; nothing this program can hold is larger.
+        bodyLength =
+            std::min<qsizetype>(bodyLength, std::numeric_limits<qint32>::max() - kChunkHeaderSize);
+
+        QByteArray format(header, 4);
+        const quint16 id = qFromBigEndian<quint16>(header + 8);
+        if (format != "XXXX") {
+            auto record = std::make_unique<clsResource>();
+            record->Format = format;
+            record->ID = id;
+            record->Unknown = QByteArray(header + 10, 2);
+            const char* name = header + 12;
+            const char* nameEnd = std::find(name, name + kNameSize, '\0');
+            record->Name = QByteArray(name, nameEnd - name);
+            record->SetBody(data.mid(bodyStart, bodyLength));
+            append(std::move(record));
+        }
+        // Every OBJD, BMP_ and CTSS chunk met is listed, duplicates included.
+        if (format == "OBJD")
+            m_objdIDs.append(id);
+        else if (format == "BMP_")
+            m_bmpIDs.append(id);
+        else if (format == "CTSS")
+            m_ctssIDs.append(id);
+
+        pos = bodyStart + bodyLength;
+    }
+}
