@@ -1,0 +1,7 @@
+#pragma once
+
+#include <QString>
+
+// Moves a file to the desktop's trash (on Linux the freedesktop.org trash of the file's
+// volume). True when the file was moved; the caller decides what "gone" means.
+bool MoveToTrash(const QString& path);
