@@ -1,0 +1,176 @@
+#include "ConvertError.h"
+#include "ProgramState.h"
+#include "modConvert.h"
+
+#include <QList>
+#include <gtest/gtest.h>
+
+namespace
+{
+
+QByteArray bytes(std::initializer_list<int> values)
+{
+    QByteArray b;
+    for (int v : values)
+        b.append(char(v));
+    return b;
+}
+
+ConvertError::Kind failureOf(const std::function<void()>& call)
+{
+    try {
+        call();
+    } catch (const ConvertError& e) {
+        return e.kind();
+    }
+    ADD_FAILURE() << "no ConvertError thrown";
+    return ConvertError::Kind::Overflow;
+}
+
+} // namespace
+
+TEST(Convert, BytesToNumReadsBigEndianWithSignOnlyAtFourBytes)
+{
+    InitConvert();
+    EXPECT_EQ(BytesToNum({}), 0);
+    EXPECT_EQ(BytesToNum(bytes({0xFF})), 255);
+    EXPECT_EQ(BytesToNum(bytes({0x80, 0x00})), 32768);
+    EXPECT_EQ(BytesToNum(bytes({0xFF, 0xFF})), 65535);
+    EXPECT_EQ(BytesToNum(bytes({0x01, 0x02, 0x03})), 0x010203);
+    EXPECT_EQ(BytesToNum(bytes({0xFF, 0xFF, 0xFF, 0xFE})), -2);
+    EXPECT_EQ(BytesToNum(bytes({0x00, 0x00, 0x01, 0x00})), 256);
+    EXPECT_EQ(BytesToNum(bytes({0x80, 0, 0, 0})), std::numeric_limits<qint32>::min());
+    EXPECT_EQ(failureOf([] { BytesToNum(QByteArray(5, '\0')); }), ConvertError::Kind::Overflow);
+}
+
+TEST(Convert, LongToBytesAndNullBytes)
+{
+    EXPECT_EQ(LongToBytes(0), QByteArray(4, '\0'));
+    EXPECT_EQ(LongToBytes(1), bytes({0, 0, 0, 1}));
+    EXPECT_EQ(LongToBytes(65535), bytes({0, 0, 0xFF, 0xFF}));
+    EXPECT_EQ(LongToBytes(-1), QByteArray(4, char(0xFF)));
+    EXPECT_EQ(LongToBytes(std::numeric_limits<qint32>::min()), bytes({0x80, 0, 0, 0}));
+    for (qint32 v : {0, 1, 255, 256, 65535, -2, 0x7FFFFFFF})
+        EXPECT_EQ(BytesToNum(LongToBytes(v)), v) << v;
+    EXPECT_EQ(NullBytes(3), QByteArray(3, '\0'));
+    EXPECT_TRUE(NullBytes(0).isEmpty());
+    EXPECT_TRUE(NullBytes(-4).isEmpty());
+}
+
+TEST(Convert, HexTextToAndFromBytes)
+{
+    EXPECT_EQ(BytesToHex(bytes({0x41, 0x42})), "4142");
+    EXPECT_EQ(BytesToHex(bytes({0x0A, 0xFF})), "0AFF");
+    EXPECT_EQ(BytesToHex({}), "");
+    EXPECT_EQ(HexToBytes("0"), bytes({0}));
+    EXPECT_EQ(HexToBytes("A"), bytes({0x0A}));
+    EXPECT_EQ(HexToBytes("414243"), "ABC");
+    EXPECT_EQ(HexToBytes("fF0"), bytes({0xFF, 0x00}));
+    EXPECT_TRUE(HexToBytes("").isEmpty());
+    QByteArray all;
+    for (int b = 0; b < 256; ++b)
+        all.append(char(b));
+    EXPECT_EQ(HexToBytes(BytesToHex(all)), all);
+    EXPECT_EQ(failureOf([] { HexToBytes("4G"); }), ConvertError::Kind::TypeMismatch);
+    EXPECT_EQ(failureOf([] { HexToBytes("12 4"); }), ConvertError::Kind::TypeMismatch);
+}
+
+TEST(Convert, HexToDecSignedReadingOnlyForFourDigits)
+{
+    EXPECT_EQ(HexToDec("FFFF", false), "-1");
+    EXPECT_EQ(HexToDec("8000", false), "-32768");
+    EXPECT_EQ(HexToDec("00FF", false), "255");
+    EXPECT_EQ(HexToDec("7FFF", false), "32767");
+    EXPECT_EQ(HexToDec("FFFF", true), "65535");
+    EXPECT_EQ(HexToDec("0FFFF", false), "65535"); // five digits: no 16-bit reading
+    EXPECT_EQ(HexToDec("FFFFFFFF", true), "-1");
+    EXPECT_EQ(HexToDec("80000000", true), "-2147483648");
+    EXPECT_EQ(HexToDec("000000001", true), "1"); // leading zeros are not significant
+    EXPECT_EQ(HexToDec("ff", true), "255");
+    EXPECT_EQ(failureOf([] { HexToDec("100000000", true); }), ConvertError::Kind::Overflow);
+    EXPECT_EQ(failureOf([] { HexToDec("-1", true); }), ConvertError::Kind::TypeMismatch);
+    EXPECT_EQ(failureOf([] { HexToDec("", true); }), ConvertError::Kind::TypeMismatch);
+}
+
+TEST(Convert, DecToHexAndSwap)
+{
+    EXPECT_EQ(DecToHex(0), "0");
+    EXPECT_EQ(DecToHex(255), "FF");
+    EXPECT_EQ(DecToHex(-1), "FFFFFFFF");
+    EXPECT_EQ(DecToHex(0x1000), "1000");
+    EXPECT_EQ(SwapHexBytes("12345678"), "78563412");
+    EXPECT_EQ(SwapHexBytes("12345"), "53412");
+    EXPECT_EQ(SwapHexBytes(""), "");
+    EXPECT_EQ(SwapHexBytes(SwapHexBytes("A1B2C3")), "A1B2C3");
+}
+
+TEST(Convert, BinaryText)
+{
+    InitConvert();
+    EXPECT_EQ(DecToBin(5, 0), "101");
+    EXPECT_EQ(DecToBin(0, 0), "0");
+    EXPECT_EQ(DecToBin(256, 8), "00000000");
+    EXPECT_EQ(DecToBin(65536, 0), "0");
+    EXPECT_EQ(DecToBin(0xFFFF, 20), QString(16, '1'));
+    EXPECT_EQ(DecToBin(0x8001, 16), "1000000000000001");
+    EXPECT_EQ(DecToBin(0x1FF, 3), "111");
+    EXPECT_EQ(BinToHex("101"), "5");
+    EXPECT_EQ(BinToHex("100000000"), "100");
+    EXPECT_EQ(BinToHex("1111"
+                       "1010"),
+              "FA");
+    EXPECT_EQ(BinToHex("12"
+                       "0001"),
+              "1"); // a group that is not binary contributes nothing
+    EXPECT_EQ(BinToDec(""), 0);
+    EXPECT_EQ(BinToDec("101"), 5);
+    EXPECT_EQ(BinToDec(QString(31, '1')), 0x7FFFFFFF);
+    EXPECT_EQ(BinToDec("1" + QString(31, '0')), std::numeric_limits<qint32>::min());
+    EXPECT_EQ(BinToDec("0000" + QString(32, '1')), -1); // leading zeros are not significant
+    EXPECT_EQ(failureOf([] { BinToDec("1" + QString(32, '0')); }), ConvertError::Kind::Overflow);
+}
+
+TEST(Convert, DigitsOnlyKeepsALeadingMinus)
+{
+    EXPECT_EQ(DigitsOnly("-1a2"), "-12");
+    EXPECT_EQ(DigitsOnly("12-3"), "123");
+    EXPECT_EQ(DigitsOnly("abc"), "");
+    EXPECT_EQ(DigitsOnly("-"), "-");
+    EXPECT_EQ(DigitsOnly(" 4 5"), "45");
+    EXPECT_EQ(DigitsOnly(QString::fromUtf8("٣7")), "7"); // only the ASCII digits count
+}
+
+namespace
+{
+QList<bool> g_cursorCalls;
+void recordCursor(bool busy)
+{
+    g_cursorCalls.append(busy);
+}
+} // namespace
+
+TEST(Convert, BusyCursorNestsAndSurvivesAnUnmatchedEnd)
+{
+    ProgramState.BusyCount = 0;
+    g_cursorCalls.clear();
+    SetBusyCursorHook(recordCursor);
+    BeginBusy();
+    BeginBusy();
+    EXPECT_EQ(ProgramState.BusyCount, 2);
+    EndBusy();
+    EXPECT_EQ(g_cursorCalls, QList<bool>({true})); // inner end leaves the hourglass
+    EndBusy();
+    EXPECT_EQ(ProgramState.BusyCount, 0);
+    EXPECT_EQ(g_cursorCalls, QList<bool>({true, false}));
+
+    EndBusy(); // unmatched: count goes below 0, cursor unchanged
+    EXPECT_EQ(ProgramState.BusyCount, -1);
+    EXPECT_EQ(g_cursorCalls.size(), 2);
+    BeginBusy(); // shows the hourglass again
+    EXPECT_EQ(ProgramState.BusyCount, 0);
+    EXPECT_EQ(g_cursorCalls, QList<bool>({true, false, true}));
+    EndBusy(); // was 0, not 1: the hourglass stays, as it always did
+    EXPECT_EQ(g_cursorCalls.size(), 3);
+    SetBusyCursorHook(nullptr);
+    ProgramState.BusyCount = 0;
+}

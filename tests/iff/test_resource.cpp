@@ -1,0 +1,117 @@
+#include "IffError.h"
+#include "ScriptedPrompt.h"
+#include "clsIFF.h"
+#include "clsResource.h"
+
+#include <gtest/gtest.h>
+
+TEST(Resource, KeysAndSortIDs)
+{
+    clsResource r;
+    r.Format = "OBJD";
+    r.ID = 128;
+    EXPECT_EQ(r.Key(), "OBJD128");
+    EXPECT_EQ(r.SortID(), "OBJD00128");
+    r.ID = 0;
+    EXPECT_EQ(r.SortID(), "OBJD00000");
+    r.ID = 0x8001;
+    EXPECT_EQ(r.Key(), "OBJD32769");
+    EXPECT_EQ(r.SortID(), "OBJD32769");
+    r.ID = 65535;
+    EXPECT_EQ(r.Key(), "OBJD65535");
+}
+
+TEST(Resource, BodySetsLength)
+{
+    clsResource r;
+    r.SetBody(QByteArray(10, 'x'));
+    EXPECT_EQ(r.Length, 86);
+    r.SetBody({});
+    EXPECT_EQ(r.Length, 76);
+}
+
+TEST(Resource, PrintResourceLayout)
+{
+    clsResource r;
+    r.Format = "STR#";
+    r.ID = 0x8001;
+    r.Unknown = QByteArray("\x00\x10", 2);
+    r.Name = "abc";
+    r.SetBody("BODY");
+    const QByteArray out = r.PrintResource();
+    ASSERT_EQ(out.size(), 80);
+    EXPECT_EQ(out.left(4), "STR#");
+    EXPECT_EQ(out.mid(4, 4), QByteArray("\x00\x00\x00\x50", 4));
+    EXPECT_EQ(out.mid(8, 2), QByteArray("\x80\x01", 2));
+    EXPECT_EQ(out.mid(10, 2), QByteArray("\x00\x10", 2));
+    EXPECT_EQ(out.mid(12, 64), QByteArray("abc") + QByteArray(61, '\0'));
+    EXPECT_EQ(out.mid(76), "BODY");
+
+    r.Name = QByteArray(70, 'n'); // cut to 64, no terminator
+    r.SetBody({});
+    const QByteArray cut = r.PrintResource();
+    ASSERT_EQ(cut.size(), 76);
+    EXPECT_EQ(cut.mid(12, 64), QByteArray(64, 'n'));
+}
+
+TEST(Resource, CreateKnownAndUnknownFormats)
+{
+    ScriptedPrompt prompt;
+    PromptScope scope(prompt);
+    clsResource r;
+    r.Create("OBJD", 0xFFFF, "New");
+    EXPECT_TRUE(prompt.asked().isEmpty());
+    EXPECT_EQ(r.Key(), "OBJD65535");
+    EXPECT_EQ(r.Name, "New");
+    EXPECT_EQ(r.Unknown, QByteArray(2, '\0'));
+    EXPECT_EQ(r.Length, 76);
+    EXPECT_EQ(r.PrintResource().size(), 76);
+
+    clsResource spr2;
+    spr2.Create("SPR2", 1, "");
+    ASSERT_EQ(prompt.asked().size(), 1);
+    EXPECT_EQ(prompt.asked()[0].title, "SPR2");
+    EXPECT_EQ(prompt.asked()[0].icon, PromptIcon::Exclamation);
+    EXPECT_EQ(prompt.asked()[0].text, "The format of the SPR2 resource has not been determined "
+                                      "yet. The new resource could not be created.");
+    EXPECT_EQ(spr2.Format, "SPR2"); // the values are kept all the same
+
+    clsResource lower;
+    lower.Create("objd", 1, "");
+    EXPECT_EQ(prompt.asked().size(), 2); // the codes compare with case
+}
+
+TEST(Document, ResourceListOperations)
+{
+    ScriptedPrompt prompt;
+    PromptScope scope(prompt);
+    clsIFF doc;
+    EXPECT_TRUE(doc.AddResource("OBJD", 128, "a"));
+    EXPECT_TRUE(doc.AddResource("STR#", 0x8001, "b"));
+    EXPECT_TRUE(doc.AddResource("BMP_", 200, "c"));
+    EXPECT_FALSE(doc.AddResource("objd", 128, "dup")); // keys ignore case
+    EXPECT_EQ(doc.ResourceCount(), 3);
+    EXPECT_TRUE(doc.IsResource("str#32769"));
+    EXPECT_EQ(doc.Resource(2).Name, "b");
+    EXPECT_EQ(&doc.Resource("Bmp_200"), &doc.Resource(3));
+    EXPECT_THROW(doc.Resource(0), IffError);
+    EXPECT_THROW(doc.Resource(4), IffError);
+    EXPECT_THROW(doc.Resource(QByteArray("OBJD129")), IffError);
+    EXPECT_TRUE(doc.ObjdIDs().isEmpty()); // only loading fills the ID lists
+
+    doc.Resource("OBJD128").ID = 130;
+    doc.UpdateKey("OBJD128");
+    EXPECT_FALSE(doc.IsResource("OBJD128"));
+    EXPECT_EQ(&doc.Resource("OBJD130"), &doc.Resource(3));
+    doc.UpdateKey("STR#32769"); // unchanged key still moves to the end
+    EXPECT_EQ(doc.Resource(3).Format, "STR#");
+    EXPECT_THROW(doc.UpdateKey("OBJD128"), IffError);
+    EXPECT_EQ(doc.ResourceCount(), 3);
+
+    doc.DelResource("bmp_200");
+    EXPECT_EQ(doc.ResourceCount(), 2);
+    EXPECT_THROW(doc.DelResource("BMP_200"), IffError);
+    doc.Clear();
+    EXPECT_EQ(doc.ResourceCount(), 0);
+    EXPECT_FALSE(doc.IsResource("OBJD130"));
+}

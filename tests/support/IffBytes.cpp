@@ -1,0 +1,69 @@
+#include "IffBytes.h"
+
+#include <QFile>
+#include <QtEndian>
+#include <gtest/gtest.h>
+
+namespace
+{
+
+QByteArray be32(quint32 v)
+{
+    QByteArray b(4, '\0');
+    qToBigEndian(v, b.data());
+    return b;
+}
+
+QByteArray be16(quint16 v)
+{
+    QByteArray b(2, '\0');
+    qToBigEndian(v, b.data());
+    return b;
+}
+
+QByteArray padded(const QByteArray& bytes, int size)
+{
+    QByteArray out = bytes.left(size);
+    out.append(size - out.size(), '\0');
+    return out;
+}
+
+} // namespace
+
+QByteArray IffHeader(const QByteArray& version, const QByteArray& credit, quint32 mapOffset)
+{
+    QByteArray text = "IFF FILE " + version + ":TYPE FOLLOWED BY SIZE";
+    return padded(text, 34) + QByteArray(1, '\0') + padded(credit, 25) + be32(mapOffset);
+}
+
+QByteArray Chunk(const QByteArray& type, quint16 id, const QByteArray& body, const QByteArray& name,
+                 const QByteArray& unknown, std::optional<quint32> sizeOverride)
+{
+    const quint32 size = sizeOverride.value_or(quint32(76 + body.size()));
+    return type + be32(size) + be16(id) + unknown + padded(name, 64) + body;
+}
+
+QByteArray EmptyMapChunk()
+{
+    QByteArray body(8, '\0');
+    body += "pmsr";
+    QByteArray sizeLE(4, '\0');
+    qToLittleEndian(quint32(96), sizeLE.data());
+    body += sizeLE + QByteArray(4, '\0');
+    return Chunk("rsmp", 0, body, {}, QByteArray("\x00\x10", 2));
+}
+
+void WriteFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate)) << path.toStdString();
+    ASSERT_EQ(file.write(bytes), bytes.size());
+}
+
+QByteArray ReadFile(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return file.readAll();
+}
