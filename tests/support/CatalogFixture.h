@@ -1,0 +1,75 @@
+#pragma once
+
+#include "CatalogBodies.h"
+#include "IListSink.h"
+
+#include <QByteArray>
+#include <QList>
+
+class clsIFF;
+
+// Builds a small IFF object file chunk by chunk and loads it into a document, so that the
+// document's OBJD, BMP_ and CTSS ID lists are filled the way the loader fills them.
+class CatalogFixture
+{
+public:
+    struct Chunk {
+        QByteArray format;
+        quint16 id = 0;
+        QByteArray name;
+        QByteArray body;
+    };
+
+    CatalogFixture& chunk(const QByteArray& format, quint16 id, const QByteArray& name,
+                          const QByteArray& body);
+    CatalogFixture& objd(quint16 id, const QByteArray& name, const ObjdSpec& spec = {});
+    CatalogFixture& ctss(quint16 id, const QByteArray& body);
+    // A BMP_ chunk holding a 74x37 icon, or the body given.
+    CatalogFixture& bmp(quint16 id, const QByteArray& name);
+    CatalogFixture& bmp(quint16 id, const QByteArray& name, const QByteArray& body);
+
+    // The whole file: 2.5 signature, map offset 0 (the loader ignores it), the chunks.
+    QByteArray fileBytes() const;
+    // Clears doc, writes the file to a temporary folder and loads it; false when the load
+    // fails.
+    bool loadInto(clsIFF& doc) const;
+
+    static QByteArray chunkBytes(const Chunk& chunk);
+
+private:
+    QList<Chunk> m_chunks;
+};
+
+// A typical catalog object: a single tile whose catalog text and icon carry stringsId.
+ObjdSpec CatalogObject(quint16 stringsId, quint16 price = 0);
+
+// An IListSink that keeps what it was given.
+class RecordingList : public IListSink
+{
+public:
+    struct Row {
+        QByteArray key;
+        QByteArray text;
+        QList<QByteArray> subItems;
+    };
+    QList<Row> rows;
+    int clears = 0;
+
+    void Clear() override
+    {
+        rows.clear();
+        ++clears;
+    }
+    void AddRow(const QByteArray& key, const QByteArray& text,
+                const QList<QByteArray>& subItems) override
+    {
+        rows.append(Row{key, text, subItems});
+    }
+    QList<QByteArray> keys() const
+    {
+        QList<QByteArray> out;
+        for (const Row& r : rows)
+            out.append(r.key);
+        return out;
+    }
+};
