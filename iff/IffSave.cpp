@@ -84,8 +84,12 @@ public:
         const QFileInfo link(path);
         m_path = link.isSymLink() ? link.symLinkTarget() : path;
         const QFileInfo info(m_path);
-        if (info.exists() && !(info.permissions() & QFileDevice::WriteOwner)) {
-            m_original = info.permissions();
+        // The "User" flags describe what this process may do, not the file's mode; setting
+        // them back would widen the owner's bits.
+        const auto mode = info.permissions() &
+                          ~(QFileDevice::ReadUser | QFileDevice::WriteUser | QFileDevice::ExeUser);
+        if (info.exists() && !(mode & QFileDevice::WriteOwner)) {
+            m_original = mode;
             m_lent = QFile::setPermissions(path, *m_original | QFileDevice::WriteOwner);
         }
     }

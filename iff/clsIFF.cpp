@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QtEndian>
 #include <algorithm>
+#include <cstring>
 #include <limits>
 
 namespace
@@ -23,7 +24,7 @@ constexpr qsizetype kNameSize = 64;
 bool versionPartMatches(const QByteArray& data, const QByteArray& signature)
 {
     return signature.size() >= kVersionPartSize &&
-           std::equal(data.constData(), data.constData() + kVersionPartSize, signature.constData());
+           std::memcmp(data.constData(), signature.constData(), kVersionPartSize) == 0;
 }
 
 } // namespace

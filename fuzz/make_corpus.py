@@ -1,0 +1,44 @@
+#!/usr/bin/env python3
+"""Writes the small seed files of fuzz/corpus (run from anywhere)."""
+import os
+import struct
+
+HERE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "corpus")
+CREDIT = b" KALMODERIVESTA & MAXIS 1"
+
+
+def header(version=b"2.5", credit=CREDIT, map_offset=0):
+    text = b"IFF FILE " + version + b":TYPE FOLLOWED BY SIZE"
+    return text + b"\0" + credit[:25].ljust(25, b"\0") + struct.pack(">I", map_offset)
+
+
+def chunk(kind, cid, body=b"", name=b"", unknown=b"\0\0", size=None):
+    size = 76 + len(body) if size is None else size
+    return kind + struct.pack(">IH", size, cid) + unknown + name[:64].ljust(64, b"\0") + body
+
+
+def old_map():
+    body = b"\0" * 8 + b"pmsr" + struct.pack("<II", 96, 0)
+    return chunk(b"rsmp", 0, body, unknown=b"\0\x10")
+
+
+SEEDS = {
+    "empty_25": header(),
+    "empty_20": header(b"2.0"),
+    "objects": header() + chunk(b"OBJD", 128, bytes(range(216)), b"Chair")
+    + chunk(b"CTSS", 2000, b"\x02\x00\x01Chair\0Sit\0", b"Catalog")
+    + chunk(b"BMP_", 2000, b"BM" + b"\0" * 60, b"icon") + old_map(),
+    "awkward": header(b"2.0", b"another credit")
+    + chunk(b"XXXX", 0, b"x" * 9) + old_map()
+    + chunk(b"OBJD", 0x8001, b"a", b"abcd", b"\x12\x34")
+    + chunk(b"OBJD", 0x8001, b"b", b"x" * 64)
+    + chunk(b"STR#", 0xFFFF, b"", b"abcde"),
+    "damaged_sizes": header() + chunk(b"OBJD", 1, b"", b"short", size=10)
+    + chunk(b"STR#", 2, b"tail", size=0xFFFFFFFF),
+    "cut_header": header() + chunk(b"OBJD", 1, b"z") + chunk(b"BMP_", 3)[:40],
+}
+
+os.makedirs(HERE, exist_ok=True)
+for name, data in SEEDS.items():
+    with open(os.path.join(HERE, name + ".iff"), "wb") as f:
+        f.write(data)

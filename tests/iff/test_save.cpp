@@ -1,0 +1,228 @@
+#include "IffBytes.h"
+#include "ProgramState.h"
+#include "ScriptedPrompt.h"
+#include "clsIFF.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtEndian>
+#include <csignal>
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+
+namespace
+{
+
+quint32 le32(const QByteArray& b, qsizetype at)
+{
+    return qFromLittleEndian<quint32>(b.constData() + at);
+}
+quint32 be32(const QByteArray& b, qsizetype at)
+{
+    return qFromBigEndian<quint32>(b.constData() + at);
+}
+
+class Save : public ::testing::Test
+{
+protected:
+    QString path(const QString& name = "t.iff") const { return dir.filePath(name); }
+    // Saves doc to a file and returns its bytes.
+    QByteArray saved(clsIFF& d, const QString& name = "out.iff")
+    {
+        EXPECT_TRUE(d.SaveFile(path(name))) << d.errorString().toStdString();
+        return ReadFile(path(name));
+    }
+    bool load(clsIFF& d, const QByteArray& bytes)
+    {
+        WriteFile(path(), bytes);
+        return d.LoadFile(path());
+    }
+    QTemporaryDir dir;
+    ScriptedPrompt prompt;
+    PromptScope scope{prompt};
+    clsIFF doc;
+};
+
+} // namespace
+
+TEST_F(Save, EmptyDocumentIsHeaderAndEmptyMap)
+{
+    const QByteArray out = saved(doc);
+    ASSERT_EQ(out.size(), 160);
+    EXPECT_EQ(out.left(60), ProgramState.IffSignature25);
+    EXPECT_EQ(be32(out, 60), 64u);
+    EXPECT_EQ(out.mid(64, 4), "rsmp");
+    EXPECT_EQ(be32(out, 68), 96u);
+    EXPECT_EQ(out.mid(72, 4), QByteArray("\x00\x00\x00\x10", 4));
+    EXPECT_EQ(out.mid(76, 72), QByteArray(72, '\0'));
+    EXPECT_EQ(out.mid(148, 4), "pmsr");
+    EXPECT_EQ(le32(out, 152), 96u);
+    EXPECT_EQ(le32(out, 156), 0u);
+}
+
+TEST_F(Save, MapGroupsEntriesAndPads)
+{
+    ASSERT_TRUE(load(doc, IffHeader() + EmptyMapChunk() + Chunk("OBJD", 128, "aa", "Catalog") +
+                              Chunk("STR#", 128, "", "faces") + Chunk("OBJD", 129, "b", "") +
+                              Chunk("BMP_", 0x8001, "", "icon", QByteArray("\x00\x10", 2))));
+    const QByteArray out = saved(doc);
+    // Chunks in list order from 64, the old map skipped.
+    EXPECT_EQ(out.mid(64, 4), "OBJD");
+    EXPECT_EQ(out.mid(64 + 78, 4), "STR#");
+    EXPECT_EQ(out.mid(64 + 78 + 76, 4), "OBJD");
+    EXPECT_EQ(out.mid(64 + 78 + 76 + 77, 4), "BMP_");
+    const qsizetype map = 64 + 78 + 76 + 77 + 76;
+    ASSERT_EQ(be32(out, 60), quint32(map));
+    ASSERT_EQ(out.mid(map, 4), "rsmp");
+    const QByteArray m = out.mid(map);
+    EXPECT_EQ(be32(m, 4), quint32(m.size()));
+    EXPECT_EQ(le32(m, 88), quint32(m.size()));
+    EXPECT_EQ(le32(m, 92), 3u);
+
+    QByteArray expected;
+    auto group = [&](const char* reversedType, quint32 count) {
+        expected += reversedType;
+        expected += QByteArray(reinterpret_cast<const char*>(&count), 4); // little-endian host
+    };
+    auto entry = [&](quint32 offset, const QByteArray& idUnknown, const QByteArray& nameAndPad) {
+        expected += QByteArray(reinterpret_cast<const char*>(&offset), 4) + idUnknown + nameAndPad;
+    };
+    static_assert(Q_BYTE_ORDER == Q_LITTLE_ENDIAN);
+    group("DJBO", 2);
+    entry(64, QByteArray("\x80\x00\x00\x00", 4), QByteArray("Catalog\0", 8));        // 16 bytes
+    entry(64 + 78 + 76, QByteArray("\x81\x00\x00\x00", 4), QByteArray("\0\xA3", 2)); // 10
+    group("#RTS", 1);
+    entry(64 + 78, QByteArray("\x80\x00\x00\x00", 4), QByteArray("faces\0", 6)); // 14
+    group("_PMB", 1);
+    entry(64 + 78 + 76 + 77, QByteArray("\x01\x80\x10\x00", 4), QByteArray("icon\0\xA3", 6));
+    EXPECT_EQ(m.mid(96), expected);
+}
+
+TEST_F(Save, LoadSaveLoadSaveIsIdentityForAwkwardFiles)
+{
+    QByteArray file = IffHeader("2.0", "someone's own credit text", 999) +
+                      Chunk("XXXX", 0, QByteArray(13, 'x')) + Chunk("OBJD", 128, "o1", "") +
+                      EmptyMapChunk() + Chunk("OBJD", 128, "dup", "abcd") +
+                      Chunk("objd", 128, "", "abcde") + Chunk("STR#", 0x8001, "s", "Catalog") +
+                      Chunk("CTSS", 0xFFFF, "", QByteArray(63, 'c')) +
+                      Chunk("BMP_", 0, QByteArray(1000, '\xA3'), QByteArray(64, 'b')) +
+                      Chunk("XXXX", 1, "") + Chunk("tiny", 5, "", "lies", QByteArray(2, 'u'), 3) +
+                      Chunk("last", 6, "cut short", "", QByteArray(2, '\0'), 500);
+    ASSERT_TRUE(load(doc, file));
+    const QByteArray first = saved(doc, "a.iff");
+    clsIFF again;
+    ASSERT_TRUE(again.LoadFile(path("a.iff")));
+    // The old map gave way to the new one; the fillers are gone.
+    ASSERT_EQ(again.ResourceCount(), doc.ResourceCount());
+    EXPECT_EQ(again.Resource(again.ResourceCount()).Format, "rsmp");
+    const QByteArray second = saved(again, "b.iff");
+    EXPECT_EQ(first, second);
+    // Version text always 2.5; the file's own credit kept.
+    EXPECT_EQ(first.left(35), ProgramState.IffSignature25.left(35));
+    EXPECT_EQ(first.mid(35, 25), "someone's own credit text");
+    EXPECT_EQ(again.Resource("tiny5").Length, 76);
+    EXPECT_EQ(again.Resource("last6").Body(), "cut short");
+    for (int i = 1; i <= again.ResourceCount(); ++i)
+        EXPECT_NE(again.Resource(i).Format, "XXXX");
+}
+
+TEST_F(Save, SavingChangesNothingInTheDocument)
+{
+    ASSERT_TRUE(
+        load(doc, IffHeader() + Chunk("OBJD", 1, "a") + EmptyMapChunk() + Chunk("BMP_", 2, "b")));
+    ASSERT_TRUE(doc.AddResource("XXXX", 3, "filler"));
+    const QByteArray before = doc.Resource(1).PrintResource();
+    const QByteArray out = saved(doc);
+    EXPECT_EQ(doc.ResourceCount(), 4);
+    EXPECT_EQ(doc.Resource(1).PrintResource(), before);
+    EXPECT_EQ(doc.ObjdIDs(), QList<quint16>({1}));
+    EXPECT_FALSE(out.contains("XXXX"));
+    EXPECT_EQ(out.count("rsmp"), 1);
+    EXPECT_FALSE(out.contains("filler"));
+}
+
+TEST_F(Save, NeverLoadedDocumentWritesTheWholeSignature)
+{
+    ASSERT_TRUE(doc.AddResource("OBJD", 1, "n"));
+    EXPECT_EQ(saved(doc).left(60), ProgramState.IffSignature25);
+}
+
+TEST_F(Save, BrokenRecordsAreRefusedAndTheOldFileStays)
+{
+    WriteFile(path(), "old contents");
+    ASSERT_TRUE(doc.AddResource("OBJD", 1, ""));
+    doc.Resource(1).Format = "OBJ";
+    EXPECT_FALSE(doc.SaveFile(path()));
+    EXPECT_FALSE(doc.errorString().isEmpty());
+    doc.Resource(1).Format = "OBJD";
+    doc.Resource(1).Unknown = "\x01";
+    EXPECT_FALSE(doc.SaveFile(path()));
+    doc.Resource(1).Unknown = QByteArray(2, '\0');
+    doc.Resource(1).Length = 100; // disagrees with the body
+    EXPECT_FALSE(doc.SaveFile(path()));
+    EXPECT_EQ(ReadFile(path()), "old contents");
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList({"t.iff"}));
+}
+
+TEST_F(Save, FailedWritesLeaveTheOldFileAndNoTemporaryFile)
+{
+    ASSERT_TRUE(doc.AddResource("OBJD", 1, ""));
+    // The target is a folder.
+    QDir(dir.path()).mkdir("folder.iff");
+    WriteFile(path("folder.iff/keep"), "k");
+    EXPECT_FALSE(doc.SaveFile(path("folder.iff")));
+    EXPECT_FALSE(doc.errorString().isEmpty());
+    EXPECT_EQ(ReadFile(path("folder.iff/keep")), "k");
+    // The folder does not exist.
+    EXPECT_FALSE(doc.SaveFile(path("missing/x.iff")));
+    // A name so long that no temporary file fits beside it; the file is read-only too.
+    const QString longName = QString(250, 'n') + ".iff";
+    WriteFile(path(longName), "old");
+    QFile::setPermissions(path(longName), QFileDevice::ReadOwner | QFileDevice::ReadGroup);
+    EXPECT_FALSE(doc.SaveFile(path(longName)));
+    EXPECT_EQ(ReadFile(path(longName)), "old");
+    EXPECT_EQ(QFileInfo(path(longName)).permissions() & 0x7077,
+              QFileDevice::ReadOwner | QFileDevice::ReadGroup);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList({longName}));
+}
+
+TEST_F(Save, WriteErrorPartWayLeavesTheOldFile)
+{
+    ASSERT_TRUE(doc.AddResource("OBJD", 1, ""));
+    doc.Resource(1).SetBody(QByteArray(1 << 20, 'b'));
+    WriteFile(path(), "old");
+    // Files may not grow past 64 KB for the length of the save: the write fails part way.
+    rlimit saved{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = saved;
+    small.rlim_cur = 64 * 1024;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    const bool ok = doc.SaveFile(path());
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, oldHandler);
+    EXPECT_FALSE(ok);
+    EXPECT_FALSE(doc.errorString().isEmpty());
+    EXPECT_EQ(ReadFile(path()), "old");
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList({"t.iff"}));
+}
+
+TEST_F(Save, ReadOnlyFileIsSavedAndStaysReadOnly)
+{
+    ASSERT_TRUE(load(doc, IffHeader() + Chunk("OBJD", 1, "a")));
+    doc.Resource(1).SetBody("changed");
+    const auto readOnly = QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther |
+                          QFileDevice::ExeGroup;
+    ASSERT_TRUE(QFile::setPermissions(path(), readOnly));
+    ASSERT_TRUE(doc.SaveFile(path())) << doc.errorString().toStdString();
+    EXPECT_EQ(QFileInfo(path()).permissions() & 0x7077, readOnly);
+    clsIFF back;
+    ASSERT_TRUE(back.LoadFile(path()));
+    EXPECT_EQ(back.Resource("OBJD1").Body(), "changed");
+
+    const auto writable = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup;
+    ASSERT_TRUE(QFile::setPermissions(path(), writable));
+    ASSERT_TRUE(doc.SaveFile(path()));
+    EXPECT_EQ(QFileInfo(path()).permissions() & 0x7077, writable);
+}
