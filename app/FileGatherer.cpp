@@ -10,9 +10,10 @@
 namespace
 {
 
+// An empty path stays empty: it names no folder, least of all the root.
 QString WithSlash(const QString& path)
 {
-    return path.endsWith(QLatin1Char('/')) ? path : path + QLatin1Char('/');
+    return path.isEmpty() || path.endsWith(QLatin1Char('/')) ? path : path + QLatin1Char('/');
 }
 
 // Entry j lists entry i's files already. A folder below one that includes subfolders is
@@ -29,7 +30,7 @@ bool Covers(const QList<FolderEntry>& folders, const QStringList& paths, qsizety
             return a.IncludeSubfolders;
         return j < i;
     }
-    return a.IncludeSubfolders && paths[i].startsWith(paths[j]);
+    return a.IncludeSubfolders && !paths[j].isEmpty() && paths[i].startsWith(paths[j]);
 }
 
 // Windows lists by name without regard to case; names equal but for case keep a fixed order.
@@ -37,6 +38,13 @@ bool NameLess(const QString& a, const QString& b)
 {
     const int c = a.compare(b, Qt::CaseInsensitive);
     return c != 0 ? c < 0 : a < b;
+}
+
+// canonical "" stands for the root folder.
+bool IsSameOrAbove(const QString& folder, const QString& other)
+{
+    return folder.isEmpty() || other == folder ||
+           (other.startsWith(folder) && other.at(folder.size()) == QLatin1Char('/'));
 }
 
 class Walker
@@ -82,8 +90,14 @@ public:
             // from their parent's without asking the file system.
             const QString real =
                 isLink ? QFileInfo(path).canonicalFilePath() : canonical + QLatin1Char('/') + name;
-            if (!real.isEmpty())
-                list(path, true, real == QLatin1String("/") ? QString() : real);
+            if (real.isEmpty())
+                continue; // vanished meanwhile
+            const QString key = real == QLatin1String("/") ? QString() : real;
+            // A link to a folder above (a Wine drive link to "/", a "loop" to a parent)
+            // would list the tree again, or the whole disk.
+            if (isLink && IsSameOrAbove(key, canonical))
+                continue;
+            list(path, true, key);
         }
     }
 
