@@ -10,135 +10,88 @@ namespace
 {
 
 const QByteArray kNone = "*NONE*";
+const char kNul = '\0';
 
-QByteArray bytes(std::initializer_list<int> values)
+QByteArray header(int count)
 {
-    QByteArray out;
-    for (int v : values)
-        out.append(char(v));
-    return out;
+    return QByteArray::fromHex("fdff") + char(count) + kNul;
 }
 
-// Format code FFFD, count, then the strings as given.
-QByteArray ctssHeader(int count)
-{
-    return bytes({0xFD, 0xFF, count, 0});
-}
-
-// Every body of the document, by key, to show that nothing else changed.
-QList<QByteArray> allBodies(const clsIFF& doc)
-{
-    QList<QByteArray> out;
-    for (int i = 1; i <= doc.ResourceCount(); ++i)
-        out.append(doc.Resource(i).Key() + ":" + doc.Resource(i).Body().toHex());
-    return out;
-}
-
-struct Loaded {
+// OBJD 128 pointing at CTSS 300, which holds body.
+struct Doc {
     clsIFF doc;
-    explicit Loaded(const CatalogFixture& file) { EXPECT_TRUE(file.loadInto(doc)); }
+    explicit Doc(const QByteArray& body)
+        : Doc(CatalogFixture().objd(128, "o", CatalogObject(300)).ctss(300, body))
+    {
+    }
+    explicit Doc(const CatalogFixture& file) { EXPECT_TRUE(file.loadInto(doc)); }
+    QByteArray name() const { return doc.GetName(128); }
+    QByteArray description() const { return doc.GetDescription(128); }
+    QByteArray ctss() const { return doc.Resource("CTSS300").Body(); }
+    // Every body of the document, to show that nothing else changed.
+    QByteArray all() const
+    {
+        QByteArray out;
+        for (int i = 1; i <= doc.ResourceCount(); ++i)
+            out += doc.Resource(i).Key() + ":" + doc.Resource(i).Body().toHex() + ";";
+        return out;
+    }
 };
 
 } // namespace
 
-TEST(CatalogText, GenuineBodyGivesNameAndDescription)
+TEST(CatalogText, NameIsStringZeroDescriptionStringOne)
 {
-    CatalogFixture file;
-    file.objd(128, "Chair", CatalogObject(300)).ctss(300, MakeCatalogCtss("Chair", "Sit on it"));
-    Loaded f(file);
-    EXPECT_EQ(f.doc.GetName(128), "Chair");
-    EXPECT_EQ(f.doc.GetDescription(128), "Sit on it");
+    Doc genuine(MakeCatalogCtss("Chair", "Sit on it"));
+    EXPECT_EQ(genuine.name(), "Chair");
+    EXPECT_EQ(genuine.description(), "Sit on it");
+
+    // Language codes and further strings do not matter; bytes pass through undecoded.
+    Doc other(MakeCtssBody({{6, "Nom", "c0"}, {9, "D\xe9sc", "c1"}, {1, "X", ""}}));
+    EXPECT_EQ(other.name(), "Nom");
+    EXPECT_EQ(other.description(), "D\xe9sc");
+
+    // String 0 only: its final 0 byte yields an empty piece 2, an empty description.
+    Doc only(header(1) + '\1' + "Name" + kNul + "note" + kNul);
+    EXPECT_EQ(only.name(), "Name");
+    EXPECT_EQ(only.description(), "");
+
+    // One byte past the header: a name, too few pieces for a description.
+    Doc one(header(1) + '\1' + 'X');
+    EXPECT_EQ(one.name(), "X");
+    EXPECT_EQ(one.description(), kNone);
 }
 
-TEST(CatalogText, OnlyStringsZeroAndOneMatterWhateverTheirLanguage)
+TEST(CatalogText, NoneWhenThereIsNoText)
 {
-    const QByteArray body = MakeCtssBody({{6, "Nom", "c0"}, {9, "Desc\xe9", "c1"}, {1, "X", ""}});
-    CatalogFixture file;
-    file.objd(128, "o", CatalogObject(300)).ctss(300, body);
-    Loaded f(file);
-    EXPECT_EQ(f.doc.GetName(128), "Nom");
-    EXPECT_EQ(f.doc.GetDescription(128), "Desc\xe9");
-}
-
-TEST(CatalogText, NoneWhenTheTextCannotBeFound)
-{
-    // No CTSS at all, though the OBJD points at one.
-    {
-        CatalogFixture file;
-        file.objd(128, "o", CatalogObject(300));
-        Loaded f(file);
-        EXPECT_EQ(f.doc.GetName(128), kNone);
-        EXPECT_EQ(f.doc.GetDescription(128), kNone);
+    for (const QByteArray& body : {QByteArray(), QByteArray("\xfd"), header(1), header(1) + '\1'}) {
+        Doc tiny(body);
+        EXPECT_EQ(tiny.name(), kNone) << body.size();
+        EXPECT_EQ(tiny.description(), kNone) << body.size();
     }
-    // CTSS resources, but none under the OBJD's CatalogStringsID.
-    {
-        CatalogFixture file;
-        file.objd(128, "o", CatalogObject(301)).ctss(300, MakeCatalogCtss("a", "b"));
-        Loaded f(file);
-        EXPECT_EQ(f.doc.GetName(128), kNone);
-        EXPECT_EQ(f.doc.GetDescription(128), kNone);
-        // No such OBJD either.
-        EXPECT_EQ(f.doc.GetName(999), kNone);
-        EXPECT_EQ(f.doc.GetDescription(999), kNone);
-    }
-}
-
-TEST(CatalogText, BodiesOfFiveBytesOrFewerHaveNoText)
-{
-    for (const QByteArray& body :
-         {QByteArray(), bytes({0xFD}), ctssHeader(1), ctssHeader(1) + bytes({1})}) {
-        CatalogFixture file;
-        file.objd(128, "o", CatalogObject(300)).ctss(300, body);
-        Loaded f(file);
-        EXPECT_EQ(f.doc.GetName(128), kNone) << body.toHex().constData();
-        EXPECT_EQ(f.doc.GetDescription(128), kNone) << body.toHex().constData();
-    }
-}
-
-TEST(CatalogText, PieceCountDecidesWhatCanBeRead)
-{
-    // One byte after the header: a name, but only one piece.
-    {
-        CatalogFixture file;
-        file.objd(128, "o", CatalogObject(300)).ctss(300, ctssHeader(1) + bytes({1, 'X'}));
-        Loaded f(file);
-        EXPECT_EQ(f.doc.GetName(128), "X");
-        EXPECT_EQ(f.doc.GetDescription(128), kNone);
-    }
-    // String 0 only: its final 0 byte yields an empty piece 2, so an empty description.
-    {
-        CatalogFixture file;
-        file.objd(128, "o", CatalogObject(300))
-            .ctss(300, ctssHeader(1) + bytes({1}) + "Name" + bytes({0}) + "note" + bytes({0}));
-        Loaded f(file);
-        EXPECT_EQ(f.doc.GetName(128), "Name");
-        EXPECT_EQ(f.doc.GetDescription(128), "");
-    }
-    // Empty texts are texts, not missing ones.
-    {
-        CatalogFixture file;
-        file.objd(128, "o", CatalogObject(300)).ctss(300, MakeCatalogCtss("", ""));
-        Loaded f(file);
-        EXPECT_EQ(f.doc.GetName(128), "");
-        EXPECT_EQ(f.doc.GetDescription(128), "");
-    }
+    Doc noCtss(CatalogFixture().objd(128, "o", CatalogObject(300)));
+    EXPECT_EQ(noCtss.name(), kNone);
+    EXPECT_EQ(noCtss.description(), kNone);
+    Doc elsewhere(
+        CatalogFixture().objd(128, "o", CatalogObject(301)).ctss(300, MakeCatalogCtss("a", "b")));
+    EXPECT_EQ(elsewhere.name(), kNone);
+    EXPECT_EQ(elsewhere.description(), kNone);
+    EXPECT_EQ(elsewhere.doc.GetName(999), kNone); // no such OBJD
 }
 
 TEST(CatalogText, ShortObjdReadsCatalogStringsIdFromTheBytesPresent)
 {
-    // CatalogStringsID wholly beyond the body reads 0; half present reads its low byte.
     ObjdSpec none = CatalogObject(0x012A);
-    none.bodySize = ObjdField::CatalogStringsID;
+    none.bodySize = ObjdField::CatalogStringsID; // wholly beyond: 0
     ObjdSpec half = CatalogObject(0x012A);
-    half.bodySize = ObjdField::CatalogStringsID + 1;
-    CatalogFixture file;
-    file.objd(128, "none", none)
-        .objd(129, "half", half)
-        .ctss(0, MakeCatalogCtss("zero", "z"))
-        .ctss(0x2A, MakeCatalogCtss("forty-two", "f"));
-    Loaded f(file);
-    EXPECT_EQ(f.doc.GetName(128), "zero");
-    EXPECT_EQ(f.doc.GetName(129), "forty-two");
+    half.bodySize = ObjdField::CatalogStringsID + 1; // low byte only: 0x2A
+    Doc d(CatalogFixture()
+              .objd(128, "none", none)
+              .objd(129, "half", half)
+              .ctss(0, MakeCatalogCtss("zero", "z"))
+              .ctss(0x2A, MakeCatalogCtss("forty-two", "f")));
+    EXPECT_EQ(d.doc.GetName(128), "zero");
+    EXPECT_EQ(d.doc.GetName(129), "forty-two");
 }
 
 TEST(SetCtss, CurrentTextsLeaveEveryByteAsItWas)
@@ -146,22 +99,17 @@ TEST(SetCtss, CurrentTextsLeaveEveryByteAsItWas)
     const QList<QByteArray> bodies = {
         MakeCatalogCtss("Chair", "Sit on it"),
         MakeCtssBody({{1, "N", "comment 0"}, {1, "D", "comment 1"}, {2, "Stuhl", "x"}}),
-        // One pad byte more than strings, as some files carry.
-        MakeCatalogCtss("Sofa", "Soft") + bytes({0xA3}),
-        // Ends right after the description's 0 byte: an empty last piece.
-        ctssHeader(2) + bytes({1}) + "N" + bytes({0, 0, 1}) + "D" + bytes({0}),
-        // String 0 only.
-        ctssHeader(1) + bytes({1}) + "N" + bytes({0}) + "c" + bytes({0}),
+        MakeCatalogCtss("Sofa", "Soft") + '\xa3',                 // one pad byte more than strings
+        header(2) + '\1' + "N" + kNul + kNul + '\1' + "D" + kNul, // empty last piece
+        header(1) + '\1' + "N" + kNul + "c" + kNul,
         MakeCatalogCtss("", ""),
     };
     for (const QByteArray& body : bodies) {
-        CatalogFixture file;
-        file.objd(128, "o", CatalogObject(300)).ctss(300, body);
-        Loaded f(file);
-        const QList<QByteArray> before = allBodies(f.doc);
-        EXPECT_TRUE(f.doc.SetCtss(128, f.doc.GetName(128), f.doc.GetDescription(128)));
-        EXPECT_EQ(allBodies(f.doc), before) << body.toHex().constData();
-        EXPECT_EQ(f.doc.Resource("CTSS300").Length, 76 + body.size());
+        Doc d(body);
+        const QByteArray before = d.all();
+        EXPECT_TRUE(d.doc.SetCtss(128, d.name(), d.description()));
+        EXPECT_EQ(d.all(), before) << body.toHex().constData();
+        EXPECT_EQ(d.doc.Resource("CTSS300").Length, 76 + body.size());
     }
 }
 
@@ -169,36 +117,20 @@ TEST(SetCtss, NewTextsReplaceOnlyStringsZeroAndOne)
 {
     const QByteArray body =
         MakeCtssBody({{1, "Old", "c0"}, {7, "Old text", "c1"}, {2, "Alt", "c2"}});
-    CatalogFixture file;
-    file.objd(128, "o", CatalogObject(300)).ctss(300, body);
-    Loaded f(file);
-    ASSERT_TRUE(f.doc.SetCtss(128, "Chaise \xe0 bras", "Longer description"));
+    Doc d(body);
+    ASSERT_TRUE(d.doc.SetCtss(128, "Chaise \xe0 bras", "Longer description"));
+    const QByteArray expected = header(3) + '\1' + "Chaise \xe0 bras" + kNul + "c0" + kNul + '\7' +
+                                "Longer description" + kNul + "c1" + kNul + '\2' + "Alt" + kNul +
+                                "c2" + kNul + "\xa3\xa3\xa3";
+    EXPECT_EQ(d.ctss(), expected);
+    EXPECT_EQ(d.doc.Resource("CTSS300").Length, 76 + expected.size());
+    EXPECT_EQ(d.name(), "Chaise \xe0 bras");
 
-    const QByteArray expected = ctssHeader(3) + bytes({1}) + "Chaise \xe0 bras" + bytes({0}) +
-                                "c0" + bytes({0, 7}) + "Longer description" + bytes({0}) + "c1" +
-                                bytes({0, 2}) + "Alt" + bytes({0}) + "c2" +
-                                bytes({0, 0xA3, 0xA3, 0xA3});
-    const clsResource& ctss = f.doc.Resource("CTSS300");
-    EXPECT_EQ(ctss.Body(), expected);
-    EXPECT_EQ(ctss.Length, 76 + expected.size());
-    EXPECT_EQ(f.doc.GetName(128), "Chaise \xe0 bras");
-    EXPECT_EQ(f.doc.GetDescription(128), "Longer description");
-
-    // Back to the old texts gives back the old body.
-    ASSERT_TRUE(f.doc.SetCtss(128, "Old", "Old text"));
-    EXPECT_EQ(ctss.Body(), body);
-}
-
-TEST(SetCtss, EmptyTextsKeepTheLanguageByteAndTheRest)
-{
-    CatalogFixture file;
-    file.objd(128, "o", CatalogObject(300)).ctss(300, MakeCatalogCtss("Name", "Desc"));
-    Loaded f(file);
-    ASSERT_TRUE(f.doc.SetCtss(128, "", ""));
-    EXPECT_EQ(f.doc.Resource("CTSS300").Body(),
-              ctssHeader(2) + bytes({1, 0, 0, 1, 0, 0, 0xA3, 0xA3}));
-    EXPECT_EQ(f.doc.GetName(128), "");
-    EXPECT_EQ(f.doc.GetDescription(128), "");
+    ASSERT_TRUE(d.doc.SetCtss(128, "", ""));
+    EXPECT_EQ(d.ctss(), header(3) + '\1' + kNul + "c0" + kNul + '\7' + kNul + "c1" + kNul + '\2' +
+                            "Alt" + kNul + "c2" + kNul + "\xa3\xa3\xa3");
+    ASSERT_TRUE(d.doc.SetCtss(128, "Old", "Old text"));
+    EXPECT_EQ(d.ctss(), body);
 }
 
 TEST(SetCtss, ObjectWithoutCatalogTextChangesNothing)
@@ -206,40 +138,22 @@ TEST(SetCtss, ObjectWithoutCatalogTextChangesNothing)
     const QList<CatalogFixture> files = {
         CatalogFixture().objd(128, "no ctss", CatalogObject(300)),
         CatalogFixture()
-            .objd(128, "elsewhere", CatalogObject(301))
+            .objd(128, "other", CatalogObject(301))
             .ctss(300, MakeCatalogCtss("a", "b")),
+        CatalogFixture().objd(128, "tiny", CatalogObject(300)).ctss(300, header(1) + '\1'),
         CatalogFixture()
-            .objd(128, "tiny", CatalogObject(300))
-            .ctss(300, ctssHeader(1) + bytes({1})),
-        CatalogFixture()
-            .objd(128, "two pieces", CatalogObject(300))
-            .ctss(300, ctssHeader(1) + bytes({1}) + "N" + bytes({0}) + "c"),
+            .objd(128, "two", CatalogObject(300))
+            .ctss(300, header(1) + "\1N" + kNul + "c"),
     };
     for (const CatalogFixture& file : files) {
-        Loaded f(file);
-        const QList<QByteArray> before = allBodies(f.doc);
-        EXPECT_TRUE(f.doc.SetCtss(128, "New", "Text"));
-        EXPECT_EQ(allBodies(f.doc), before);
+        Doc d(file);
+        const QByteArray before = d.all();
+        EXPECT_TRUE(d.doc.SetCtss(128, "New", "Text"));
+        EXPECT_EQ(d.all(), before);
     }
-}
-
-TEST(SetCtss, ObjdNotHeldIsRefused)
-{
-    CatalogFixture file;
-    file.objd(128, "o", CatalogObject(300)).ctss(300, MakeCatalogCtss("a", "b"));
-    Loaded f(file);
-    const QList<QByteArray> before = allBodies(f.doc);
-    EXPECT_FALSE(f.doc.SetCtss(129, "New", "Text"));
-    EXPECT_EQ(allBodies(f.doc), before);
-}
-
-TEST(SetCtss, TwoObjectsSharingOneCtssSeeTheSameText)
-{
-    CatalogFixture file;
-    file.objd(128, "a", CatalogObject(300))
-        .objd(129, "b", CatalogObject(300))
-        .ctss(300, MakeCatalogCtss("Shared", "Both"));
-    Loaded f(file);
-    ASSERT_TRUE(f.doc.SetCtss(128, "Renamed", "Both"));
-    EXPECT_EQ(f.doc.GetName(129), "Renamed");
+    // An OBJD the document does not hold is refused.
+    Doc d(MakeCatalogCtss("a", "b"));
+    const QByteArray before = d.all();
+    EXPECT_FALSE(d.doc.SetCtss(129, "New", "Text"));
+    EXPECT_EQ(d.all(), before);
 }

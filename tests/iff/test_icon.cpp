@@ -14,7 +14,6 @@ namespace
 
 const QRgb kRed = qRgb(220, 10, 10);
 const QRgb kGreen = qRgb(10, 200, 10);
-const QRgb kBlue = qRgb(10, 10, 230);
 
 QImage placeholder()
 {
@@ -23,151 +22,96 @@ QImage placeholder()
     return image;
 }
 
-QByteArray icon(QRgb colour)
+QByteArray red()
 {
-    return MakeBmp(74, 37, colour);
+    return MakeBmp(74, 37, kRed);
 }
 
-// The colour of the picture GetIcon gives for OBJD 128, or what else it gave.
-enum class Got { Placeholder, Null, Picture };
-struct IconResult {
-    Got got;
-    QRgb colour = 0;
-};
+QByteArray green()
+{
+    return MakeBmp(74, 37, kGreen);
+}
 
-IconResult iconOf(const CatalogFixture& file, quint16 objd = 128)
+// What GetIcon gave for OBJD `objd`: "placeholder", "null", or the colour of the picture.
+QString iconOf(const CatalogFixture& file, quint16 objd = 128)
 {
     clsIFF doc;
     EXPECT_TRUE(file.loadInto(doc));
     const QImage image = doc.GetIcon(objd, placeholder());
     if (image.isNull())
-        return {Got::Null};
+        return "null";
     if (image == placeholder())
-        return {Got::Placeholder};
+        return "placeholder";
     EXPECT_EQ(image.size(), QSize(74, 37));
-    return {Got::Picture, image.pixel(40, 20) | 0xFF000000u};
+    const QRgb c = image.pixel(40, 20) | 0xFF000000u;
+    return c == kRed ? "red" : c == kGreen ? "green" : "other";
+}
+
+CatalogFixture objectWithStrings(quint16 stringsId)
+{
+    return CatalogFixture().objd(128, "o", CatalogObject(stringsId));
 }
 
 } // namespace
 
 TEST(CatalogIcon, BmpUnderTheCatalogStringsIdWinsWhateverItsName)
 {
-    CatalogFixture file;
-    file.bmp(12, "Catalog", icon(kRed))
-        .objd(128, "o", CatalogObject(130))
-        .bmp(130, "anything", icon(kGreen));
-    const IconResult r = iconOf(file);
-    ASSERT_EQ(r.got, Got::Picture);
-    EXPECT_EQ(r.colour, kGreen);
+    EXPECT_EQ(iconOf(objectWithStrings(130).bmp(12, "Catalog", red()).bmp(130, "any", green())),
+              "green");
+    EXPECT_EQ(iconOf(objectWithStrings(32767).bmp(12, "Catalog", red()).bmp(32767, "x", green())),
+              "green");
 }
 
-TEST(CatalogIcon, OtherwiseTheFirstBmpNamedCatalogOrFaces)
+TEST(CatalogIcon, OtherwiseTheFirstBmpNamedExactlyCatalogOrFaces)
 {
-    CatalogFixture file;
-    file.objd(128, "o", CatalogObject(130))
-        .bmp(10, "catalog", icon(kRed))  // letter case differs
-        .bmp(11, "Catalog2", icon(kRed)) // more characters
-        .bmp(12, "Face", icon(kRed))
-        .bmp(13, "faces", icon(kBlue))
-        .bmp(14, "Catalog", icon(kGreen));
-    const IconResult r = iconOf(file);
-    ASSERT_EQ(r.got, Got::Picture);
-    EXPECT_EQ(r.colour, kBlue);
+    EXPECT_EQ(iconOf(objectWithStrings(130)
+                         .bmp(10, "catalog", red())
+                         .bmp(11, "Catalog2", red())
+                         .bmp(12, "Face", red())
+                         .bmp(13, "faces", green())
+                         .bmp(14, "Catalog", red())),
+              "green");
+    // An OBJD we do not hold, or one too short for CatalogStringsID, counts as ID 0.
+    ObjdSpec stub = CatalogObject(130);
+    stub.bodySize = 82;
+    const CatalogFixture file =
+        CatalogFixture().objd(128, "o", stub).bmp(130, "x", red()).bmp(12, "faces", green());
+    EXPECT_EQ(iconOf(file, 128), "green");
+    EXPECT_EQ(iconOf(file, 999), "green");
 }
 
 TEST(CatalogIcon, BmpWithIdZeroIsNeverTheIcon)
 {
-    // A "Catalog" BMP_ 0 does not end the walk.
-    {
-        CatalogFixture file;
-        file.objd(128, "o", CatalogObject(77))
-            .bmp(0, "Catalog", icon(kRed))
-            .bmp(5, "Catalog", icon(kGreen));
-        const IconResult r = iconOf(file);
-        ASSERT_EQ(r.got, Got::Picture);
-        EXPECT_EQ(r.colour, kGreen);
-    }
-    // CatalogStringsID 0 with a BMP_ 0 present: no icon, even with another "Catalog" BMP_.
-    {
-        CatalogFixture file;
-        file.objd(128, "o", CatalogObject(0))
-            .bmp(0, "Catalog", icon(kRed))
-            .bmp(9, "Catalog", icon(kGreen));
-        EXPECT_EQ(iconOf(file).got, Got::Placeholder);
-    }
-    // Only a "Catalog" BMP_ 0 and nothing under the ID.
-    {
-        CatalogFixture file;
-        file.objd(128, "o", CatalogObject(77)).bmp(0, "Catalog", icon(kRed));
-        EXPECT_EQ(iconOf(file).got, Got::Placeholder);
-    }
+    // A "Catalog" BMP_ 0 does not end the walk...
+    EXPECT_EQ(iconOf(objectWithStrings(77).bmp(0, "Catalog", red()).bmp(5, "Catalog", green())),
+              "green");
+    EXPECT_EQ(iconOf(objectWithStrings(77).bmp(0, "Catalog", red())), "placeholder");
+    // ...but CatalogStringsID 0 with a BMP_ 0 present means no icon at all.
+    EXPECT_EQ(iconOf(objectWithStrings(0).bmp(0, "Catalog", red()).bmp(9, "Catalog", green())),
+              "placeholder");
+    EXPECT_EQ(iconOf(objectWithStrings(130).ctss(130, MakeCatalogCtss("a", "b"))), "placeholder");
 }
 
-TEST(CatalogIcon, NoBmpGivesThePlaceholder)
+TEST(CatalogIcon, IdsFromThirtyTwoThousandSevenHundredSixtyEightCountAsZero)
 {
-    CatalogFixture file;
-    file.objd(128, "o", CatalogObject(130)).ctss(130, MakeCatalogCtss("a", "b"));
-    EXPECT_EQ(iconOf(file).got, Got::Placeholder);
-}
-
-TEST(CatalogIcon, IdsOfSignedRangeAndAboveCountAsZero)
-{
-    // 40000 is read as 0: BMP_ 0 ends the search with no icon...
-    {
-        CatalogFixture file;
-        file.objd(128, "o", CatalogObject(40000))
-            .bmp(40000, "x", icon(kRed))
-            .bmp(0, "zero", icon(kRed))
-            .bmp(12, "Catalog", icon(kGreen));
-        EXPECT_EQ(iconOf(file).got, Got::Placeholder);
-    }
-    // ...otherwise the name walk decides, and BMP_ 40000 is not taken by its ID.
-    {
-        CatalogFixture file;
-        file.objd(128, "o", CatalogObject(40000))
-            .bmp(40000, "x", icon(kRed))
-            .bmp(12, "Catalog", icon(kGreen));
-        const IconResult r = iconOf(file);
-        ASSERT_EQ(r.got, Got::Picture);
-        EXPECT_EQ(r.colour, kGreen);
-    }
-    // 32767 is still an ID.
-    {
-        CatalogFixture file;
-        file.objd(128, "o", CatalogObject(32767))
-            .bmp(12, "Catalog", icon(kRed))
-            .bmp(32767, "x", icon(kBlue));
-        const IconResult r = iconOf(file);
-        ASSERT_EQ(r.got, Got::Picture);
-        EXPECT_EQ(r.colour, kBlue);
-    }
-}
-
-TEST(CatalogIcon, ObjdNotHeldOrTooShortCountsAsZero)
-{
-    CatalogFixture file;
-    ObjdSpec shortObjd = CatalogObject(130);
-    shortObjd.bodySize = 82; // CatalogStringsID beyond the body
-    file.objd(128, "o", shortObjd).bmp(130, "x", icon(kRed)).bmp(12, "faces", icon(kGreen));
-    for (quint16 objd : {quint16(128), quint16(999)}) {
-        const IconResult r = iconOf(file, objd);
-        ASSERT_EQ(r.got, Got::Picture) << objd;
-        EXPECT_EQ(r.colour, kGreen) << objd;
-    }
+    EXPECT_EQ(iconOf(objectWithStrings(40000)
+                         .bmp(40000, "x", red())
+                         .bmp(0, "zero", red())
+                         .bmp(12, "Catalog", green())),
+              "placeholder");
+    EXPECT_EQ(iconOf(objectWithStrings(40000).bmp(40000, "x", red()).bmp(12, "Catalog", green())),
+              "green");
 }
 
 TEST(CatalogIcon, UndecodableBodyGivesNoPictureNotThePlaceholder)
 {
-    for (const QByteArray& body :
-         {QByteArray(), QByteArray("not a bitmap at all"), icon(kRed).left(30),
-          QByteArray("BM") + QByteArray(60, '\xff')}) {
-        CatalogFixture file;
-        file.objd(128, "o", CatalogObject(130)).bmp(130, "Catalog", body);
-        EXPECT_EQ(iconOf(file).got, Got::Null) << body.toHex().constData();
-    }
+    for (const QByteArray& body : {QByteArray(), QByteArray("not a bitmap"), red().left(30),
+                                   QByteArray("BM") + QByteArray(60, '\xff')})
+        EXPECT_EQ(iconOf(objectWithStrings(130).bmp(130, "Catalog", body)), "null")
+            << body.toHex().constData();
 }
 
-TEST(CatalogIcon, LeavesNoTemporaryFileBehind)
+TEST(CatalogIcon, WritesNoTemporaryFile)
 {
     QTemporaryDir programFolder;
     QTemporaryDir workFolder;
@@ -176,31 +120,21 @@ TEST(CatalogIcon, LeavesNoTemporaryFileBehind)
     const QString oldCurrent = QDir::currentPath();
     ProgramState.ProgramFolder = programFolder.path() + "/";
     ASSERT_TRUE(QDir::setCurrent(workFolder.path()));
+    // A file of the user's that happens to be called "temp" is neither overwritten nor deleted.
+    QFile usersTemp(programFolder.filePath("temp"));
+    ASSERT_TRUE(usersTemp.open(QIODevice::WriteOnly));
+    usersTemp.write("keep me");
+    usersTemp.close();
 
-    // A file of the user's that happens to be called "temp" is neither overwritten nor
-    // deleted.
-    const QString usersTemp = programFolder.filePath("temp");
-    {
-        QFile f(usersTemp);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write("keep me");
-    }
-
-    CatalogFixture file;
-    file.objd(128, "o", CatalogObject(130)).bmp(130, "Catalog", icon(kRed));
-    const IconResult good = iconOf(file);
-    CatalogFixture bad;
-    bad.objd(128, "o", CatalogObject(130)).bmp(130, "Catalog", "garbage");
-    const IconResult broken = iconOf(bad);
-
+    const QString good = iconOf(objectWithStrings(130).bmp(130, "Catalog", red()));
+    const QString bad = iconOf(objectWithStrings(130).bmp(130, "Catalog", "garbage"));
     QDir::setCurrent(oldCurrent);
     ProgramState.ProgramFolder = oldProgramFolder;
 
-    EXPECT_EQ(good.got, Got::Picture);
-    EXPECT_EQ(broken.got, Got::Null);
-    QFile f(usersTemp);
-    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-    EXPECT_EQ(f.readAll(), "keep me");
+    EXPECT_EQ(good, "red");
+    EXPECT_EQ(bad, "null");
+    ASSERT_TRUE(usersTemp.open(QIODevice::ReadOnly));
+    EXPECT_EQ(usersTemp.readAll(), "keep me");
     EXPECT_EQ(QDir(programFolder.path()).entryList(QDir::Files), QStringList{"temp"});
     EXPECT_TRUE(QDir(workFolder.path()).entryList(QDir::Files | QDir::Hidden).isEmpty());
 }

@@ -1,8 +1,7 @@
-// Price and Disabled: exact bytes written, short bodies, objects the document does not hold.
+// Price, Disabled and the sort fields: exact bytes written, short bodies, absent objects.
 
 #include "CatalogFixture.h"
 #include "IffError.h"
-#include "ObjdLayout.h"
 #include "clsIFF.h"
 
 #include <gtest/gtest.h>
@@ -10,153 +9,128 @@
 namespace
 {
 
-// A 216-byte body whose every byte differs from its neighbours, so a write that strays is seen.
-QByteArray patternedBody(int size = 216)
+// Every byte differs from its neighbours, so a write that strays shows.
+QByteArray patterned(int size = 216)
 {
     QByteArray body(size, '\0');
     for (int i = 0; i < size; ++i)
-        body[i] = char((i * 7 + 3) & 0xFF);
+        body[i] = char((i * 13 + 5) & 0xFF);
     return body;
 }
 
-// The bytes of `after` that differ from `before`, as offsets.
-QList<int> changedOffsets(const QByteArray& before, const QByteArray& after)
+QByteArray withWord(QByteArray body, int offset, quint16 value)
 {
-    QList<int> out;
-    for (int i = 0; i < qMin(before.size(), after.size()); ++i)
-        if (before[i] != after[i])
-            out.append(i);
-    return out;
+    body[offset] = char(value & 0xFF);
+    body[offset + 1] = char(value >> 8);
+    return body;
 }
+
+// Slot order with the byte offsets written out, independent of the program's table.
+constexpr int kSortOffsets[9] = {80, 188, 78, 190, 194, 198, 206, 208, 138};
 
 struct Doc {
     clsIFF doc;
     explicit Doc(const QByteArray& objdBody)
     {
-        CatalogFixture file;
-        file.chunk("OBJD", 128, "Object", objdBody).chunk("BMP_", 200, "Catalog", MakeBmp(2, 2, 0));
-        EXPECT_TRUE(file.loadInto(doc));
+        EXPECT_TRUE(CatalogFixture()
+                        .chunk("OBJD", 128, "Object", objdBody)
+                        .bmp(200, "Catalog", MakeBmp(2, 2, 0))
+                        .loadInto(doc));
     }
-    const QByteArray& body() { return doc.Resource("OBJD128").Body(); }
+    QByteArray body() const { return doc.Resource("OBJD128").Body(); }
+    int length() const { return doc.Resource("OBJD128").Length; }
 };
 
 } // namespace
 
-TEST(Price, WritesTheLowSixteenBitsLowByteFirst)
+TEST(ObjdFields, PriceStoresTheLowSixteenBitsInPlace)
 {
-    Doc d(patternedBody());
-    const QByteArray before = d.body();
-
-    ASSERT_TRUE(d.doc.SetPrice(128, 70000));
-    EXPECT_EQ(d.doc.GetPrice(128), 4464);
-    EXPECT_EQ(d.body().mid(36, 2), QByteArray::fromHex("7011"));
-    EXPECT_EQ(d.body().size(), 216);
-    EXPECT_EQ(d.doc.Resource("OBJD128").Length, 76 + 216);
-    for (int offset : changedOffsets(before, d.body()))
-        EXPECT_TRUE(offset == 36 || offset == 37) << offset;
-
-    ASSERT_TRUE(d.doc.SetPrice(128, -1));
-    EXPECT_EQ(d.doc.GetPrice(128), 65535);
-    EXPECT_EQ(d.body().mid(36, 2), QByteArray::fromHex("ffff"));
-
-    ASSERT_TRUE(d.doc.SetPrice(128, 0));
-    EXPECT_EQ(d.doc.GetPrice(128), 0);
-}
-
-TEST(Price, ReadsTheFieldAsUnsigned)
-{
-    QByteArray body = patternedBody();
-    body[36] = char(0x34);
-    body[37] = char(0x92); // 0x9234 would be negative if read as signed
-    Doc d(body);
-    EXPECT_EQ(d.doc.GetPrice(128), 0x9234);
-}
-
-TEST(Disabled, TrueOnlyForExactlyOne)
-{
-    const QList<QPair<QByteArray, bool>> cases = {
-        {QByteArray::fromHex("0100"), true},  {QByteArray::fromHex("0000"), false},
-        {QByteArray::fromHex("0200"), false}, {QByteArray::fromHex("0001"), false},
-        {QByteArray::fromHex("0101"), false}, {QByteArray::fromHex("ffff"), false},
-    };
-    for (const auto& [field, expected] : cases) {
-        QByteArray body = patternedBody();
-        body.replace(32, 2, field);
-        Doc d(body);
-        EXPECT_EQ(d.doc.GetDisabled(128), expected) << field.toHex().constData();
+    Doc d(patterned());
+    for (auto [given, stored] : {std::pair{70000, 4464}, {-1, 65535}, {0, 0}, {0x9234, 0x9234}}) {
+        ASSERT_TRUE(d.doc.SetPrice(128, given));
+        EXPECT_EQ(d.doc.GetPrice(128), stored);
+        EXPECT_EQ(d.body(), withWord(patterned(), 36, quint16(stored))) << given;
+        EXPECT_EQ(d.length(), 76 + 216);
     }
 }
 
-TEST(Disabled, WritesOneOrZeroAndNothingElse)
+TEST(ObjdFields, DisabledIsExactlyOne)
 {
-    QByteArray start = patternedBody();
-    start.replace(32, 2, QByteArray::fromHex("0001")); // 256: not disabled
-    Doc d(start);
-    ASSERT_FALSE(d.doc.GetDisabled(128));
-
-    ASSERT_TRUE(d.doc.SetDisabled(128, false));
-    EXPECT_EQ(d.body().mid(32, 2), QByteArray::fromHex("0000"));
-    ASSERT_TRUE(d.doc.SetDisabled(128, true));
-    EXPECT_EQ(d.body().mid(32, 2), QByteArray::fromHex("0100"));
-    EXPECT_TRUE(d.doc.GetDisabled(128));
-    for (int offset : changedOffsets(start, d.body()))
-        EXPECT_TRUE(offset == 32 || offset == 33) << offset;
-}
-
-TEST(ShortObjd, FieldsReadTheBytesPresent)
-{
-    QByteArray halfPrice = patternedBody(37); // only the low byte of Price
-    halfPrice[36] = char(0xC8);
-    Doc half(halfPrice);
-    EXPECT_EQ(half.doc.GetPrice(128), 200);
-
-    Doc none(patternedBody(36));
-    EXPECT_EQ(none.doc.GetPrice(128), 0);
-
-    QByteArray halfDisabled = patternedBody(33);
-    halfDisabled[32] = char(1);
-    Doc disabled(halfDisabled);
-    EXPECT_TRUE(disabled.doc.GetDisabled(128));
-
-    Doc empty{QByteArray()};
-    EXPECT_EQ(empty.doc.GetPrice(128), 0);
-    EXPECT_FALSE(empty.doc.GetDisabled(128));
-}
-
-TEST(ShortObjd, SettersRefuseAndNeitherGrowNorChangeTheBody)
-{
-    for (int size : {0, 32, 33, 36, 37}) {
-        const QByteArray start = patternedBody(size);
-        Doc d(start);
-        if (size < 34)
-            EXPECT_FALSE(d.doc.SetDisabled(128, true)) << size;
-        else
-            EXPECT_TRUE(d.doc.SetDisabled(128, true)) << size;
-        const QByteArray afterDisabled = d.body();
-        EXPECT_FALSE(d.doc.SetPrice(128, 1234)) << size;
-        EXPECT_EQ(d.body(), afterDisabled) << size;
-        EXPECT_EQ(d.body().size(), size);
-        EXPECT_EQ(d.doc.Resource("OBJD128").Length, 76 + size);
+    for (auto [field, disabled] :
+         {std::pair{1, true}, {0, false}, {2, false}, {256, false}, {257, false}, {65535, false}}) {
+        Doc d(withWord(patterned(), 32, quint16(field)));
+        EXPECT_EQ(d.doc.GetDisabled(128), disabled) << field;
+        ASSERT_TRUE(d.doc.SetDisabled(128, !disabled));
+        EXPECT_EQ(d.body(), withWord(patterned(), 32, disabled ? 0 : 1)) << field;
     }
-    // Exactly long enough for Price.
-    Doc exact(patternedBody(38));
+}
+
+TEST(ObjdFields, SortsLiveAtTheirOffsetsAndRoundTrip)
+{
+    const SortSet sorts = {70000, -1, 64, 16, 0x8004, 128, 0x10002, 1, 300};
+    const quint16 stored[9] = {4464, 65535, 64, 16, 0x8004, 128, 2, 1, 300};
+    QByteArray expected = patterned();
+    for (int slot = 0; slot < 9; ++slot)
+        expected = withWord(expected, kSortOffsets[slot], stored[slot]);
+
+    Doc d(patterned());
+    ASSERT_TRUE(d.doc.SetSorts(128, sorts));
+    EXPECT_EQ(d.body(), expected);
+    EXPECT_EQ(d.doc.GetSorts(128), (SortSet{4464, 65535, 64, 16, 0x8004, 128, 2, 1, 300}));
+
+    // Reading and writing back changes nothing, whatever the fields hold.
+    for (int size : {210, 216, 300}) {
+        Doc r(patterned(size));
+        ASSERT_TRUE(r.doc.SetSorts(128, r.doc.GetSorts(128))) << size;
+        EXPECT_EQ(r.body(), patterned(size)) << size;
+    }
+}
+
+TEST(ObjdFields, ShortBodyReadsTheBytesPresent)
+{
+    EXPECT_EQ(Doc(withWord(patterned(), 36, 0x01C8).left(37)).doc.GetPrice(128), 0xC8);
+    EXPECT_EQ(Doc(patterned(36)).doc.GetPrice(128), 0);
+    EXPECT_TRUE(Doc(withWord(patterned(), 32, 0x0201).left(33)).doc.GetDisabled(128));
+    EXPECT_FALSE(Doc(QByteArray()).doc.GetDisabled(128));
+
+    const QByteArray cut = patterned(209); // Magic Town half present
+    const SortSet read = Doc(cut).doc.GetSorts(128);
+    EXPECT_EQ(read[7], quint8(cut[208]));
+    EXPECT_EQ(read[0], quint8(cut[80]) | quint8(cut[81]) << 8);
+    EXPECT_EQ(Doc(patterned(79)).doc.GetSorts(128), (SortSet{0, 0, quint8(cut[78])}));
+}
+
+TEST(ObjdFields, ShortBodyIsNeitherGrownNorHalfWritten)
+{
+    for (int size : {0, 33, 37, 79, 209}) {
+        Doc d(patterned(size));
+        EXPECT_EQ(d.doc.SetDisabled(128, true), size >= 34) << size;
+        EXPECT_EQ(d.doc.SetPrice(128, 1234), size >= 38) << size;
+        QByteArray expected = patterned(size);
+        if (size >= 34)
+            expected = withWord(expected, 32, 1);
+        if (size >= 38)
+            expected = withWord(expected, 36, 1234);
+        // The first eight sort fields would fit a 209-byte body; none is written.
+        EXPECT_FALSE(d.doc.SetSorts(128, SortSet{1, 2, 4, 8, 16, 32, 64, 128, 5})) << size;
+        EXPECT_EQ(d.body(), expected) << size;
+        EXPECT_EQ(d.length(), 76 + size);
+    }
+    Doc exact(patterned(38)); // just long enough for Price
     EXPECT_TRUE(exact.doc.SetPrice(128, 513));
     EXPECT_EQ(exact.body().right(2), QByteArray::fromHex("0102"));
 }
 
-TEST(MissingObjd, GettersThrowAndSettersRefuse)
+TEST(ObjdFields, AbsentObjdThrowsOnReadAndIsRefusedOnWrite)
 {
-    Doc d(patternedBody());
+    Doc d(patterned());
     EXPECT_THROW(d.doc.GetPrice(129), IffError);
     EXPECT_THROW(d.doc.GetDisabled(129), IffError);
     EXPECT_THROW(d.doc.GetSorts(129), IffError);
-    // A BMP_ with the ID is not an OBJD.
-    EXPECT_THROW(d.doc.GetPrice(200), IffError);
-
-    const QByteArray before = d.body();
+    EXPECT_THROW(d.doc.GetPrice(200), IffError); // a BMP_ with that ID is no OBJD
     EXPECT_FALSE(d.doc.SetPrice(129, 5));
     EXPECT_FALSE(d.doc.SetDisabled(129, true));
     EXPECT_FALSE(d.doc.SetSorts(129, SortSet{1, 1, 1, 1, 1, 1, 1, 1, 1}));
-    EXPECT_EQ(d.body(), before);
+    EXPECT_EQ(d.body(), patterned());
     EXPECT_EQ(d.doc.ResourceCount(), 2);
 }

@@ -9,103 +9,93 @@
 namespace
 {
 
-ObjdSpec tile(quint16 group, quint16 tileIndex)
+using Keys = QList<QByteArray>;
+
+ObjdSpec tile(quint16 group, quint16 tileIndex, int bodySize = 216)
 {
     ObjdSpec spec;
     spec.groupId = group;
     spec.tileIndex = tileIndex;
+    spec.bodySize = bodySize;
     return spec;
 }
 
-ObjdSpec lead(quint16 group)
+ObjdSpec lead(quint16 group, int bodySize = 216)
 {
-    return tile(group, 0xFFFF);
+    return tile(group, 0xFFFF, bodySize);
 }
 
-QList<QByteArray> listedKeys(const CatalogFixture& file)
+RecordingList listOf(const CatalogFixture& file)
 {
     clsIFF doc;
     EXPECT_TRUE(file.loadInto(doc));
     RecordingList list;
+    list.AddRow("OBJD1", "left from the last file", {"1"});
     doc.GenerateObjectList(list);
-    return list.keys();
+    return list;
 }
-
-using Keys = QList<QByteArray>;
 
 } // namespace
 
-TEST(ObjectList, WithoutLeadsEveryObjdIsListedInLoadOrder)
+TEST(ObjectList, RowsCarryKeyNameAndIdInLoadOrder)
 {
-    CatalogFixture file;
-    file.objd(130, "Lamp", tile(3, 0))
-        .bmp(200, "Catalog")
-        .objd(128, "Sofa", tile(3, 1))
-        .objd(129, "Table", tile(0, 0));
-    clsIFF doc;
-    ASSERT_TRUE(file.loadInto(doc));
-    RecordingList list;
-    doc.GenerateObjectList(list);
-
-    ASSERT_EQ(list.rows.size(), 3);
+    const RecordingList list = listOf(CatalogFixture()
+                                          .objd(130, "Lamp", tile(3, 0))
+                                          .bmp(200, "Catalog")
+                                          .objd(128, "Sofa", tile(3, 1))
+                                          .objd(129, "Table", tile(0, 0)));
     EXPECT_EQ(list.keys(), (Keys{"OBJD130", "OBJD128", "OBJD129"}));
-    EXPECT_EQ(list.rows[0].text, "Lamp");
+    ASSERT_EQ(list.rows.size(), 3);
     EXPECT_EQ(list.rows[1].text, "Sofa");
-    EXPECT_EQ(list.rows[0].subItems, (Keys{"130"}));
-    EXPECT_EQ(list.rows[2].subItems, (Keys{"129"}));
+    EXPECT_EQ(list.rows[1].subItems, (Keys{"128"}));
 }
 
-TEST(ObjectList, LeadHidesTheOtherTilesOfItsGroup)
+TEST(ObjectList, LeadTilesHideTheRestOfTheirGroup)
 {
-    CatalogFixture file;
-    // A tile may come before its lead in the file; it is hidden all the same.
-    file.objd(129, "Bed tile 1", tile(5, 1))
-        .objd(128, "Bed", lead(5))
-        .objd(130, "Bed tile 2", tile(5, 2))
-        .objd(131, "Chair", tile(9, 0));
-    EXPECT_EQ(listedKeys(file), (Keys{"OBJD128", "OBJD131"}));
+    // A tile before its lead in the file is hidden all the same.
+    EXPECT_EQ(listOf(CatalogFixture()
+                         .objd(129, "tile 1", tile(5, 1))
+                         .objd(128, "Bed", lead(5))
+                         .objd(130, "tile 2", tile(5, 2))
+                         .objd(131, "Chair", tile(9, 0)))
+                  .keys(),
+              (Keys{"OBJD128", "OBJD131"}));
+    // Two leads of one group are both listed.
+    EXPECT_EQ(listOf(CatalogFixture()
+                         .objd(128, "L", lead(7))
+                         .objd(129, "R", lead(7))
+                         .objd(130, "tile", tile(7, 0)))
+                  .keys(),
+              (Keys{"OBJD128", "OBJD129"}));
+    // Group numbers are unsigned: 40000 hides 40000, and only 40000.
+    EXPECT_EQ(listOf(CatalogFixture()
+                         .objd(128, "L", lead(40000))
+                         .objd(129, "tile", tile(40000, 1))
+                         .objd(130, "max", tile(65535, 0))
+                         .objd(131, "low", tile(40000 - 32768, 0)))
+                  .keys(),
+              (Keys{"OBJD128", "OBJD130", "OBJD131"}));
 }
 
-TEST(ObjectList, TwoLeadsOfOneGroupAreBothListed)
+TEST(ObjectList, ShortBodiesReadOnlyTheBytesPresent)
 {
-    CatalogFixture file;
-    file.objd(128, "Left", lead(7)).objd(129, "Right", lead(7)).objd(130, "Tile", tile(7, 0));
-    EXPECT_EQ(listedKeys(file), (Keys{"OBJD128", "OBJD129"}));
+    // TileIndex cut to its low byte reads 0x00FF, wholly missing reads 0: neither is a lead,
+    // so the group-5 tile stays listed.
+    EXPECT_EQ(listOf(CatalogFixture()
+                         .objd(128, "half", lead(5, ObjdField::TileIndex + 1))
+                         .objd(129, "stub", lead(5, ObjdField::TileIndex))
+                         .objd(130, "empty", lead(5, 0))
+                         .objd(131, "tile", tile(5, 1)))
+                  .keys(),
+              (Keys{"OBJD128", "OBJD129", "OBJD130", "OBJD131"}));
 }
 
-TEST(ObjectList, GroupNumbersAboveSignedRangeCompareAsUnsigned)
+TEST(ObjectList, NoObjdsLeavesTheListEmpty)
 {
-    CatalogFixture file;
-    file.objd(128, "Lead", lead(40000))
-        .objd(129, "Tile", tile(40000, 1))
-        .objd(130, "Other", tile(65535, 0))
-        .objd(131, "Low", tile(40000 - 32768, 0));
-    EXPECT_EQ(listedKeys(file), (Keys{"OBJD128", "OBJD130", "OBJD131"}));
-}
-
-TEST(ObjectList, FileWithoutObjdsClearsTheList)
-{
-    CatalogFixture file;
-    file.bmp(200, "Catalog").ctss(300, MakeCatalogCtss("a", "b"));
-    clsIFF doc;
-    ASSERT_TRUE(file.loadInto(doc));
-    RecordingList list;
-    list.AddRow("OBJD1", "left over from the last file", {"1"});
-    doc.GenerateObjectList(list);
+    const RecordingList list =
+        listOf(CatalogFixture().bmp(200, "Catalog").ctss(300, MakeCatalogCtss("a", "b")));
     EXPECT_TRUE(list.rows.isEmpty());
     EXPECT_GE(list.clears, 1);
-}
-
-TEST(ObjectList, ListingReplacesEarlierRows)
-{
-    CatalogFixture file;
-    file.objd(128, "Only");
-    clsIFF doc;
-    ASSERT_TRUE(file.loadInto(doc));
-    RecordingList list;
-    list.AddRow("OBJD1", "stale", {"1"});
-    doc.GenerateObjectList(list);
-    EXPECT_EQ(list.keys(), (Keys{"OBJD128"}));
 }
 
 TEST(ObjectList, DuplicateObjdIdGivesOneRow)
@@ -121,23 +111,6 @@ TEST(ObjectList, DuplicateObjdIdGivesOneRow)
     EXPECT_EQ(list.rows[0].text, "First");
 }
 
-TEST(ObjectList, ShortBodiesReadOnlyTheBytesPresent)
-{
-    CatalogFixture file;
-    ObjdSpec halfTile = lead(5);
-    halfTile.bodySize = ObjdField::TileIndex + 1; // TileIndex reads 0x00FF: not a lead
-    ObjdSpec noTile = lead(5);
-    noTile.bodySize = ObjdField::TileIndex; // TileIndex absent: reads 0
-    file.objd(128, "Half", halfTile).objd(129, "Stub", noTile).objd(130, "Empty", tile(0, 0));
-    EXPECT_EQ(listedKeys(file), (Keys{"OBJD128", "OBJD129", "OBJD130"}));
-
-    CatalogFixture empty;
-    ObjdSpec nothing;
-    nothing.bodySize = 0;
-    empty.objd(128, "Nothing", nothing);
-    EXPECT_EQ(listedKeys(empty), (Keys{"OBJD128"}));
-}
-
 TEST(ObjectList, ObjdDeletedAfterLoadingIsPassedOver)
 {
     CatalogFixture file;
@@ -147,6 +120,6 @@ TEST(ObjectList, ObjdDeletedAfterLoadingIsPassedOver)
     doc.DelResource("OBJD128");
     RecordingList list;
     ASSERT_NO_THROW(doc.GenerateObjectList(list));
-    // With its lead gone, the tile of group 5 stands alone again.
+    // With its lead gone, the group-5 tile stands alone again.
     EXPECT_EQ(list.keys(), (Keys{"OBJD129", "OBJD130"}));
 }
