@@ -1,0 +1,154 @@
+#include "CliCommands.h"
+
+#include "CliContext.h"
+#include "CliPrompt.h"
+#include "DocumentCommands.h"
+#include "ScriptedPrompt.h"
+#include "SetCommand.h"
+#include "StateCommands.h"
+#include "modConvert.h"
+
+#include <QCommandLineParser>
+#include <QTextStream>
+#include <exception>
+
+namespace
+{
+
+struct Command {
+    const char* name;
+    QStringList arguments; // names of the positional arguments, all required
+    QStringList options;   // options of this command besides the global ones
+    int (*run)(const CliContext&);
+    bool listed = true; // shown in the help text
+};
+
+const QList<Command>& Commands()
+{
+    static const QList<Command> commands = {
+        {"resources", {QStringLiteral("FILE")}, {}, CmdResources},
+        {"formats", {QStringLiteral("FILE")}, {}, CmdFormats},
+        {"objects", {QStringLiteral("FILE")}, {}, CmdObjects},
+        {"resave", {QStringLiteral("FILE")}, {QStringLiteral("output")}, CmdResave},
+        {"set",
+         {QStringLiteral("FILE")},
+         {QStringLiteral("object"), QStringLiteral("name"), QStringLiteral("description"),
+          QStringLiteral("price"), QStringLiteral("disabled"), QStringLiteral("sorts"),
+          QStringLiteral("preset")},
+         CmdSet},
+        {"files", {}, {}, CmdFiles},
+        {"presets", {}, {}, CmdPresets},
+        {"make-demo", {QStringLiteral("DIR")}, {}, CmdMakeDemo},
+        {"game-folder", {}, {}, CmdGameFolder, false},
+    };
+    return commands;
+}
+
+const QStringList kGlobalOptions = {QStringLiteral("data-dir"), QStringLiteral("game-dir")};
+
+QString HelpText()
+{
+    return QStringLiteral(
+        "Usage: kestrane-cli [--data-dir DIR] [--game-dir DIR] COMMAND [ARGUMENTS]\n"
+        "\n"
+        "Reads and edits the catalog data of The Sims' object files (.iff).\n"
+        "\n"
+        "Commands:\n"
+        "  resources FILE        every resource: type, ID, name, body size (tab-separated)\n"
+        "  formats FILE          the resource types of the file with their counts\n"
+        "  objects FILE          the file's objects and their catalog data as JSON\n"
+        "  resave FILE [--output OUT]\n"
+        "                        load FILE and save it again (to OUT when given)\n"
+        "  set FILE --object ID [--name TEXT] [--description TEXT] [--price N]\n"
+        "      [--disabled yes|no] [--sorts A,B,C,D,E,F,G,H,I] [--preset NAME]\n"
+        "                        change what is given of one object and save the file;\n"
+        "                        sorts: Function, Sub-Function, Room, Downtown, Vacation,\n"
+        "                        Community, Studio Town, Magic Town, Build Mode\n"
+        "  files                 the object files Kestrane lists, one path a line\n"
+        "  presets               the stored sort presets: name, tab, nine values\n"
+        "  make-demo DIR         write a demo Wine prefix with a small game installation\n"
+        "                        (start Kestrane with WINEPREFIX=DIR to use it)\n"
+        "\n"
+        "Options:\n"
+        "  --data-dir DIR        where presets.dat and folders.dat are read\n"
+        "  --game-dir DIR        use this game folder instead of looking it up\n"
+        "  -h, --help            show this text\n"
+        "  --version             show the version\n"
+        "\n"
+        "Exit status: 0 done, 1 the work could not be done, 2 wrong command line.\n");
+}
+
+void AddOptions(QCommandLineParser& parser)
+{
+    parser.addOption({{QStringLiteral("h"), QStringLiteral("help")}, QString()});
+    parser.addOption({QStringLiteral("version"), QString()});
+    const QStringList valued = {QStringLiteral("data-dir"), QStringLiteral("game-dir"),
+                                QStringLiteral("output"),   QStringLiteral("object"),
+                                QStringLiteral("name"),     QStringLiteral("description"),
+                                QStringLiteral("price"),    QStringLiteral("disabled"),
+                                QStringLiteral("sorts"),    QStringLiteral("preset")};
+    for (const QString& name : valued)
+        parser.addOption({name, QString(), QStringLiteral("value")});
+}
+
+} // namespace
+
+int RunCli(const QStringList& arguments, QTextStream& out, QTextStream& err)
+{
+    CliPrompt prompt(err);
+    PromptScope promptScope(prompt);
+    QCommandLineParser parser;
+    AddOptions(parser);
+    CliContext ctx{out, err, parser, {}};
+
+    if (!parser.parse(arguments))
+        return ctx.usage(parser.errorText());
+    if (parser.isSet(QStringLiteral("help"))) {
+        out << HelpText();
+        out.flush();
+        return CliExit::Done;
+    }
+    if (parser.isSet(QStringLiteral("version"))) {
+        out << QStringLiteral("kestrane-cli %1.%2.%3")
+                   .arg(KESTRANE_VERSION_MAJOR)
+                   .arg(KESTRANE_VERSION_MINOR)
+                   .arg(KESTRANE_VERSION_PATCH)
+            << Qt::endl;
+        return CliExit::Done;
+    }
+
+    QStringList positional = parser.positionalArguments();
+    if (positional.isEmpty())
+        return ctx.usage(QStringLiteral("No command given."));
+    const QString name = positional.takeFirst();
+    const Command* command = nullptr;
+    for (const Command& candidate : Commands()) {
+        if (name == QLatin1String(candidate.name))
+            command = &candidate;
+    }
+    if (!command)
+        return ctx.usage(QStringLiteral("Unknown command \"%1\".").arg(name));
+    if (positional.size() < command->arguments.size())
+        return ctx.usage(QStringLiteral("%1 needs %2.").arg(name, command->arguments.join(' ')));
+    if (positional.size() > command->arguments.size())
+        return ctx.usage(QStringLiteral("Unexpected argument \"%1\".")
+                             .arg(positional.at(command->arguments.size())));
+    for (const QString& option : parser.optionNames()) {
+        if (!kGlobalOptions.contains(option) && !command->options.contains(option))
+            return ctx.usage(
+                QStringLiteral("The option --%1 does not apply to %2.").arg(option, name));
+    }
+    for (const QString& option : kGlobalOptions) {
+        if (parser.isSet(option) && parser.value(option).isEmpty())
+            return ctx.usage(QStringLiteral("--%1 needs a folder.").arg(option));
+    }
+
+    ctx.arguments = positional;
+    InitConvert();
+    try {
+        return command->run(ctx);
+    } catch (const std::exception& error) {
+        // A lookup or conversion the damaged file did not allow: report, never crash.
+        return ctx.fail(QString::fromLocal8Bit(error.what()));
+    }
+}

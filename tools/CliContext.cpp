@@ -1,0 +1,61 @@
+#include "CliContext.h"
+
+#include "Cp1252.h"
+#include "ProgramState.h"
+#include "clsIFF.h"
+
+#include <QCommandLineParser>
+#include <QTextStream>
+
+int CliContext::fail(const QString& message) const
+{
+    err << message << Qt::endl;
+    return CliExit::Failed;
+}
+
+int CliContext::usage(const QString& message) const
+{
+    err << message << QStringLiteral(" See kestrane-cli --help.") << Qt::endl;
+    return CliExit::Usage;
+}
+
+StartupOptions CliContext::startupOptions() const
+{
+    return StartupOptions{parser.value(QStringLiteral("data-dir")),
+                          parser.value(QStringLiteral("game-dir"))};
+}
+
+bool CliContext::startUp() const
+{
+    if (RunStartup(startupOptions()) == StartupResult::Ready)
+        return true;
+    fail(QStringLiteral("The Sims directory could not be found."));
+    return false;
+}
+
+bool CliContext::loadDocument(clsIFF& doc, const QString& path) const
+{
+    doc.Clear();
+    if (doc.LoadFile(path))
+        return true;
+    // A wrong signature has already been reported through the prompt ("Invalid IFF File").
+    if (doc.lastLoadError() != clsIFF::LoadError::InvalidSignature) {
+        const QString reason = doc.errorString();
+        fail(reason.isEmpty() ? QStringLiteral("%1 could not be opened.").arg(path) : reason);
+    }
+    return false;
+}
+
+QString PrintableText(const QByteArray& bytes)
+{
+    const QString text = DecodeCp1252(bytes);
+    QString printable;
+    printable.reserve(text.size());
+    for (const QChar ch : text) {
+        if (ch.unicode() < 0x20 || ch.unicode() == 0x7F)
+            printable += QStringLiteral("\\x%1").arg(ch.unicode(), 2, 16, QLatin1Char('0'));
+        else
+            printable += ch;
+    }
+    return printable;
+}

@@ -1,0 +1,10 @@
+#pragma once
+
+struct CliContext;
+
+// Commands that read one object file: resources FILE, formats FILE, objects FILE, and
+// resave FILE [--output OUT].
+int CmdResources(const CliContext& ctx);
+int CmdFormats(const CliContext& ctx);
+int CmdObjects(const CliContext& ctx);
+int CmdResave(const CliContext& ctx);

@@ -1,0 +1,17 @@
+#include "CliCommands.h"
+
+#include <QCoreApplication>
+#include <QTextStream>
+#include <cstdio>
+
+int main(int argc, char* argv[])
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("kestrane-cli"));
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    const int code = RunCli(QCoreApplication::arguments(), out, err);
+    out.flush();
+    err.flush();
+    return code;
+}
