@@ -105,8 +105,11 @@ TEST(CatalogIcon, IdsFromThirtyTwoThousandSevenHundredSixtyEightCountAsZero)
 
 TEST(CatalogIcon, UndecodableBodyGivesNoPictureNotThePlaceholder)
 {
+    // A header claiming 60000 x 60000 pixels is refused, not allocated.
+    QByteArray huge = MakeBmp(2, 2, kRed);
+    huge.replace(18, 8, QByteArray::fromHex("60ea000060ea0000"));
     for (const QByteArray& body : {QByteArray(), QByteArray("not a bitmap"), red().left(30),
-                                   QByteArray("BM") + QByteArray(60, '\xff')})
+                                   QByteArray("BM") + QByteArray(60, '\xff'), huge})
         EXPECT_EQ(iconOf(objectWithStrings(130).bmp(130, "Catalog", body)), "null")
             << body.toHex().constData();
 }
