@@ -1,0 +1,27 @@
+#include "frmSplashScreen.h"
+
+#include "Pictures.h"
+#include "WindowStyle.h"
+
+#include <QLabel>
+#include <QPainter>
+
+frmSplashScreen::frmSplashScreen(QWidget* parent)
+    : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint)
+{
+    setWindowTitle(QStringLiteral("Kestrane"));
+    setFont(KestraneFont());
+    picLogoHidden = new QLabel(this);
+    picLogoHidden->setPixmap(QPixmap::fromImage(SplashImage()));
+    picLogoHidden->hide();
+    // The window is exactly as large as its picture; it keeps its place.
+    const QSize size = picLogoHidden->pixmap().size();
+    setFixedSize(size);
+}
+
+void frmSplashScreen::paintEvent(QPaintEvent* event)
+{
+    Q_UNUSED(event);
+    QPainter painter(this);
+    painter.drawPixmap(0, 0, picLogoHidden->pixmap());
+}
