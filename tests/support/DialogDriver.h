@@ -108,18 +108,18 @@ inline void ClickCheckBox(QTreeWidget* list, QTreeWidgetItem* item)
     QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, box.center());
 }
 
-// Runs act on the next modal window of type T once the code under test has opened it, then
-// closes that window if act left it open (so a failing test cannot hang). Returns a flag that
-// tells whether act ran.
-template <typename T> std::shared_ptr<bool> WhenModalOpens(std::function<void(T*)> act)
+template <typename T>
+void RunWhenModal(std::function<void(T*)> act, std::shared_ptr<bool> ran, int triesLeft)
 {
-    auto ran = std::make_shared<bool>(false);
-    QTimer::singleShot(0, [act, ran] {
+    QTimer::singleShot(triesLeft == 200 ? 0 : 10, [act, ran, triesLeft] {
         auto* window = qobject_cast<T*>(QApplication::activeModalWidget());
         if (!window) {
+            // The code under test may not have reached its exec() yet.
+            if (triesLeft > 0) {
+                RunWhenModal<T>(act, ran, triesLeft - 1);
+                return;
+            }
             ADD_FAILURE() << "the expected modal window did not open";
-            if (QWidget* other = QApplication::activeModalWidget())
-                other->close();
             return;
         }
         *ran = true;
@@ -127,5 +127,14 @@ template <typename T> std::shared_ptr<bool> WhenModalOpens(std::function<void(T*
         if (window->isVisible())
             window->close();
     });
+}
+
+// Runs act on the next modal window of type T once the code under test has opened it (two
+// seconds at most), then closes that window if act left it open, so that a failing test
+// cannot hang. The flag tells whether act ran.
+template <typename T> std::shared_ptr<bool> WhenModalOpens(std::function<void(T*)> act)
+{
+    auto ran = std::make_shared<bool>(false);
+    RunWhenModal<T>(std::move(act), ran, 200);
     return ran;
 }

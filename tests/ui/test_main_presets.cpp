@@ -1,0 +1,194 @@
+// Presets on the main window: applying one to the shown object, Create From Current, the
+// Preset Editor opened from the window, and real message boxes that must not disturb the
+// preset list.
+
+#include "DialogDriver.h"
+#include "MainWindowHarness.h"
+#include "QtPrompt.h"
+#include "clsIFF.h"
+#include "frmPresets.h"
+
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
+
+namespace
+{
+
+// Counts the activations a window receives.
+class ActivationCounter : public QObject
+{
+public:
+    int count = 0;
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::WindowActivate)
+            ++count;
+        return false;
+    }
+};
+
+class MainPresets : public MainWindowHarness
+{
+protected:
+    // One file with one object (Seating / Dining Chairs / Kitchen / Doors) and three presets.
+    void OpenWithObject()
+    {
+        chairPath = writeFile("chair.iff", object(CatalogFixture(), 128, "Chair", "Sit down", 120,
+                                                  {1, 1, 1, 0, 0, 0, 0, 0, 1}));
+        ProgramState.Presets = {Preset{"Lamps", {128, 8, 2, 0, 0, 0, 0, 0, 3}},
+                                Preset{"Bath", {16, 4, 4, 0, 0, 0, 0, 0, 0}},
+                                Preset{"Pets", {64, 32, 0, 0, 0, 0, 0, 0, 9}}};
+        openWindow();
+        ASSERT_EQ(window->CurrentObject, 128);
+    }
+
+    QTreeWidget* list(int k) const { return window->lstSort[k]; }
+
+    ProgramStateGuard guard;
+    QString chairPath;
+};
+
+TEST_F(MainPresets, PresetsAreListedAndMarkedButNotApplied)
+{
+    OpenWithObject();
+    EXPECT_EQ(RowTexts(window->lstPresets), QStringList({"Lamps", "Bath", "Pets"}));
+    EXPECT_EQ(RowKeys(window->lstPresets), QStringList({"0#", "1#", "2#"}));
+    EXPECT_EQ(SelectedTexts(window->lstPresets), QStringList({"Lamps"}));
+    EXPECT_EQ(CheckedTexts(list(0)), QStringList({"Seating"}));
+    EXPECT_EQ(SelectedTexts(list(8)), QStringList({"Doors"}));
+}
+
+TEST_F(MainPresets, ClickingAPresetMarksItsSortsAsUnsavedEdits)
+{
+    OpenWithObject();
+    ClickRow(window->lstPresets, RowByText(window->lstPresets, "Lamps"));
+    EXPECT_EQ(CheckedTexts(list(0)), QStringList({"Lighting"}));
+    EXPECT_EQ(RowTexts(list(1)).first(), "Table Lamps") << "the preset's Function group";
+    EXPECT_EQ(CheckedTexts(list(1)), QStringList({"Ceiling Lamps"}));
+    EXPECT_EQ(CheckedTexts(list(2)), QStringList({"Bedroom"}));
+    EXPECT_EQ(SelectedTexts(list(8)), QStringList({"Stairs"}));
+    EXPECT_EQ(window->txtName->text(), "Chair");
+    EXPECT_EQ(window->txtPrice->text(), "120");
+
+    // Pets: the Miscellaneous group has "Pets"; Build Mode 9 shows "None".
+    ClickRow(window->lstPresets, RowByText(window->lstPresets, "Pets"));
+    EXPECT_EQ(CheckedTexts(list(1)), QStringList({"Pets"}));
+    EXPECT_EQ(SelectedTexts(list(8)), QStringList({"None"}));
+
+    // Nothing is written until saved; then the file holds the preset's sorts.
+    ClickRow(window->lstPresets, RowByText(window->lstPresets, "Bath"));
+    clsIFF before;
+    ASSERT_TRUE(before.LoadFile(chairPath));
+    EXPECT_EQ(before.GetSorts(128), (SortSet{1, 1, 1, 0, 0, 0, 0, 0, 1}));
+    QTest::mouseClick(window->cmdSave, Qt::LeftButton);
+    clsIFF after;
+    ASSERT_TRUE(after.LoadFile(chairPath));
+    EXPECT_EQ(after.GetSorts(128), (SortSet{16, 4, 4, 0, 0, 0, 0, 0, 0}));
+}
+
+TEST_F(MainPresets, CreateFromCurrentStoresWhatTheListsShow)
+{
+    OpenWithObject();
+    ClickCheckBox(list(3), RowByText(list(3), "Street"));
+    prompt.queueInput(QStringLiteral("Caf\u00e9 chairs"));
+    QTest::mouseClick(window->cmdPresetNew, Qt::LeftButton);
+
+    ASSERT_EQ(prompt.asked().size(), 1);
+    EXPECT_EQ(prompt.asked()[0].text, "Enter a name for this preset:");
+    EXPECT_EQ(prompt.asked()[0].title, "Create Preset");
+    ASSERT_EQ(ProgramState.PresetCount(), 4);
+    EXPECT_EQ(ProgramState.Presets[3].Name, QByteArray("Caf\xE9 chairs"));
+    EXPECT_EQ(ProgramState.Presets[3].Sorts, (SortSet{1, 1, 1, 8, 0, 0, 0, 0, 1}));
+    EXPECT_EQ(RowKeys(window->lstPresets).last(), "3#");
+    EXPECT_EQ(SelectedTexts(window->lstPresets), QStringList({"Lamps"})) << "not selected";
+
+    // Cancelled, or a name the file cannot hold: nothing is made.
+    QTest::mouseClick(window->cmdPresetNew, Qt::LeftButton);
+    prompt.queueInput(QString(256, QLatin1Char('z')));
+    QTest::mouseClick(window->cmdPresetNew, Qt::LeftButton);
+    EXPECT_EQ(ProgramState.PresetCount(), 4);
+    EXPECT_EQ(window->lstPresets->topLevelItemCount(), 4);
+    EXPECT_EQ(prompt.messages().size(), 1);
+}
+
+TEST_F(MainPresets, CreateFromCurrentWithNoObjectStoresZeros)
+{
+    openWindow(); // the game folder holds no file
+    ASSERT_EQ(window->CurrentObject, -1);
+    prompt.queueInput("Empty");
+    QTest::mouseClick(window->cmdPresetNew, Qt::LeftButton);
+    ASSERT_EQ(ProgramState.PresetCount(), 1);
+    EXPECT_EQ(ProgramState.Presets[0].Sorts, SortSet{});
+    EXPECT_EQ(RowTexts(window->lstPresets), QStringList({"Empty"}));
+}
+
+TEST_F(MainPresets, TheEditorsChangesShowWhenItCloses)
+{
+    OpenWithObject();
+    prompt.queueInput("Mine");
+    prompt.queueAnswer(PromptAnswer::Yes);
+    auto ran = WhenModalOpens<frmPresets>([](frmPresets* editor) {
+        EXPECT_EQ(SelectedTexts(editor->lstPresets), QStringList({"Lamps"}));
+        QTest::mouseClick(editor->cmdDelete, Qt::LeftButton); // Lamps goes
+        QTest::mouseClick(editor->cmdNew, Qt::LeftButton);
+        ClickCheckBox(editor->lstSort[2], RowByText(editor->lstSort[2], "Study"));
+        QTest::mouseClick(editor->cmdOK, Qt::LeftButton);
+    });
+    QTest::mouseClick(window->cmdPresetEdit, Qt::LeftButton);
+    EXPECT_TRUE(*ran);
+    EXPECT_EQ(RowTexts(window->lstPresets), QStringList({"Bath", "Pets", "Mine"}));
+    EXPECT_EQ(RowKeys(window->lstPresets), QStringList({"0#", "1#", "2#"}));
+    EXPECT_EQ(SelectedTexts(window->lstPresets), QStringList({"Bath"}));
+    EXPECT_EQ(ProgramState.Presets[2].Sorts, (SortSet{0, 0, 128, 0, 0, 0, 0, 0, 0}));
+    // Marked, not applied: the object's sorts are still shown.
+    EXPECT_EQ(CheckedTexts(list(0)), QStringList({"Seating"}));
+}
+
+TEST_F(MainPresets, RealMessageBoxesLeaveThePresetSelectionAlone)
+{
+    OpenWithObject();
+    window->show();
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    ClickRow(window->lstPresets, RowByText(window->lstPresets, "Bath"));
+
+    ActivationCounter activations;
+    window->installEventFilter(&activations);
+    QtPrompt qtPrompt;
+    PromptScope scope(qtPrompt);
+    std::shared_ptr<bool> boxRan;
+    auto inputRan = WhenModalOpens<QInputDialog>([&](QInputDialog* input) {
+        EXPECT_EQ(input->windowTitle(), "Create Preset");
+        EXPECT_EQ(input->labelText(), "Enter a name for this preset:");
+        input->setTextValue(QString(300, QLatin1Char('x')));
+        boxRan = WhenModalOpens<QMessageBox>([](QMessageBox* box) {
+            EXPECT_EQ(box->windowTitle(), "Kestrane");
+            EXPECT_EQ(box->icon(), QMessageBox::Warning);
+            EXPECT_TRUE(box->text().contains("too long"));
+            box->button(QMessageBox::Ok)->click();
+        });
+        input->accept();
+    });
+    QTest::mouseClick(window->cmdPresetNew, Qt::LeftButton);
+    ASSERT_TRUE(*inputRan);
+    ASSERT_TRUE(boxRan && *boxRan);
+
+    // A cancelled input box makes nothing either.
+    inputRan = WhenModalOpens<QInputDialog>([](QInputDialog* input) { input->reject(); });
+    QTest::mouseClick(window->cmdPresetNew, Qt::LeftButton);
+    EXPECT_TRUE(*inputRan);
+
+    // Activation comes back to the main window once the boxes are gone; the preset list must
+    // not be rebuilt for that.
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    ASSERT_GE(activations.count, 1);
+    EXPECT_EQ(ProgramState.PresetCount(), 3);
+    EXPECT_EQ(SelectedTexts(window->lstPresets), QStringList({"Bath"}));
+    EXPECT_EQ(CheckedTexts(list(0)), QStringList({"Plumbing"}));
+    window->hide();
+}
+
+} // namespace
