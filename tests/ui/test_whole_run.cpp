@@ -1,0 +1,172 @@
+// A whole run through the real windows: presets and folders made in the windows, written by
+// closing the main window, and found as they were left at the next start.
+
+#include "DialogDriver.h"
+#include "MainWindowHarness.h"
+#include "Startup.h"
+#include "frmAddFolder.h"
+#include "frmEditFolder.h"
+#include "frmFolders.h"
+#include "frmPresets.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+namespace
+{
+
+QByteArray BigEndian16(int value)
+{
+    return QByteArray(1, char((value >> 8) & 0xFF)) + char(value & 0xFF);
+}
+
+// folders.dat as its format says: count, then per entry length, path bytes, flag.
+QByteArray FoldersFile(const QList<FolderEntry>& folders)
+{
+    QByteArray bytes = BigEndian16(folders.size());
+    for (const FolderEntry& entry : folders) {
+        const QByteArray path = QFile::encodeName(entry.Path);
+        bytes += BigEndian16(path.size()) + path + char(entry.IncludeSubfolders ? 1 : 0);
+    }
+    return bytes;
+}
+
+QByteArray ReadAll(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+class WholeRun : public MainWindowHarness
+{
+protected:
+    void Start()
+    {
+        ProgramState.Presets.clear();
+        ProgramState.Folders.clear();
+        ASSERT_EQ(RunStartup(StartupOptions{dataFolder, gameFolder}), StartupResult::Ready);
+        openWindow();
+        window->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    }
+
+    void Stop()
+    {
+        window->close();
+        EXPECT_FALSE(window->isVisible());
+    }
+
+    // Opens Modify Folders from the main window and runs act in it; closes it with OK.
+    void InFolderWindow(std::function<void(frmFolders*)> act)
+    {
+        auto ran = WhenModalOpens<frmFolders>([act](frmFolders* folders) {
+            act(folders);
+            QTest::mouseClick(folders->cmdOk, Qt::LeftButton);
+        });
+        QTest::mouseClick(window->cmdBrowse, Qt::LeftButton);
+        EXPECT_TRUE(*ran);
+    }
+
+    ProgramStateGuard guard;
+};
+
+TEST_F(WholeRun, PresetsAndFoldersSurviveARestartByteForByte)
+{
+    ASSERT_TRUE(QDir(gameFolder).mkpath("Downloads"));
+    ASSERT_TRUE(QDir(gameFolder).mkpath("Extra"));
+    writeFile("Downloads/chair.iff",
+              object(CatalogFixture(), 128, "Chair", "Sit down", 120, {1, 1, 1, 0, 0, 0, 0, 0, 1}));
+
+    // First start: no data files, so the default folders.
+    Start();
+    const QList<FolderEntry> defaults = ProgramState.Folders;
+    ASSERT_EQ(defaults.size(), 12);
+    ASSERT_EQ(window->CurrentObject, 128) << "the object in Downloads is shown";
+
+    prompt.queueInput("Chairs");
+    QTest::mouseClick(window->cmdPresetNew, Qt::LeftButton);
+
+    prompt.queueInput(QStringLiteral("Caf\u00e9"));
+    auto ran = WhenModalOpens<frmPresets>([](frmPresets* editor) {
+        QTest::mouseClick(editor->cmdNew, Qt::LeftButton);
+        ClickCheckBox(editor->lstSort[0], RowByText(editor->lstSort[0], "Lighting"));
+        ClickRow(editor->lstSort[8], RowByText(editor->lstSort[8], "Pool"));
+        QTest::mouseClick(editor->cmdOK, Qt::LeftButton);
+    });
+    QTest::mouseClick(window->cmdPresetEdit, Qt::LeftButton);
+    EXPECT_TRUE(*ran);
+
+    // Folders: remove the second default, add Extra with its subfolders, and take the
+    // subfolders off Downloads.
+    const QString extra = gameFolder + "Extra/";
+    prompt.queueAnswer(PromptAnswer::Yes);
+    InFolderWindow([&](frmFolders* folders) {
+        ClickRow(folders->lstFolders, folders->lstFolders->topLevelItem(1));
+        QTest::mouseClick(folders->cmdRemove, Qt::LeftButton);
+        WhenModalOpens<frmAddFolder>([&](frmAddFolder* add) {
+            QTest::keyClicks(add->txtFolder, gameFolder + "Extra");
+            add->chkSubfolders->setChecked(true);
+            QTest::mouseClick(add->cmdOk, Qt::LeftButton);
+        });
+        QTest::mouseClick(folders->cmdAdd, Qt::LeftButton);
+        ClickRow(folders->lstFolders, folders->lstFolders->topLevelItem(0));
+        WhenModalOpens<frmEditFolder>([](frmEditFolder* edit) {
+            edit->chkSubfolders->setChecked(false);
+            QTest::mouseClick(edit->cmdOk, Qt::LeftButton);
+        });
+        QTest::mouseClick(folders->cmdEdit, Qt::LeftButton);
+    });
+    // Downloads lost its subfolders but still holds the file itself.
+    EXPECT_EQ(window->lstFiles->topLevelItemCount(), 1);
+    Stop();
+
+    QList<FolderEntry> expectedFolders = defaults;
+    expectedFolders.removeAt(1);
+    expectedFolders[0].IncludeSubfolders = false;
+    expectedFolders.append(FolderEntry{extra, true});
+    const QByteArray expectedPresets = QByteArray::fromHex("0002"
+                                                           "06"
+                                                           "436861697273" // Chairs
+                                                           "010101000000000001"
+                                                           "04"
+                                                           "436166E9" // Café
+                                                           "800000000000000007");
+    EXPECT_EQ(ReadAll(dataFolder + "presets.dat").toHex(), expectedPresets.toHex());
+    EXPECT_EQ(ReadAll(dataFolder + "folders.dat"), FoldersFile(expectedFolders));
+
+    // Second start: everything as left.
+    Start();
+    EXPECT_EQ(RowTexts(window->lstPresets), QStringList({"Chairs", QStringLiteral("Caf\u00e9")}));
+    ASSERT_EQ(ProgramState.PresetCount(), 2);
+    EXPECT_EQ(ProgramState.Presets[1].Sorts, (SortSet{128, 0, 0, 0, 0, 0, 0, 0, 7}));
+    QStringList shown;
+    InFolderWindow([&](frmFolders* folders) { shown = RowTexts(folders->lstFolders); });
+    ASSERT_EQ(shown.size(), 12);
+    EXPECT_EQ(shown.first(), gameFolder + "Downloads/");
+    EXPECT_EQ(shown.last(), extra + " (+)");
+
+    // Remove every folder: the file says so, and the next start brings the defaults back.
+    for (int i = 0; i < 12; ++i)
+        prompt.queueAnswer(PromptAnswer::Yes);
+    InFolderWindow([](frmFolders* folders) {
+        for (int i = 0; i < 12; ++i)
+            QTest::mouseClick(folders->cmdRemove, Qt::LeftButton);
+        EXPECT_EQ(folders->lstFolders->topLevelItemCount(), 0);
+    });
+    EXPECT_EQ(window->lstFiles->topLevelItemCount(), 0);
+    Stop();
+    EXPECT_EQ(ReadAll(dataFolder + "folders.dat").toHex(), "0000");
+    EXPECT_EQ(ReadAll(dataFolder + "presets.dat").toHex(), expectedPresets.toHex());
+
+    Start();
+    ASSERT_EQ(ProgramState.FolderCount(), 12);
+    for (int i = 0; i < 12; ++i) {
+        EXPECT_EQ(ProgramState.Folders[i].Path, defaults[i].Path);
+        EXPECT_EQ(ProgramState.Folders[i].IncludeSubfolders, defaults[i].IncludeSubfolders);
+    }
+    EXPECT_EQ(window->CurrentObject, 128);
+}
+
+} // namespace
