@@ -1,17 +1,17 @@
 #pragma once
 
-// Shared by the kestrane-cli tests: running a command line in-process with its output
-// captured, fixture files on disk, and scoped environment and program state.
+// Shared by the kestrane-cli tests: command lines run in-process with their output captured,
+// generated fixture files, and a scoped environment that keeps the user's home out of reach.
 
+#include "CatalogFixture.h"
 #include "CliCommands.h"
+#include "DataFiles.h"
 #include "ProgramState.h"
 
-#include <QByteArray>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QString>
-#include <QStringList>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <gtest/gtest.h>
@@ -22,7 +22,7 @@ struct CliResult {
     QString err;
 };
 
-inline CliResult RunTool(QStringList arguments)
+inline CliResult RunArgs(QStringList arguments)
 {
     CliResult result;
     QTextStream out(&result.out);
@@ -34,23 +34,26 @@ inline CliResult RunTool(QStringList arguments)
     return result;
 }
 
+// A command line split as a shell would ("double quotes" keep blanks).
+inline CliResult Cli(const QString& commandLine)
+{
+    return RunArgs(QProcess::splitCommand(commandLine));
+}
+
 inline QByteArray ReadBytes(const QString& path)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return QByteArray();
-    return file.readAll();
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 inline void WriteBytes(const QString& path, const QByteArray& bytes)
 {
-    ASSERT_TRUE(QDir().mkpath(QFileInfo(path).path())) << path.toStdString();
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(path).path()));
     QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << path.toStdString();
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     ASSERT_EQ(file.write(bytes), bytes.size());
 }
 
-// Sets an environment variable for the life of a scope.
 class ScopedEnv
 {
 public:
@@ -59,13 +62,7 @@ public:
     {
         qputenv(name, QFile::encodeName(value));
     }
-    ~ScopedEnv()
-    {
-        if (m_had)
-            qputenv(m_name, m_old);
-        else
-            qunsetenv(m_name);
-    }
+    ~ScopedEnv() { m_had ? qputenv(m_name, m_old) : qunsetenv(m_name); }
     ScopedEnv(const ScopedEnv&) = delete;
     ScopedEnv& operator=(const ScopedEnv&) = delete;
 
@@ -75,8 +72,8 @@ private:
     QByteArray m_old;
 };
 
-// Keeps every test away from the user's home, Wine prefix, Steam libraries and trash, and
-// puts the program state back afterwards.
+// No test reaches the user's home, Wine prefix, Steam libraries or trash; the program state
+// is put back afterwards.
 class CliTest : public ::testing::Test
 {
 protected:
@@ -87,6 +84,42 @@ protected:
     ProgramStateData savedState = ProgramState;
 
     void TearDown() override { ProgramState = savedState; }
-
-    QString path(const QString& relative) const { return tmp.path() + QLatin1Char('/') + relative; }
+    QString path(const QString& relative) const { return tmp.filePath(relative); }
 };
+
+inline ObjdSpec FixtureObjd(quint16 groupId, quint16 tileIndex, quint16 price, quint16 stringsId,
+                            SortSet sorts = {}, quint16 disabled = 0)
+{
+    ObjdSpec spec;
+    spec.groupId = groupId;
+    spec.tileIndex = tileIndex;
+    spec.price = price;
+    spec.catalogStringsId = stringsId;
+    spec.sorts = sorts;
+    spec.disabled = disabled;
+    return spec;
+}
+
+inline const SortSet kChairSorts = {1, 2, 4, 8, 16, 32, 64, 128, 3};
+
+// OBJD 128 with catalog text (CTSS 2000); OBJD 129 pointing at a CTSS the file lacks; a
+// two-tile object (lead 130, tile 131); an icon and a string list.
+inline QByteArray CatalogFileBytes()
+{
+    CatalogFixture fixture;
+    fixture.objd(128, "Chair \xe9", FixtureObjd(1, 0, 250, 2000, kChairSorts, 1))
+        .ctss(2000, MakeCatalogCtss("Oak Chair", "Sturdy \x80 seat"))
+        .objd(129, "Lamp", FixtureObjd(2, 0, 40, 3000, {128, 2, 8, 0, 0, 0, 0, 0, 0}))
+        .objd(130, "Bed lead", FixtureObjd(5, 0xFFFF, 900, 2000))
+        .objd(131, "Bed tile", FixtureObjd(5, 0, 0, 2000))
+        .bmp(2000, "Catalog", QByteArray("0123456789"))
+        .chunk("STR#", 128, "strings", QByteArray("abc"));
+    return fixture.fileBytes();
+}
+
+inline QByteArray PresetsBytes(const QList<Preset>& presets)
+{
+    QByteArray bytes;
+    EXPECT_TRUE(EncodePresets(presets, &bytes));
+    return bytes;
+}

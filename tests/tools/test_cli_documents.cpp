@@ -1,4 +1,3 @@
-#include "CliFixtures.h"
 #include "CliTestSupport.h"
 
 #include <QJsonArray>
@@ -26,107 +25,72 @@ const QString kResourceLines = QStringLiteral("OBJD\t128\tChair \u00e9\t216\n"
 
 } // namespace
 
-TEST_F(CliDocuments, UsageErrorsExitWithTwo)
+TEST_F(CliDocuments, UsageErrorsExitWithTwoAndOneLine)
 {
-    const QList<QStringList> wrong = {
-        {},
-        {QStringLiteral("frobnicate"), file},
-        {QStringLiteral("resources")},
-        {QStringLiteral("resources"), file, file},
-        {QStringLiteral("resources"), file, QStringLiteral("--output"), file},
-        {QStringLiteral("objects"), file, QStringLiteral("--no-such-option")},
-        {QStringLiteral("files"), QStringLiteral("--game-dir")},
-        {QStringLiteral("resave"), file, QStringLiteral("--output"), QString()},
-    };
-    for (const QStringList& arguments : wrong) {
-        const CliResult result = RunTool(arguments);
-        EXPECT_EQ(result.code, 2) << arguments.join(' ').toStdString();
-        EXPECT_TRUE(result.out.isEmpty());
-        EXPECT_EQ(result.err.count(QLatin1Char('\n')), 1) << result.err.toStdString();
+    for (const char* line :
+         {"", "frobnicate %1", "resources", "resources %1 %1", "resources %1 --output x",
+          "objects %1 --no-such-option", "files --game-dir", "resave %1 --output \"\""}) {
+        const CliResult result = Cli(QString::fromLatin1(line).replace(QLatin1String("%1"), file));
+        EXPECT_EQ(result.code, 2) << line;
+        EXPECT_TRUE(result.out.isEmpty()) << line;
+        EXPECT_EQ(result.err.count(QLatin1Char('\n')), 1) << line << result.err.toStdString();
     }
     EXPECT_EQ(ReadBytes(file), CatalogFileBytes());
+    const CliResult help = Cli(QStringLiteral("--help"));
+    EXPECT_EQ(help.code, 0);
+    EXPECT_TRUE(help.out.contains(QLatin1String("make-demo DIR")));
 }
 
-TEST_F(CliDocuments, HelpListsTheCommands)
+TEST_F(CliDocuments, ResourcesAndFormatsListTheFileButNotItsMap)
 {
-    const CliResult result = RunTool({QStringLiteral("--help")});
-    EXPECT_EQ(result.code, 0);
-    for (const char* command :
-         {"resources", "formats", "objects", "resave", "set", "files", "presets", "make-demo"})
-        EXPECT_TRUE(result.out.contains(QLatin1String(command))) << command;
-}
-
-TEST_F(CliDocuments, ResourcesListsEveryChunkButTheMap)
-{
-    CliResult result = RunTool({QStringLiteral("resources"), file});
-    EXPECT_EQ(result.code, 0) << result.err.toStdString();
-    EXPECT_EQ(result.out, kResourceLines);
-
-    // Once saved the file has a resource map, which the listing leaves out.
+    EXPECT_EQ(Cli(QStringLiteral("resources ") + file).out, kResourceLines);
+    // Once saved the file has a resource map: counted by formats, shown by neither.
     const QString saved = path(QStringLiteral("saved.iff"));
-    ASSERT_EQ(RunTool({QStringLiteral("resave"), file, QStringLiteral("--output"), saved}).code, 0);
-    result = RunTool({QStringLiteral("resources"), saved});
-    EXPECT_EQ(result.code, 0);
-    EXPECT_EQ(result.out, kResourceLines);
+    ASSERT_EQ(Cli(QStringLiteral("resave %1 --output %2").arg(file, saved)).code, 0);
+    const CliResult resources = Cli(QStringLiteral("resources ") + saved);
+    EXPECT_EQ(resources.code, 0);
+    EXPECT_EQ(resources.out, kResourceLines);
+    const CliResult formats = Cli(QStringLiteral("formats ") + saved);
+    EXPECT_EQ(formats.code, 0);
+    EXPECT_EQ(formats.out, QStringLiteral(">> All resources\nOBJD (4)\nCTSS (1)\nBMP_ (1)\n"
+                                          "STR# (1)\n"));
 }
 
-TEST_F(CliDocuments, FormatsCountsTypesInOrderOfFirstUse)
-{
-    const QString saved = path(QStringLiteral("saved.iff"));
-    ASSERT_EQ(RunTool({QStringLiteral("resave"), file, QStringLiteral("--output"), saved}).code, 0);
-    const CliResult result = RunTool({QStringLiteral("formats"), saved});
-    EXPECT_EQ(result.code, 0);
-    EXPECT_EQ(result.out, QStringLiteral(">> All resources\nOBJD (4)\nCTSS (1)\nBMP_ (1)\n"
-                                         "STR# (1)\n"));
-}
-
-TEST_F(CliDocuments, NotAnIffFileIsRefusedWithTheLoadersMessage)
+TEST_F(CliDocuments, BadOrMissingFilesFailWithOneLine)
 {
     const QString bad = path(QStringLiteral("bad.iff"));
     WriteBytes(bad, QByteArray("<html>404 Not Found</html>"));
     for (const char* command : {"resources", "formats", "objects", "resave"}) {
-        const CliResult result = RunTool({QLatin1String(command), bad});
+        const CliResult result = Cli(QStringLiteral("%1 %2").arg(QLatin1String(command), bad));
         EXPECT_EQ(result.code, 1) << command;
         EXPECT_EQ(result.err, QStringLiteral("Invalid IFF File\n")) << command;
         EXPECT_TRUE(result.out.isEmpty()) << command;
     }
     EXPECT_EQ(ReadBytes(bad), QByteArray("<html>404 Not Found</html>"));
-}
-
-TEST_F(CliDocuments, MissingFileFailsWithOneLine)
-{
-    const CliResult result = RunTool({QStringLiteral("objects"), path(QStringLiteral("none.iff"))});
-    EXPECT_EQ(result.code, 1);
-    EXPECT_TRUE(result.out.isEmpty());
-    EXPECT_EQ(result.err.count(QLatin1Char('\n')), 1);
-    EXPECT_GT(result.err.trimmed().size(), 0);
+    const CliResult missing = Cli(QStringLiteral("objects ") + path(QStringLiteral("none.iff")));
+    EXPECT_EQ(missing.code, 1);
+    EXPECT_EQ(missing.err.count(QLatin1Char('\n')), 1);
+    EXPECT_GT(missing.err.trimmed().size(), 0);
 }
 
 TEST_F(CliDocuments, ResaveIsStableAndDefaultsToTheFileItself)
 {
     const QString first = path(QStringLiteral("first.iff"));
     const QString second = path(QStringLiteral("second.iff"));
-    ASSERT_EQ(RunTool({QStringLiteral("resave"), file, QStringLiteral("--output"), first}).code, 0);
-    ASSERT_EQ(RunTool({QStringLiteral("resave"), first, QStringLiteral("--output"), second}).code,
-              0);
+    ASSERT_EQ(Cli(QStringLiteral("resave %1 --output %2").arg(file, first)).code, 0);
+    ASSERT_EQ(Cli(QStringLiteral("resave %1 --output %2").arg(first, second)).code, 0);
     const QByteArray saved = ReadBytes(first);
     EXPECT_EQ(ReadBytes(second), saved);
     EXPECT_EQ(ReadBytes(file), CatalogFileBytes()); // --output leaves the source alone
-
-    ASSERT_EQ(RunTool({QStringLiteral("resave"), second}).code, 0);
-    EXPECT_EQ(ReadBytes(second), saved);
-    ASSERT_EQ(RunTool({QStringLiteral("resave"), file}).code, 0);
+    ASSERT_EQ(Cli(QStringLiteral("resave ") + file).code, 0);
     EXPECT_EQ(ReadBytes(file), saved);
 }
 
 TEST_F(CliDocuments, ObjectsJsonFollowsTheObjectList)
 {
-    const CliResult result = RunTool({QStringLiteral("objects"), file});
+    const CliResult result = Cli(QStringLiteral("objects ") + file);
     ASSERT_EQ(result.code, 0) << result.err.toStdString();
-    QJsonParseError error;
-    const QJsonDocument json = QJsonDocument::fromJson(result.out.toUtf8(), &error);
-    ASSERT_EQ(error.error, QJsonParseError::NoError) << result.out.toStdString();
-    const QJsonArray objects = json.array();
+    const QJsonArray objects = QJsonDocument::fromJson(result.out.toUtf8()).array();
     ASSERT_EQ(objects.size(), 3); // the bed's second tile is not an object of its own
 
     const QJsonObject chair = objects.at(0).toObject();
@@ -146,27 +110,18 @@ TEST_F(CliDocuments, ObjectsJsonFollowsTheObjectList)
     EXPECT_TRUE(lamp.value("name").isNull());
     EXPECT_TRUE(lamp.value("description").isNull());
     EXPECT_FALSE(lamp.value("disabled").toBool());
-    EXPECT_EQ(lamp.value("sorts").toArray().at(0).toInt(), 128);
-
     EXPECT_EQ(objects.at(2).toObject().value("id").toInt(), 130);
-    EXPECT_EQ(objects.at(2).toObject().value("price").toInt(), 900);
 }
 
-TEST_F(CliDocuments, FileWithoutObjectsGivesAnEmptyArray)
+TEST_F(CliDocuments, OddFilesStillGiveWellFormedOutput)
 {
     const QString empty = path(QStringLiteral("empty.iff"));
-    WriteBytes(empty, CatalogFixture().chunk("STR#", 1, "x", "y").fileBytes());
-    const CliResult result = RunTool({QStringLiteral("objects"), empty});
-    EXPECT_EQ(result.code, 0);
-    EXPECT_TRUE(QJsonDocument::fromJson(result.out.toUtf8()).isArray());
-    EXPECT_TRUE(QJsonDocument::fromJson(result.out.toUtf8()).array().isEmpty());
-}
-
-TEST_F(CliDocuments, ControlCharactersInNamesStayOnOneLine)
-{
-    const QString odd = path(QStringLiteral("odd.iff"));
-    WriteBytes(odd, CatalogFixture().chunk("STR#", 7, "two\tparts\nline", "").fileBytes());
-    const CliResult result = RunTool({QStringLiteral("resources"), odd});
-    EXPECT_EQ(result.code, 0);
-    EXPECT_EQ(result.out, QStringLiteral("STR#\t7\ttwo\\x09parts\\x0aline\t0\n"));
+    WriteBytes(empty, CatalogFixture().chunk("STR#", 7, "two\tparts\nline", "").fileBytes());
+    const CliResult objects = Cli(QStringLiteral("objects ") + empty);
+    EXPECT_EQ(objects.code, 0);
+    EXPECT_TRUE(QJsonDocument::fromJson(objects.out.toUtf8()).isArray());
+    EXPECT_TRUE(QJsonDocument::fromJson(objects.out.toUtf8()).array().isEmpty());
+    // A name holding control characters stays on one line.
+    EXPECT_EQ(Cli(QStringLiteral("resources ") + empty).out,
+              QStringLiteral("STR#\t7\ttwo\\x09parts\\x0aline\t0\n"));
 }
