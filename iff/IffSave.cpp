@@ -1,3 +1,4 @@
+#include "HugePages.h"
 #include "ProgramState.h"
 #include "clsIFF.h"
 
@@ -122,16 +123,18 @@ bool clsIFF::SaveFile(const QString& FileName)
             return false;
         }
         total += r->Length;
+        // The map's share, at most: a group head, the entry head, name, 0x00 and pad.
+        total += 8 + 8 + r->Name.size() + 2;
     }
+    total += 96; // map header and fixed part
 
     // Header: bytes 0-34 are always those of version 2.5; the credit is the loaded file's own.
     QByteArray image;
-    image.reserve(total + 96 + qsizetype(m_resources.size()) * 16);
+    image.reserve(total); // everything, map included: growing it later would copy it all
+    AdviseHugePages(image);
     const QByteArray& signature = ProgramState.IffSignature25;
-    if (m_signatureCredit.size() == 25)
-        image = signature.left(35) + m_signatureCredit;
-    else
-        image = signature;
+    image += signature.left(35);
+    image += m_signatureCredit.size() == 25 ? m_signatureCredit : signature.mid(35);
     image.append(4, '\0'); // map offset, filled in below
 
     std::vector<FormatGroup> groups;

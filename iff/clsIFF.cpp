@@ -1,5 +1,6 @@
 #include "clsIFF.h"
 
+#include "HugePages.h"
 #include "IffError.h"
 #include "ProgramState.h"
 #include "Prompt.h"
@@ -150,8 +151,15 @@ bool clsIFF::LoadFile(const QString& FileName)
         m_errorString = file.errorString();
         return false;
     }
-    const QByteArray data = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
+    // One read into a buffer of the file's size; a file that grew meanwhile is read to its end.
+    QByteArray data(qMax<qint64>(file.size(), 0), Qt::Uninitialized);
+    AdviseHugePages(data);
+    const qint64 got = data.isEmpty() ? 0 : file.read(data.data(), data.size());
+    if (got >= 0) {
+        data.truncate(got);
+        data += file.readAll();
+    }
+    if (got < 0 || file.error() != QFileDevice::NoError) {
         m_loadError = LoadError::CannotOpen;
         m_errorString = file.errorString();
         return false;
