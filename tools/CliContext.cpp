@@ -5,6 +5,9 @@
 #include "clsIFF.h"
 
 #include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QTextStream>
 
 int CliContext::fail(const QString& message) const
@@ -21,8 +24,17 @@ int CliContext::usage(const QString& message) const
 
 StartupOptions CliContext::startupOptions() const
 {
-    return StartupOptions{parser.value(QStringLiteral("data-dir")),
-                          parser.value(QStringLiteral("game-dir"))};
+    QString dataDir = parser.value(QStringLiteral("data-dir"));
+    if (dataDir.isEmpty() && QCoreApplication::instance()) {
+        // In a build tree the window lives in ../ui and keeps its data files beside itself;
+        // read the same ones. Installed, both share DefaultProgramFolder().
+        const QFileInfo window(QCoreApplication::applicationDirPath() +
+                               QStringLiteral("/../ui/kestrane"));
+        const QString folder = QDir(window.absolutePath()).canonicalPath();
+        if (window.isExecutable() && QFileInfo(folder).isWritable())
+            dataDir = folder;
+    }
+    return StartupOptions{dataDir, parser.value(QStringLiteral("game-dir"))};
 }
 
 bool CliContext::startUp() const

@@ -134,7 +134,8 @@ QList<DemoFile> DemoFiles()
                           45, {Seating, 16, Kitchen | AnyRoom, 1, 1, 1, 1, 1, 0},
                           IconPicture::Stool, qRgb(110, 110, 110))},
                   DemoFile::Kind::Version20);
-    files << File(QStringLiteral("Downloads/BrokenDownload.iff"), {}, DemoFile::Kind::BadSignature);
+    files << File(QStringLiteral("Downloads/Vacation Pack/BrokenDownload.iff"), {},
+                  DemoFile::Kind::BadSignature);
     files << File(QStringLiteral("Downloads/Vacation Pack/TikiTorch.iff"),
                   {Object("Torch - Tiki", QStringLiteral("Tiki Torch"),
                           QStringLiteral("Island ambience for any backyard luau."), 60,

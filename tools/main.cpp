@@ -7,7 +7,8 @@
 int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
-    QCoreApplication::setApplicationName(QStringLiteral("kestrane-cli"));
+    // The window's name: both find the same per-user data folder when installed.
+    QCoreApplication::setApplicationName(QStringLiteral("Kestrane"));
     QTextStream out(stdout);
     QTextStream err(stderr);
     const int code = RunCli(QCoreApplication::arguments(), out, err);

@@ -83,7 +83,8 @@ TEST_F(Demo, ShowsTheCasesAPlayerMeets)
                     .startsWith("IFF FILE 2.0:"));
     EXPECT_EQ(objectsOf("Downloads/OldFormatStool.iff").size(), 1);
     const CliResult broken =
-        RunArgs({QStringLiteral("objects"), game + QStringLiteral("Downloads/BrokenDownload.iff")});
+        RunArgs({QStringLiteral("objects"),
+                 game + QStringLiteral("Downloads/Vacation Pack/BrokenDownload.iff")});
     EXPECT_EQ(broken.code, 1);
     EXPECT_EQ(broken.err, QStringLiteral("Invalid IFF File\n"));
     EXPECT_EQ(objectsOf("Downloads/Vacation Pack/HalfDownloaded.iff").size(), 1);
