@@ -14,6 +14,7 @@
 #include "clsIFF.h"
 
 #include <QByteArray>
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <cstdio>
@@ -61,7 +62,9 @@ bool sameRecord(const clsResource& a, const clsResource& b)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     static SilentPrompt prompt;
-    static QTemporaryDir dir;
+    // tmpfs where there is one: every save syncs its file, which is slow on a disk.
+    static QTemporaryDir dir(QDir("/dev/shm").exists() ? "/dev/shm/fuzz_iff-XXXXXX"
+                                                       : QDir::tempPath() + "/fuzz_iff-XXXXXX");
     static const QString input = dir.filePath("in.iff");
     static const QString first = dir.filePath("first.iff");
     static const QString second = dir.filePath("second.iff");
