@@ -1,263 +1,165 @@
 #include "AppTestEnv.h"
 #include "CProgramSettings.h"
-#include "RegistryBackend.h"
+#include "GameLocator.h"
 #include "WineRegistry.h"
-
-#include <QMap>
-#include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 namespace
 {
 
-// A registry held in memory, recording what was written.
-class MemoryRegistry : public RegistryBackend
-{
-public:
-    QMap<QString, RegistryValue> values; // "root|key|name"
-    QStringList writes;
-
-    std::optional<RegistryValue> value(quint32 root, const QString& keyPath,
-                                       const QString& name) const override
-    {
-        const auto it = values.find(Key(root, keyPath, name));
-        if (it == values.end())
-            return std::nullopt;
-        return *it;
-    }
-    bool write(quint32 root, const QString& keyPath, const QString& name,
-               const QString& text) override
-    {
-        writes << Key(root, keyPath, name) + QLatin1Char('=') + text;
-        return true;
-    }
-    static QString Key(quint32 root, const QString& keyPath, const QString& name)
-    {
-        return QString::number(root, 16) + QLatin1Char('|') + keyPath + QLatin1Char('|') + name;
-    }
-};
-
-class BackendScope
-{
-public:
-    explicit BackendScope(RegistryBackend& backend) { SetPlatformRegistry(&backend); }
-    ~BackendScope() { SetPlatformRegistry(nullptr); }
-};
-
-CProgramSettings GameKey()
-{
-    CProgramSettings s;
-    s.setRegBase(QStringLiteral("Maxis"));
-    s.setProgram(QStringLiteral("The Sims"));
-    s.setSection(QString());
-    return s;
-}
-
 const QString kGameKey = QStringLiteral("SOFTWARE\\Maxis\\The Sims");
 
-const QByteArray kSystemReg =
-    "WINE REGISTRY Version 2\n"
-    ";; All keys relative to \\\\Machine\n"
-    "\n"
-    "#arch=win64\n"
-    "\n"
-    "[Software\\\\Maxis\\\\The Sims] 1733500000\n"
-    "#time=1db47a0c3a8e2f0\n"
-    "\"Binary\"=hex:01,02,03,04,05,06,07,08,09,0a,0b,0c,0d,0e,0f,10,11,\\\n"
-    "  12,13,14,15\n"
-    "\"Expand\"=str(2):\"%ProgramFiles%\\\\Maxis\"\n"
-    "\"INSTALLPATH\"=\"C:\\\\Program Files\\\\Maxis\\\\The Sims\"\n"
-    "\"Quoted\"=\"say \\\"hi\\\"\\n\\x00e9t\\x00e9\"\n"
-    "\"Count\"=dword:0000002a\n"
-    "\"NoEnd\"=hex(1):41,00,42,00\n"
-    "\"Broken\"=\"no closing quote\n"
-    "@=\"the default\"\n"
-    "\n"
-    "[Software\\\\Maxis\\\\The Sims\\\\Sub] 1733500000\n"
-    "\"Language\"=\"English\"\n"
-    "\n"
-    "[Software\\\\Odd\\]Name] 1733500000\n"
-    "\"Value\"=\"x\"\n";
+// A registry in memory that holds one value, under the game's key.
+struct OneValueRegistry : RegistryBackend {
+    std::optional<RegistryValue> held;
+    std::optional<RegistryValue> value(quint32 root, const QString& key,
+                                       const QString& name) const override
+    {
+        const bool here = root == HKEY_LOCAL_MACHINE_ROOT && key == kGameKey && name == "V";
+        return here ? held : std::nullopt;
+    }
+    bool write(quint32, const QString&, const QString&, const QString&) override { return false; }
+};
+
+const QByteArray kReg = "WINE REGISTRY Version 2\n;; All keys relative to \\\\Machine\n\n"
+                        "[Software\\\\Maxis\\\\The Sims] 1733500000\n"
+                        "#time=1db47a0c3a8e2f0\n"
+                        "\"Bin\"=hex:01,02,03,04,05,06,07,08,09,0a,0b,0c,0d,0e,0f,10,11,\\\n"
+                        "  12,13\n"
+                        "\"Expand\"=str(2):\"%ProgramFiles%\\\\Maxis\"\n"
+                        "\"INSTALLPATH\"=\"C:\\\\Program Files\\\\Maxis\\\\The Sims\"\n"
+                        "\"Quoted\"=\"say \\\"hi\\\"\\n\\x00e9t\\x00e9\"\n"
+                        "\"Count\"=dword:0000002a\n"
+                        "\"Huge\"=dword:1234567890\n"
+                        "\"NoEnd\"=hex(1):41,00,42,00\n"
+                        "\"Broken\"=\"no closing quote\n"
+                        "@=\"the default\"\n\n"
+                        "[Software\\\\Maxis\\\\The Sims\\\\Sub] 1733500000\n"
+                        "\"Language\"=\"English\"\n"
+                        "[Software\\\\Odd\\]Name] 1\n\"Value\"=\"x\"\n";
+
+QString Text(const QByteArray& reg, const QString& key, const QString& name)
+{
+    const auto v = WineRegistry::FindValue(reg, key, name);
+    if (!v)
+        return QStringLiteral("<missing>");
+    if (const auto* n = std::get_if<quint32>(&*v))
+        return QStringLiteral("<dword %1>").arg(*n);
+    return std::holds_alternative<QString>(*v) ? std::get<QString>(*v) : QStringLiteral("<other>");
+}
 
 } // namespace
 
-TEST(CProgramSettings, KeyPathJoinsFourPartsAndDropsOneTrailingSeparator)
+TEST(CProgramSettings, KeyPathAndValuesAsText)
 {
     CProgramSettings s;
-    EXPECT_EQ(s.RootKey(), HKEY_LOCAL_MACHINE_ROOT);
     EXPECT_EQ(s.KeyPath(), QStringLiteral("SOFTWARE\\\\\\Settings")); // empty parts stay
-    EXPECT_EQ(GameKey().KeyPath(), kGameKey);
-    s.setRegBase(QStringLiteral("A"));
-    s.setProgram(QString());
+    s.setRegBase(QStringLiteral("Maxis"));
+    s.setProgram(QStringLiteral("The Sims"));
     s.setSection(QString());
-    EXPECT_EQ(s.KeyPath(), QStringLiteral("SOFTWARE\\A\\")); // only one separator dropped
-}
+    EXPECT_EQ(s.KeyPath(), kGameKey);
 
-TEST(CProgramSettings, ReadEntryTurnsValuesIntoText)
-{
-    MemoryRegistry registry;
-    BackendScope scope(registry);
-    const quint32 root = HKEY_LOCAL_MACHINE_ROOT;
-    registry.values[MemoryRegistry::Key(root, kGameKey, QStringLiteral("Text"))] =
-        QStringLiteral("C:\\Sims");
-    registry.values[MemoryRegistry::Key(root, kGameKey, QStringLiteral("Number"))] = quint32(42);
-    registry.values[MemoryRegistry::Key(root, kGameKey, QStringLiteral("Big"))] =
-        quint32(4000000000u);
-    registry.values[MemoryRegistry::Key(root, kGameKey, QStringLiteral("Empty"))] = QString();
-    registry.values[MemoryRegistry::Key(root, kGameKey, QStringLiteral("Other"))] = RegistryOther{};
-
-    const CProgramSettings s = GameKey();
-    const QString def = QStringLiteral("default");
-    EXPECT_EQ(s.ReadEntry(QStringLiteral("Text"), def), QStringLiteral("C:\\Sims"));
-    EXPECT_EQ(s.ReadEntry(QStringLiteral("Number"), def), QStringLiteral("42"));
-    EXPECT_EQ(s.ReadEntry(QStringLiteral("Big"), def), QStringLiteral("4000000000"));
-    EXPECT_EQ(s.ReadEntry(QStringLiteral("Empty"), def), def);
-    EXPECT_EQ(s.ReadEntry(QStringLiteral("Other"), def), def);
-    EXPECT_EQ(s.ReadEntry(QStringLiteral("Missing"), def), def);
-}
-
-TEST(CProgramSettings, WriteEntryGoesToTheBackendUnderTheKey)
-{
-    MemoryRegistry registry;
-    BackendScope scope(registry);
-    CProgramSettings s = GameKey();
-    s.WriteEntry(QStringLiteral("Name"), QStringLiteral("value"));
-    EXPECT_EQ(registry.writes, QStringList{MemoryRegistry::Key(HKEY_LOCAL_MACHINE_ROOT, kGameKey,
-                                                               QStringLiteral("Name")) +
-                                           QStringLiteral("=value")});
-}
-
-TEST(WineRegistryText, ReadsStringsWithTheirEscapes)
-{
-    const auto v = WineRegistry::FindValue(kSystemReg, kGameKey, QStringLiteral("InstallPath"));
-    ASSERT_TRUE(v.has_value());
-    EXPECT_EQ(std::get<QString>(*v), QStringLiteral("C:\\Program Files\\Maxis\\The Sims"));
-
-    const auto q = WineRegistry::FindValue(kSystemReg, kGameKey, QStringLiteral("quoted"));
-    ASSERT_TRUE(q.has_value());
-    EXPECT_EQ(std::get<QString>(*q), QStringLiteral("say \"hi\"\n\u00e9t\u00e9"));
-
-    const auto d = WineRegistry::FindValue(kSystemReg, kGameKey, QString());
-    ASSERT_TRUE(d.has_value());
-    EXPECT_EQ(std::get<QString>(*d), QStringLiteral("the default"));
-}
-
-TEST(WineRegistryText, NumbersAndOtherTypes)
-{
-    const auto n = WineRegistry::FindValue(kSystemReg, kGameKey, QStringLiteral("Count"));
-    ASSERT_TRUE(n.has_value());
-    EXPECT_EQ(std::get<quint32>(*n), 42u);
-    for (const char* name : {"Expand", "Binary", "Broken"}) {
-        const auto v = WineRegistry::FindValue(kSystemReg, kGameKey, QLatin1String(name));
-        ASSERT_TRUE(v.has_value()) << name;
-        EXPECT_TRUE(std::holds_alternative<RegistryOther>(*v)) << name;
+    OneValueRegistry reg;
+    SetPlatformRegistry(&reg);
+    const std::pair<std::optional<RegistryValue>, QString> cases[] = {
+        {QStringLiteral("C:\\Sims"), QStringLiteral("C:\\Sims")},
+        {quint32(42), QStringLiteral("42")},
+        {QString(), QStringLiteral("def")},
+        {RegistryOther{}, QStringLiteral("def")},
+        {std::nullopt, QStringLiteral("def")}};
+    for (const auto& [held, expected] : cases) {
+        reg.held = held;
+        EXPECT_EQ(s.ReadEntry(QStringLiteral("V"), QStringLiteral("def")), expected);
     }
-    // Text stored without its closing 0 is kept whole.
-    const auto s = WineRegistry::FindValue(kSystemReg, kGameKey, QStringLiteral("NoEnd"));
-    ASSERT_TRUE(s.has_value());
-    EXPECT_EQ(std::get<QString>(*s), QStringLiteral("AB"));
-    const QByteArray withEnd = "[A]\n\"V\"=hex(1):41,00,42,00,00,00\n";
-    EXPECT_EQ(std::get<QString>(
-                  *WineRegistry::FindValue(withEnd, QStringLiteral("a"), QStringLiteral("v"))),
-              QStringLiteral("AB"));
+    SetPlatformRegistry(nullptr);
 }
 
-TEST(WineRegistryText, KeysMatchWholeAndWithoutRegardToCase)
+TEST(WineRegistryText, ValuesOfEveryKind)
 {
-    EXPECT_TRUE(WineRegistry::FindValue(kSystemReg, QStringLiteral("software\\maxis\\the sims"),
-                                        QStringLiteral("Count")));
-    // A value of a subkey is not a value of its parent, nor the other way round.
-    EXPECT_FALSE(WineRegistry::FindValue(kSystemReg, kGameKey, QStringLiteral("Language")));
-    EXPECT_FALSE(WineRegistry::FindValue(kSystemReg, kGameKey + QStringLiteral("\\Sub"),
-                                         QStringLiteral("Count")));
-    EXPECT_FALSE(WineRegistry::FindValue(kSystemReg, QStringLiteral("Software\\Maxis"),
-                                         QStringLiteral("Count")));
-    EXPECT_TRUE(WineRegistry::FindValue(kSystemReg, QStringLiteral("Software\\Odd]Name"),
-                                        QStringLiteral("Value")));
-}
-
-TEST(WineRegistryText, DamagedTextGivesNothing)
-{
-    EXPECT_FALSE(WineRegistry::FindValue(QByteArray(), kGameKey, QStringLiteral("InstallPath")));
-    EXPECT_FALSE(WineRegistry::FindValue("[Software\\\\Maxis\\\\The Sims", kGameKey,
-                                         QStringLiteral("InstallPath")));
-    // Every prefix of a good file is read without fault.
-    for (int cut = 0; cut < kSystemReg.size(); ++cut)
-        WineRegistry::FindValue(kSystemReg.left(cut), kGameKey, QStringLiteral("InstallPath"));
+    const QStringList expected = {QStringLiteral("Bin"),
+                                  QStringLiteral("<other>"),
+                                  QStringLiteral("Expand"),
+                                  QStringLiteral("<other>"),
+                                  QStringLiteral("installpath"),
+                                  QStringLiteral("C:\\Program Files\\Maxis\\The Sims"),
+                                  QStringLiteral("Quoted"),
+                                  QStringLiteral("say \"hi\"\n\u00e9t\u00e9"),
+                                  QStringLiteral("Count"),
+                                  QStringLiteral("<dword 42>"),
+                                  QStringLiteral("Huge"),
+                                  QStringLiteral("<other>"),
+                                  QStringLiteral("NoEnd"),
+                                  QStringLiteral("AB"), // kept whole without its 0
+                                  QStringLiteral("Broken"),
+                                  QStringLiteral("<other>"),
+                                  QString(),
+                                  QStringLiteral("the default"),
+                                  QStringLiteral("Language"),
+                                  QStringLiteral("<missing>")}; // a subkey's value
+    for (int i = 0; i < expected.size(); i += 2)
+        EXPECT_EQ(Text(kReg, QStringLiteral("software\\maxis\\THE SIMS"), expected[i]),
+                  expected[i + 1]);
+    EXPECT_EQ(Text(kReg, QStringLiteral("Software\\Odd]Name"), QStringLiteral("Value")), "x");
+    EXPECT_EQ(Text(kReg, QStringLiteral("Software\\Maxis"), QStringLiteral("Count")), "<missing>");
+    EXPECT_EQ(Text("[K]\n\"V\"=hex(1):41,00,42,00,00,00\n", "k", "v"), "AB");
+    // Every cut of a good file and plain noise are read without fault.
+    for (int cut = 0; cut < kReg.size(); ++cut)
+        WineRegistry::FindValue(kReg.left(cut), kGameKey, QStringLiteral("Quoted"));
     QByteArray noise;
     for (int i = 0; i < 4096; ++i)
         noise += char((i * 7919) % 251);
-    EXPECT_FALSE(WineRegistry::FindValue(noise, kGameKey, QStringLiteral("InstallPath")));
-    const auto dword = WineRegistry::FindValue("[K]\n\"D\"=dword:1234567890\n", QStringLiteral("K"),
-                                               QStringLiteral("D"));
-    ASSERT_TRUE(dword.has_value());
-    EXPECT_TRUE(std::holds_alternative<RegistryOther>(*dword)); // more than 32 bits
+    EXPECT_EQ(Text(noise, kGameKey, QStringLiteral("Count")), "<missing>");
 }
 
-TEST(WineRegistryPrefix, PlainKeyFirstThenThe32BitView)
+TEST(GameLocator, WinePrefixesOf64And32Bits)
 {
-    QTemporaryDir prefix;
-    WriteFile(prefix.filePath(QStringLiteral("system.reg")),
-              "WINE REGISTRY Version 2\n"
-              "[Software\\\\Wow6432Node\\\\Maxis\\\\The Sims] 1\n"
-              "\"InstallPath\"=\"C:\\\\Wow\"\n"
-              "\"Only32\"=\"yes\"\n"
-              "[Software\\\\Maxis\\\\The Sims] 1\n"
-              "\"InstallPath\"=\"C:\\\\Plain\"\n");
-    WriteFile(prefix.filePath(QStringLiteral("user.reg")),
-              "WINE REGISTRY Version 2\n[Software\\\\Maxis\\\\The Sims] 1\n\"User\"=\"u\"\n");
-    WineRegistry reg(prefix.path());
-    const quint32 hklm = HKEY_LOCAL_MACHINE_ROOT;
-    EXPECT_EQ(std::get<QString>(*reg.value(hklm, kGameKey, QStringLiteral("InstallPath"))),
-              QStringLiteral("C:\\Plain"));
-    EXPECT_EQ(std::get<QString>(*reg.value(hklm, kGameKey, QStringLiteral("Only32"))),
-              QStringLiteral("yes"));
-    EXPECT_FALSE(reg.value(hklm, kGameKey, QStringLiteral("User")));
-    EXPECT_EQ(std::get<QString>(*reg.value(0x80000001u, kGameKey, QStringLiteral("User"))),
-              QStringLiteral("u"));
-    EXPECT_FALSE(reg.value(0x80000000u, kGameKey, QStringLiteral("InstallPath")));
-    EXPECT_FALSE(reg.write(hklm, kGameKey, QStringLiteral("InstallPath"), QStringLiteral("x")));
-
-    WineRegistry missing(prefix.filePath(QStringLiteral("nothing-here")));
-    EXPECT_FALSE(missing.value(hklm, kGameKey, QStringLiteral("InstallPath")));
+    for (const bool wow : {true, false}) {
+        TempHome home;
+        const QString drive = home.winePrefix + QStringLiteral("/drive_c");
+        QDir().mkpath(drive + QStringLiteral("/Program Files/Maxis/The Sims"));
+        QDir().mkpath(home.winePrefix + QStringLiteral("/dosdevices"));
+        // Wine links c: relatively; other tools write absolute links.
+        ASSERT_TRUE(QFile::link(wow ? QStringLiteral("../drive_c") : drive,
+                                home.winePrefix + QStringLiteral("/dosdevices/c:")));
+        WriteFile(home.winePrefix + QStringLiteral("/system.reg"),
+                  QByteArray("WINE REGISTRY Version 2\n[Software\\\\") +
+                      (wow ? "Wow6432Node\\\\" : "") +
+                      "Maxis\\\\The Sims] 1\n\"InstallPath\"=\"C:\\\\program files\\\\Maxis\\\\"
+                      "The Sims\\\\\"\n");
+        // The registry comes before Steam.
+        QDir().mkpath(home.home +
+                      "/.steam/steam/steamapps/common/The Sims Legacy Collection/GameData");
+        const QString game =
+            QDir(drive).canonicalPath() + QStringLiteral("/Program Files/Maxis/The Sims");
+        EXPECT_EQ(GetGameFolder(), game) << wow;
+        EXPECT_FALSE(WineRegistry().write(HKEY_LOCAL_MACHINE_ROOT, kGameKey, "InstallPath", "x"));
+    }
 }
 
-TEST(WineRegistryPrefix, PrefixComesFromTheEnvironment)
+TEST(GameLocator, SteamLibrariesWhenTheRegistryGivesNothing)
 {
     TempHome home;
-    EXPECT_EQ(WineRegistry().prefix(), home.winePrefix());
-    {
-        EnvVarScope unset("WINEPREFIX", QString());
-        EXPECT_EQ(WineRegistry::EnvironmentPrefix(), home.home() + QStringLiteral("/.wine"));
-    }
-    EnvVarScope other("WINEPREFIX", QStringLiteral("/srv/games/prefix"));
-    EXPECT_EQ(WineRegistry().prefix(), QStringLiteral("/srv/games/prefix"));
-    EXPECT_EQ(WineRegistry(QStringLiteral("/fixed")).prefix(), QStringLiteral("/fixed"));
-}
+    QDir().mkpath(home.winePrefix);
+    WriteFile(home.winePrefix + QStringLiteral("/system.reg"),
+              "[Software\\\\Maxis\\\\The Sims] 1\n\"InstallPath\"=str(2):\"C:\\\\Sims\"\n");
+    const QString steam = home.home + QStringLiteral("/.local/share/Steam");
+    const QString game = QStringLiteral("/steamapps/common/The Sims Legacy Collection");
+    QDir().mkpath(steam + game); // no GameData: not the game
+    EXPECT_TRUE(GetGameFolder().isEmpty());
 
-TEST(WineRegistryPrefix, DriveLinksTranslateWindowsPaths)
-{
-    QTemporaryDir prefix;
-    const QString canonicalPrefix = QFileInfo(prefix.path()).canonicalFilePath();
-    QDir().mkpath(prefix.filePath(QStringLiteral("drive_c/Games")));
-    QDir().mkpath(prefix.filePath(QStringLiteral("elsewhere")));
-    QDir().mkpath(prefix.filePath(QStringLiteral("dosdevices")));
-    ASSERT_TRUE(QFile::link(QStringLiteral("../drive_c"),
-                            prefix.filePath(QStringLiteral("dosdevices/c:"))));
-    ASSERT_TRUE(QFile::link(prefix.filePath(QStringLiteral("elsewhere")),
-                            prefix.filePath(QStringLiteral("dosdevices/d:"))));
-    ASSERT_TRUE(QFile::link(QStringLiteral("/"), prefix.filePath(QStringLiteral("dosdevices/z:"))));
+    const QString library = home.dir.path() + QStringLiteral("/mnt/Games \"2\"");
+    QDir().mkpath(library + game + QStringLiteral("/GameData"));
+    QByteArray quoted = QFile::encodeName(library).replace("\"", "\\\"");
+    WriteFile(steam + QStringLiteral("/steamapps/libraryfolders.vdf"),
+              "\"libraryfolders\"\n{\n\t\"0\"\n\t{\n\t\t\"path\"\t\t\"" + QFile::encodeName(steam) +
+                  "\"\n\t\t\"apps\" { \"228980\" \"1\" }\n\t}\n\t\"1\"\n\t{\n\t\t\"path\"\t\t\"" +
+                  quoted + "\"\n\t}\n}\n");
+    EXPECT_EQ(GetGameFolder(), QDir(library).canonicalPath() + game);
 
-    EXPECT_EQ(WineRegistry::ToLocalPath(prefix.path(), QStringLiteral("C:\\Games\\The Sims")),
-              canonicalPrefix + QStringLiteral("/drive_c/Games/The Sims"));
-    EXPECT_EQ(WineRegistry::ToLocalPath(prefix.path(), QStringLiteral("d:\\Sims\\")),
-              canonicalPrefix + QStringLiteral("/elsewhere/Sims/"));
-    EXPECT_EQ(WineRegistry::ToLocalPath(prefix.path(), QStringLiteral("Z:\\opt\\sims")),
-              QStringLiteral("/opt/sims"));
-    EXPECT_EQ(WineRegistry::ToLocalPath(prefix.path(), QStringLiteral("C:")),
-              canonicalPrefix + QStringLiteral("/drive_c"));
-    EXPECT_TRUE(WineRegistry::ToLocalPath(prefix.path(), QStringLiteral("E:\\Sims")).isEmpty());
-    EXPECT_TRUE(
-        WineRegistry::ToLocalPath(prefix.path(), QStringLiteral("\\\\server\\share")).isEmpty());
-    EXPECT_TRUE(WineRegistry::ToLocalPath(prefix.path(), QStringLiteral("42")).isEmpty());
+    // The older format numbers the libraries directly.
+    const QString old = home.dir.path() + QStringLiteral("/old");
+    QDir().mkpath(old + game + QStringLiteral("/GameData"));
+    WriteFile(steam + QStringLiteral("/steamapps/libraryfolders.vdf"),
+              "\"LibraryFolders\"\n{\n\t\"ContentStatsID\"\t\"-1\"\n\t\"1\"\t\"" +
+                  QFile::encodeName(old) + "\"\n}\n");
+    EXPECT_EQ(GetGameFolder(), QDir(old).canonicalPath() + game);
 }

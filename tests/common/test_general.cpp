@@ -1,12 +1,7 @@
 #include "../app/AppTestEnv.h"
-#include "ProgramState.h"
 #include "ScriptedPrompt.h"
 #include "modGeneral.h"
 
-#include <QDirIterator>
-#include <QFileInfo>
-#include <QTemporaryDir>
-#include <gtest/gtest.h>
 #include <sys/stat.h>
 
 namespace
@@ -25,65 +20,36 @@ void SetMode(const QString& path, mode_t mode)
     ASSERT_EQ(::chmod(QFile::encodeName(path).constData(), mode), 0);
 }
 
-// The names in the trash of a freedesktop data folder.
-QStringList TrashedNames(const QString& dataHome)
-{
-    return QDir(dataHome + QStringLiteral("/Trash/files"))
-        .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
-}
-
 } // namespace
 
-TEST(PathExists, FolderFlagAcceptsOnlyListableFolders)
+TEST(PathExists, FoldersAreListableFoldersFilesAreVisibleRegularFiles)
 {
     QTemporaryDir dir;
-    MakeFile(dir.filePath(QStringLiteral("a.iff")));
-    const QString folder = dir.path() + QLatin1Char('/');
-    EXPECT_TRUE(PathExists(folder, true));
-    EXPECT_TRUE(PathExists(dir.path(), true));
-    EXPECT_TRUE(PathExists(QStringLiteral("/"), true));
-    EXPECT_FALSE(PathExists(folder + QStringLiteral("missing/"), true));
-    EXPECT_FALSE(PathExists(folder + QStringLiteral("a.iff"), true)); // a file is no folder
+    const QString file = dir.filePath(QStringLiteral("chair.iff"));
+    MakeFile(file);
+    MakeFile(dir.filePath(QStringLiteral(".hidden.iff")));
+    SetMode(file, 0444);
+    ASSERT_TRUE(QFile::link(dir.filePath(QStringLiteral("none")), dir.filePath("dangling.iff")));
+    EXPECT_TRUE(PathExists(dir.path() + QLatin1Char('/'), true));
+    EXPECT_FALSE(PathExists(dir.filePath(QStringLiteral("missing/")), true));
+    EXPECT_FALSE(PathExists(file, true));
     EXPECT_FALSE(PathExists(QString(), true));
-    EXPECT_FALSE(PathExists(folder + QChar(0) + QStringLiteral("x/"), true));
-}
-
-TEST(PathExists, FileFlagAcceptsVisibleRegularFilesOnly)
-{
-    QTemporaryDir dir;
-    const QString plain = dir.filePath(QStringLiteral("chair.iff"));
-    const QString hidden = dir.filePath(QStringLiteral(".chair.iff"));
-    MakeFile(plain);
-    MakeFile(hidden);
-    SetMode(plain, 0444); // read-only still counts
-    EXPECT_TRUE(PathExists(plain, false));
-    EXPECT_FALSE(PathExists(hidden, false));
-    EXPECT_FALSE(PathExists(dir.path() + QLatin1Char('/'), false));
+    EXPECT_TRUE(PathExists(file, false)); // read-only still counts
+    EXPECT_FALSE(PathExists(dir.filePath(QStringLiteral(".hidden.iff")), false));
+    EXPECT_FALSE(PathExists(dir.filePath(QStringLiteral("dangling.iff")), false));
     EXPECT_FALSE(PathExists(dir.path(), false));
-    EXPECT_FALSE(PathExists(dir.filePath(QStringLiteral("gone.iff")), false));
-    EXPECT_FALSE(PathExists(QString(), false));
-
-    const QString link = dir.filePath(QStringLiteral("link.iff"));
-    const QString dangling = dir.filePath(QStringLiteral("dangling.iff"));
-    ASSERT_TRUE(QFile::link(plain, link));
-    ASSERT_TRUE(QFile::link(dir.filePath(QStringLiteral("nothing")), dangling));
-    EXPECT_TRUE(PathExists(link, false));
-    EXPECT_FALSE(PathExists(dangling, false));
 }
 
 TEST(IsNewFolder, ComparesExactlyAndSkipsTheIgnoredIndex)
 {
     StateGuard guard;
     ProgramState.Folders.clear();
-    EXPECT_TRUE(IsNewFolder(QStringLiteral("/games/Downloads/"), -1));
-
-    ProgramState.Folders = {{QStringLiteral("/games/Downloads/"), true},
-                            {QStringLiteral("/games/Objects/"), false}};
-    EXPECT_FALSE(IsNewFolder(QStringLiteral("/games/Downloads/"), -1));
-    EXPECT_FALSE(IsNewFolder(QStringLiteral("/games/Objects/"), 0));
-    EXPECT_TRUE(IsNewFolder(QStringLiteral("/games/Downloads/"), 0));  // only at the ignored one
-    EXPECT_TRUE(IsNewFolder(QStringLiteral("/games/downloads/"), -1)); // case counts
-    EXPECT_TRUE(IsNewFolder(QStringLiteral("/games/Downloads"), -1));
+    EXPECT_TRUE(IsNewFolder(QStringLiteral("/g/D/"), -1));
+    ProgramState.Folders = {{QStringLiteral("/g/D/"), true}, {QStringLiteral("/g/O/"), false}};
+    EXPECT_FALSE(IsNewFolder(QStringLiteral("/g/D/"), -1));
+    EXPECT_FALSE(IsNewFolder(QStringLiteral("/g/O/"), 0));
+    EXPECT_TRUE(IsNewFolder(QStringLiteral("/g/D/"), 0));
+    EXPECT_TRUE(IsNewFolder(QStringLiteral("/g/d/"), -1)); // letter case counts
 }
 
 TEST(SetReadOnly, ChangesOnlyTheWriteBits)
@@ -91,69 +57,38 @@ TEST(SetReadOnly, ChangesOnlyTheWriteBits)
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("lamp.iff"));
     MakeFile(path);
-    SetMode(path, 0776);
+    SetMode(path, 02776);
     SetReadOnly(path, true);
-    EXPECT_EQ(ModeOf(path), mode_t(0554));
+    EXPECT_EQ(ModeOf(path), mode_t(02554)); // set-group-id and the rest survive
     SetReadOnly(path, false);
-    EXPECT_EQ(ModeOf(path), mode_t(0754)); // only the owner gets write back
-
-    SetMode(path, 02640);
-    SetReadOnly(path, true);
-    EXPECT_EQ(ModeOf(path), mode_t(02440)); // set-group-id survives
-
-    SetMode(path, 0400);
-    SetReadOnly(path, false);
-    EXPECT_EQ(ModeOf(path), mode_t(0600));
-
-    SetReadOnly(dir.filePath(QStringLiteral("missing.iff")), true); // no effect, no crash
-    EXPECT_FALSE(QFileInfo::exists(dir.filePath(QStringLiteral("missing.iff"))));
+    EXPECT_EQ(ModeOf(path), mode_t(02754)); // only the owner gets write back
 }
 
-TEST(RecycleFile, AcceptedMovesTheFileToTheTrash)
+TEST(RecycleFile, AcceptedGoesToTheTrashDeclinedStaysWritable)
 {
     TempHome home;
     ScriptedPrompt prompt;
     PromptScope scope(prompt);
-    const QString path = home.home() + QStringLiteral("/Downloads/sofa.iff");
-    MakeFile(path, QByteArray("IFF bytes"));
-    SetMode(path, 0444);
+    const QString kept = home.home + QStringLiteral("/Downloads/kept.iff");
+    const QString sofa = home.home + QStringLiteral("/Downloads/sofa.iff");
+    const QString hidden = home.home + QStringLiteral("/Downloads/.hidden.iff");
+    for (const QString& path : {kept, sofa, hidden}) {
+        MakeFile(path, QByteArray("IFF bytes"));
+        SetMode(path, 0444);
+    }
+    prompt.queueTrash(false);
+    EXPECT_FALSE(RecycleFile(kept));
+    EXPECT_EQ(ModeOf(kept), mode_t(0644));
+    prompt.queueTrash(false);
+    EXPECT_FALSE(RecycleFile(hidden)); // a hidden file that stays is not "gone"
     prompt.queueTrash(true);
+    EXPECT_TRUE(RecycleFile(sofa));
 
-    EXPECT_TRUE(RecycleFile(path));
-    EXPECT_FALSE(QFileInfo::exists(path));
-    ASSERT_EQ(prompt.asked().size(), 1);
-    EXPECT_EQ(prompt.asked()[0].kind, ScriptedPrompt::Kind::Trash);
-    EXPECT_EQ(prompt.asked()[0].text, path);
-    EXPECT_EQ(TrashedNames(home.dataHome()), QStringList{QStringLiteral("sofa.iff")});
-    EXPECT_EQ(ReadFile(home.dataHome() + QStringLiteral("/Trash/files/sofa.iff")),
-              QByteArray("IFF bytes"));
-}
-
-TEST(RecycleFile, DeclinedKeepsTheFileWithoutItsReadOnlyMark)
-{
-    TempHome home;
-    ScriptedPrompt prompt;
-    PromptScope scope(prompt);
-    const QString path = home.home() + QStringLiteral("/Downloads/sofa.iff");
-    MakeFile(path, QByteArray("IFF bytes"));
-    SetMode(path, 0444);
-    prompt.queueTrash(false);
-
-    EXPECT_FALSE(RecycleFile(path));
-    EXPECT_EQ(ReadFile(path), QByteArray("IFF bytes"));
-    EXPECT_EQ(ModeOf(path), mode_t(0644));
-    EXPECT_TRUE(TrashedNames(home.dataHome()).isEmpty());
-}
-
-TEST(RecycleFile, DeclinedHiddenFileIsNotReportedGone)
-{
-    TempHome home;
-    ScriptedPrompt prompt;
-    PromptScope scope(prompt);
-    const QString path = home.home() + QStringLiteral("/Downloads/.sofa.iff");
-    MakeFile(path);
-    prompt.queueTrash(false);
-
-    EXPECT_FALSE(RecycleFile(path));
-    EXPECT_TRUE(QFileInfo::exists(path));
+    EXPECT_EQ(ReadFile(kept), QByteArray("IFF bytes"));
+    EXPECT_TRUE(QFileInfo::exists(hidden));
+    EXPECT_FALSE(QFileInfo::exists(sofa));
+    EXPECT_EQ(ReadFile(home.dataHome + QStringLiteral("/Trash/files/sofa.iff")), "IFF bytes");
+    ASSERT_EQ(prompt.asked().size(), 3);
+    EXPECT_EQ(prompt.asked()[2].kind, ScriptedPrompt::Kind::Trash);
+    EXPECT_EQ(prompt.asked()[2].text, sofa);
 }
