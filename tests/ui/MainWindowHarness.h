@@ -4,10 +4,9 @@
 // temporary folder, the program's data folder, a private trash and a scripted prompt.
 
 #include "CatalogFixture.h"
+#include "DialogDriver.h"
 #include "GuiTestApp.h"
-#include "ProgramState.h"
 #include "ScriptedPrompt.h"
-#include "SortVocabulary.h"
 #include "clsIFF.h"
 #include "frmMain.h"
 #include "modConvert.h"
@@ -15,58 +14,48 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-#include <QTest>
-#include <QTreeWidget>
-#include <gtest/gtest.h>
 #include <memory>
 
-class MainWindowHarness : public ::testing::Test
-{
+class MainWindowHarness : public ::testing::Test {
 protected:
     void SetUp() override
     {
         EnsureGuiApp();
         InitConvert();
         ASSERT_TRUE(m_root.isValid());
+        for (const char* sub : {"game", "data", "xdg", "home"})
+            QDir(m_root.path()).mkpath(sub);
         m_savedXdg = qgetenv("XDG_DATA_HOME");
         m_savedHome = qgetenv("HOME");
-        QDir(m_root.path()).mkpath(QStringLiteral("game"));
-        QDir(m_root.path()).mkpath(QStringLiteral("data"));
-        QDir(m_root.path()).mkpath(QStringLiteral("xdg"));
-        QDir(m_root.path()).mkpath(QStringLiteral("home"));
-        qputenv("XDG_DATA_HOME", QFile::encodeName(m_root.filePath(QStringLiteral("xdg"))));
-        qputenv("HOME", QFile::encodeName(m_root.filePath(QStringLiteral("home"))));
-        gameFolder = m_root.filePath(QStringLiteral("game")) + QLatin1Char('/');
-        dataFolder = m_root.filePath(QStringLiteral("data")) + QLatin1Char('/');
+        qputenv("XDG_DATA_HOME", QFile::encodeName(m_root.filePath("xdg")));
+        qputenv("HOME", QFile::encodeName(m_root.filePath("home")));
+        gameFolder = m_root.filePath("game") + '/';
+        dataFolder = m_root.filePath("data") + '/';
         ProgramState.ProgramFolder = dataFolder;
         ProgramState.GameFolder = gameFolder;
         ProgramState.Folders = {FolderEntry{gameFolder, false}};
         ProgramState.Presets.clear();
-        ProgramState.FileKeyCounter = 0;
     }
 
     void TearDown() override
     {
         window.reset();
-        ProgramState.Presets.clear();
-        ProgramState.Folders.clear();
         qputenv("XDG_DATA_HOME", m_savedXdg);
         qputenv("HOME", m_savedHome);
     }
 
-    QString trashFolder() const { return m_root.filePath(QStringLiteral("xdg/Trash/files")); }
+    QString trashFolder() const { return m_root.filePath("xdg/Trash/files/"); }
 
     // Writes an object file into the game folder and gives its full path.
     QString writeFile(const QString& name, const CatalogFixture& fixture)
     {
-        const QString path = gameFolder + name;
-        QFile file(path);
+        QFile file(gameFolder + name);
         EXPECT_TRUE(file.open(QIODevice::WriteOnly));
         file.write(fixture.fileBytes());
-        return path;
+        return file.fileName();
     }
 
-    // A catalog object with text, price and sorts; its CTSS and OBJD share the ID.
+    // Adds a catalog object with text, price and sorts; its CTSS and OBJD share the ID.
     static CatalogFixture object(CatalogFixture fixture, quint16 id, const QByteArray& name,
                                  const QByteArray& description, quint16 price,
                                  const SortSet& sorts = {})
@@ -83,15 +72,7 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
     }
 
-    QTreeWidgetItem* fileRow(const QString& name) const
-    {
-        for (int i = 0; i < window->lstFiles->topLevelItemCount(); ++i) {
-            if (window->lstFiles->topLevelItem(i)->text(0) == name)
-                return window->lstFiles->topLevelItem(i);
-        }
-        return nullptr;
-    }
-
+    QTreeWidgetItem* fileRow(const QString& name) const { return RowByText(window->lstFiles, name); }
     QTreeWidgetItem* objectRow(int id) const
     {
         for (int i = 0; i < window->lstObjects->topLevelItemCount(); ++i) {
@@ -100,39 +81,22 @@ protected:
         }
         return nullptr;
     }
-
-    // Clicks a row the way a person does (the list's own signals run the handlers).
-    static void clickRow(QTreeWidget* list, QTreeWidgetItem* row);
-    // Checks or unchecks a row the way a person does.
-    static void setChecked(QTreeWidget* list, QTreeWidgetItem* row, bool checked);
-
-    static QStringList rowTexts(const QTreeWidget* list)
+    // What the file on disk holds now.
+    static std::unique_ptr<clsIFF> onDisk(const QString& path)
     {
-        QStringList texts;
-        for (int i = 0; i < list->topLevelItemCount(); ++i)
-            texts << list->topLevelItem(i)->text(0);
-        return texts;
+        auto doc = std::make_unique<clsIFF>();
+        EXPECT_TRUE(doc->LoadFile(path));
+        return doc;
     }
-    static QStringList checkedTexts(const QTreeWidget* list)
+    static QByteArray bytesOf(const QString& path)
     {
-        QStringList texts;
-        for (int i = 0; i < list->topLevelItemCount(); ++i) {
-            if (list->topLevelItem(i)->checkState(0) == Qt::Checked)
-                texts << list->topLevelItem(i)->text(0);
-        }
-        return texts;
-    }
-    static QTreeWidgetItem* rowWithText(const QTreeWidget* list, const QString& text)
-    {
-        for (int i = 0; i < list->topLevelItemCount(); ++i) {
-            if (list->topLevelItem(i)->text(0) == text)
-                return list->topLevelItem(i);
-        }
-        return nullptr;
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
 
     QString gameFolder;
     QString dataFolder;
+    ProgramStateGuard stateGuard;
     ScriptedPrompt prompt;
     PromptScope promptScope{prompt};
     std::unique_ptr<frmMain> window;
@@ -142,19 +106,3 @@ private:
     QByteArray m_savedXdg;
     QByteArray m_savedHome;
 };
-
-inline void MainWindowHarness::clickRow(QTreeWidget* list, QTreeWidgetItem* row)
-{
-    ASSERT_NE(row, nullptr);
-    list->scrollToItem(row);
-    const QRect rect = list->visualItemRect(row);
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, rect.center());
-}
-
-inline void MainWindowHarness::setChecked(QTreeWidget* list, QTreeWidgetItem* row, bool checked)
-{
-    ASSERT_NE(row, nullptr);
-    // Same path as the check box: the item's data changes and the list reports itemChanged.
-    Q_UNUSED(list);
-    row->setCheckState(0, checked ? Qt::Checked : Qt::Unchecked);
-}

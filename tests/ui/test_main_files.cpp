@@ -25,47 +25,26 @@ protected:
     QString first, second, third;
 };
 
-TEST_F(MainFilesTest, AVanishedFileIsToldAndRemovedAndTheNextOpens)
+TEST_F(MainFilesTest, AVanishedFileIsToldAndRemovedAfterTheCheck)
 {
     openWindow();
     QFile::remove(second);
+    QFile::remove(third);
     window->chkAutoSave->setChecked(true);
     window->txtPrice->setText("11");
-    clickRow(window->lstFiles, fileRow("b.iff"));
+    ClickRow(window->lstFiles, fileRow("b.iff"));
 
-    // The check for the shown object ran first and saved it.
-    clsIFF onDisk;
-    ASSERT_TRUE(onDisk.LoadFile(first));
-    EXPECT_EQ(onDisk.GetPrice(128), 11);
-    EXPECT_EQ(prompt.messages(), QStringList{"File could not be located. Removing from list."});
-    EXPECT_EQ(rowTexts(window->lstFiles), (QStringList{"a.iff", "c.iff"}));
-    EXPECT_EQ(window->txtName->text(), "Lamp");
-    EXPECT_EQ(window->CurrentFile, 2);
-    // The caption keeps the count of the listing.
-    EXPECT_EQ(window->fraFile->title(), "Select a file: (3 found)");
-}
-
-TEST_F(MainFilesTest, ClickingTheOpenFileDoesNothingEvenWhenItIsGone)
-{
-    openWindow();
-    QFile::remove(first);
-    clickRow(window->lstFiles, fileRow("a.iff"));
-    EXPECT_TRUE(prompt.asked().isEmpty());
-    EXPECT_EQ(window->lstFiles->topLevelItemCount(), 3);
-}
-
-TEST_F(MainFilesTest, TheLastVanishedFileLeavesTheWindowAsItWas)
-{
-    ProgramState.Folders = {FolderEntry{gameFolder, false}};
-    openWindow();
-    for (const QString& path : {second, third})
-        QFile::remove(path);
-    // c.iff is told and removed; the row then selected, b.iff, is gone as well.
-    clickRow(window->lstFiles, fileRow("c.iff"));
-    EXPECT_EQ(prompt.messages().size(), 2);
-    EXPECT_EQ(rowTexts(window->lstFiles), QStringList{"a.iff"});
+    EXPECT_EQ(onDisk(first)->GetPrice(128), 11); // the check ran first
+    // The row then selected (c.iff) has vanished as well.
+    EXPECT_EQ(prompt.messages(), QStringList(2, "File could not be located. Removing from list."));
+    EXPECT_EQ(RowTexts(window->lstFiles), QStringList{"a.iff"});
     EXPECT_EQ(window->CurrentFile, 0);
-    EXPECT_EQ(window->txtName->text(), "Chair");
+    EXPECT_EQ(window->fraFile->title(), "Select a file: (3 found)"); // count of the listing
+
+    // Clicking the open file does nothing, even when it is gone.
+    QFile::remove(first);
+    ClickRow(window->lstFiles, fileRow("a.iff"));
+    EXPECT_EQ(prompt.messages().size(), 2);
 }
 
 TEST_F(MainFilesTest, RefreshRelistsAndDropsEditsWithoutAsking)
@@ -76,30 +55,26 @@ TEST_F(MainFilesTest, RefreshRelistsAndDropsEditsWithoutAsking)
     QFile::remove(third);
     window->cmdRefresh->click();
     EXPECT_TRUE(prompt.asked().isEmpty());
-    EXPECT_EQ(rowTexts(window->lstFiles), (QStringList{"a.iff", "b.iff", "d.iff"}));
-    EXPECT_EQ(window->fraFile->title(), "Select a file: (3 found)");
+    EXPECT_EQ(RowTexts(window->lstFiles), (QStringList{"a.iff", "b.iff", "d.iff"}));
+    EXPECT_EQ(RowKeys(window->lstFiles).last(), "File2");
     EXPECT_EQ(window->txtPrice->text(), "10");
-    // Keys start again from File0.
-    EXPECT_EQ(window->lstFiles->topLevelItem(2)->data(0, Qt::UserRole).toString(), "File2");
-    clsIFF onDisk;
-    ASSERT_TRUE(onDisk.LoadFile(first));
-    EXPECT_EQ(onDisk.GetPrice(128), 10);
+    EXPECT_EQ(onDisk(first)->GetPrice(128), 10);
 }
 
-TEST_F(MainFilesTest, SubfolderEntriesListEachFileOnce)
+TEST_F(MainFilesTest, AFolderBelowOneWithSubfoldersIsListedOnce)
 {
     QDir(gameFolder).mkpath("Walls");
     writeFile("Walls/w.iff", object({}, 500, "Wall", "", 1));
     ProgramState.Folders = {FolderEntry{gameFolder + "Walls/", false},
                             FolderEntry{gameFolder, true}};
     openWindow();
-    EXPECT_EQ(rowTexts(window->lstFiles), (QStringList{"a.iff", "b.iff", "c.iff", "w.iff"}));
+    EXPECT_EQ(RowTexts(window->lstFiles), (QStringList{"a.iff", "b.iff", "c.iff", "w.iff"}));
 }
 
 TEST_F(MainFilesTest, DeleteFileMovesItToTheTrashAndOpensTheNext)
 {
     openWindow();
-    clickRow(window->lstFiles, fileRow("b.iff"));
+    ClickRow(window->lstFiles, fileRow("b.iff"));
     prompt.queueTrash(false);
     window->cmdDelete->click();
     EXPECT_TRUE(QFile::exists(second));
@@ -108,41 +83,34 @@ TEST_F(MainFilesTest, DeleteFileMovesItToTheTrashAndOpensTheNext)
     prompt.queueTrash(true);
     window->cmdDelete->click();
     EXPECT_FALSE(QFile::exists(second));
-    EXPECT_TRUE(QFile::exists(trashFolder() + "/b.iff"));
-    EXPECT_EQ(rowTexts(window->lstFiles), (QStringList{"a.iff", "c.iff"}));
+    EXPECT_TRUE(QFile::exists(trashFolder() + "b.iff"));
+    EXPECT_EQ(RowTexts(window->lstFiles), (QStringList{"a.iff", "c.iff"}));
     EXPECT_EQ(window->txtName->text(), "Lamp");
     EXPECT_EQ(window->lblFilePath->text(), third);
 }
 
-TEST_F(MainFilesTest, DeletingTheOpenFileWithEditsAsksNothingAndSavesNothing)
+TEST_F(MainFilesTest, DeletingTheOpenFileWithEditsAsksAndSavesNothing)
 {
     openWindow();
     window->txtPrice->setText("77");
     prompt.queueTrash(true);
     window->cmdDelete->click();
-    // No question about an object of a file that is gone, and nothing written anywhere.
     EXPECT_TRUE(prompt.messages().isEmpty());
-    EXPECT_FALSE(QFile::exists(first));
+    EXPECT_EQ(QDir(gameFolder).entryList(QDir::Files), (QStringList{"b.iff", "c.iff"}));
     EXPECT_EQ(window->txtName->text(), "Table");
-    EXPECT_EQ(window->CurrentFile, 1);
-    QDir game(gameFolder);
-    EXPECT_EQ(game.entryList(QDir::Files), (QStringList{"b.iff", "c.iff"}));
-}
 
-TEST_F(MainFilesTest, DeletingTheLastFileClearsThePanel)
-{
+    // The last file gone: the panel is cleared and Save does nothing.
     ProgramState.Folders = {FolderEntry{gameFolder + "one/", false}};
     QDir(gameFolder).mkpath("one");
     writeFile("one/x.iff", object({}, 128, "Only", "", 5));
-    openWindow();
+    window->cmdRefresh->click();
+    window->txtPrice->setText("6");
     prompt.queueTrash(true);
     window->cmdDelete->click();
-    EXPECT_EQ(window->lstFiles->topLevelItemCount(), 0);
     EXPECT_EQ(window->CurrentFile, -1);
     EXPECT_FALSE(window->cmdSave->isEnabled());
     EXPECT_TRUE(window->txtName->text().isEmpty());
     EXPECT_TRUE(window->lblFilePath->text().isEmpty());
-    window->cmdSave->click(); // disabled: nothing happens, nothing is asked
     EXPECT_TRUE(prompt.messages().isEmpty());
 }
 
@@ -157,55 +125,36 @@ TEST_F(MainFilesTest, AFileThatCannotBeReadIsToldAndShowsNoObjects)
         QFile::setPermissions(broken, QFileDevice::Permissions());
     }
     openWindow();
-    clickRow(window->lstFiles, fileRow("broken.iff"));
+    ClickRow(window->lstFiles, fileRow("broken.iff"));
     ASSERT_EQ(prompt.messages().size(), 1);
-    EXPECT_TRUE(
-        prompt.messages().first().startsWith("The file " + broken + " could not be opened: "))
-        << prompt.messages().first().toStdString();
+    EXPECT_TRUE(prompt.messages()[0].startsWith("The file " + broken + " could not be opened: "));
     EXPECT_EQ(window->lstObjects->topLevelItemCount(), 0);
     EXPECT_FALSE(window->picNoObjects->isHidden());
     EXPECT_FALSE(window->cmdSave->isEnabled());
     EXPECT_EQ(window->lstFiles->topLevelItemCount(), 4);
-    // The other files still open.
-    clickRow(window->lstFiles, fileRow("a.iff"));
+    ClickRow(window->lstFiles, fileRow("a.iff"));
     EXPECT_EQ(window->txtName->text(), "Chair");
 }
 
-TEST_F(MainFilesTest, ClosingWritesBothDataFiles)
+TEST_F(MainFilesTest, ClosingWritesBothDataFilesWithoutAsking)
 {
     ProgramState.Presets = {Preset{"Mine", {}}};
-    openWindow();
-    window->close();
-    EXPECT_TRUE(prompt.asked().isEmpty());
-    QFile presets(dataFolder + "presets.dat");
-    QFile folders(dataFolder + "folders.dat");
-    ASSERT_TRUE(presets.open(QIODevice::ReadOnly));
-    ASSERT_TRUE(folders.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(presets.readAll().contains("Mine"));
-    EXPECT_TRUE(folders.readAll().contains(
-        QFile::encodeName(QDir::toNativeSeparators(gameFolder.chopped(1)).section('/', -1))));
-}
-
-TEST_F(MainFilesTest, ClosingWithoutAFileAsksNothing)
-{
     ProgramState.Folders = {FolderEntry{gameFolder + "none/", false}};
     openWindow();
     window->close();
     EXPECT_TRUE(prompt.asked().isEmpty());
-    EXPECT_TRUE(QFile::exists(dataFolder + "presets.dat"));
-    EXPECT_TRUE(QFile::exists(dataFolder + "folders.dat"));
+    EXPECT_TRUE(bytesOf(dataFolder + "presets.dat").contains("Mine"));
+    EXPECT_TRUE(bytesOf(dataFolder + "folders.dat").contains("none"));
 }
 
 TEST_F(MainFilesTest, ADataFileThatCannotBeWrittenIsToldAndTheWindowCloses)
 {
-    // A folder where presets.dat should be: nothing can replace it.
-    ASSERT_TRUE(QDir(dataFolder).mkdir("presets.dat"));
+    ASSERT_TRUE(QDir(dataFolder).mkdir("presets.dat")); // nothing can replace a folder
     openWindow();
     window->close();
     EXPECT_FALSE(window->isVisible());
     ASSERT_EQ(prompt.messages().size(), 1);
-    EXPECT_TRUE(prompt.messages().first().contains(dataFolder + "presets.dat"))
-        << prompt.messages().first().toStdString();
+    EXPECT_TRUE(prompt.messages()[0].contains(dataFolder + "presets.dat"));
     EXPECT_TRUE(QFile::exists(dataFolder + "folders.dat"));
 }
 
