@@ -46,13 +46,10 @@ TEST(Convert, BytesToNumReadsBigEndianWithSignOnlyAtFourBytes)
 TEST(Convert, LongToBytesAndNullBytes)
 {
     EXPECT_EQ(LongToBytes(0), QByteArray(4, '\0'));
-    EXPECT_EQ(LongToBytes(1), bytes({0, 0, 0, 1}));
     EXPECT_EQ(LongToBytes(65535), bytes({0, 0, 0xFF, 0xFF}));
     EXPECT_EQ(LongToBytes(-1), QByteArray(4, char(0xFF)));
-    EXPECT_EQ(LongToBytes(std::numeric_limits<qint32>::min()), bytes({0x80, 0, 0, 0}));
     for (qint32 v : {0, 1, 255, 256, 65535, -2, 0x7FFFFFFF})
         EXPECT_EQ(BytesToNum(LongToBytes(v)), v) << v;
-    EXPECT_EQ(NullBytes(3), QByteArray(3, '\0'));
     EXPECT_TRUE(NullBytes(0).isEmpty());
     EXPECT_TRUE(NullBytes(-4).isEmpty());
 }
@@ -60,7 +57,6 @@ TEST(Convert, LongToBytesAndNullBytes)
 TEST(Convert, HexTextToAndFromBytes)
 {
     EXPECT_EQ(BytesToHex(bytes({0x41, 0x42})), "4142");
-    EXPECT_EQ(BytesToHex(bytes({0x0A, 0xFF})), "0AFF");
     EXPECT_EQ(BytesToHex({}), "");
     EXPECT_EQ(HexToBytes("0"), bytes({0}));
     EXPECT_EQ(HexToBytes("A"), bytes({0x0A}));
@@ -72,7 +68,6 @@ TEST(Convert, HexTextToAndFromBytes)
         all.append(char(b));
     EXPECT_EQ(HexToBytes(BytesToHex(all)), all);
     EXPECT_EQ(failureOf([] { HexToBytes("4G"); }), ConvertError::Kind::TypeMismatch);
-    EXPECT_EQ(failureOf([] { HexToBytes("12 4"); }), ConvertError::Kind::TypeMismatch);
 }
 
 TEST(Convert, HexToDecSignedReadingOnlyForFourDigits)
@@ -80,13 +75,11 @@ TEST(Convert, HexToDecSignedReadingOnlyForFourDigits)
     EXPECT_EQ(HexToDec("FFFF", false), "-1");
     EXPECT_EQ(HexToDec("8000", false), "-32768");
     EXPECT_EQ(HexToDec("00FF", false), "255");
-    EXPECT_EQ(HexToDec("7FFF", false), "32767");
     EXPECT_EQ(HexToDec("FFFF", true), "65535");
     EXPECT_EQ(HexToDec("0FFFF", false), "65535"); // five digits: no 16-bit reading
     EXPECT_EQ(HexToDec("FFFFFFFF", true), "-1");
     EXPECT_EQ(HexToDec("80000000", true), "-2147483648");
     EXPECT_EQ(HexToDec("000000001", true), "1"); // leading zeros are not significant
-    EXPECT_EQ(HexToDec("ff", true), "255");
     EXPECT_EQ(failureOf([] { HexToDec("100000000", true); }), ConvertError::Kind::Overflow);
     EXPECT_EQ(failureOf([] { HexToDec("-1", true); }), ConvertError::Kind::TypeMismatch);
     EXPECT_EQ(failureOf([] { HexToDec("", true); }), ConvertError::Kind::TypeMismatch);
@@ -97,10 +90,8 @@ TEST(Convert, DecToHexAndSwap)
     EXPECT_EQ(DecToHex(0), "0");
     EXPECT_EQ(DecToHex(255), "FF");
     EXPECT_EQ(DecToHex(-1), "FFFFFFFF");
-    EXPECT_EQ(DecToHex(0x1000), "1000");
     EXPECT_EQ(SwapHexBytes("12345678"), "78563412");
     EXPECT_EQ(SwapHexBytes("12345"), "53412");
-    EXPECT_EQ(SwapHexBytes(""), "");
     EXPECT_EQ(SwapHexBytes(SwapHexBytes("A1B2C3")), "A1B2C3");
 }
 
@@ -112,16 +103,10 @@ TEST(Convert, BinaryText)
     EXPECT_EQ(DecToBin(256, 8), "00000000");
     EXPECT_EQ(DecToBin(65536, 0), "0");
     EXPECT_EQ(DecToBin(0xFFFF, 20), QString(16, '1'));
-    EXPECT_EQ(DecToBin(0x8001, 16), "1000000000000001");
     EXPECT_EQ(DecToBin(0x1FF, 3), "111");
     EXPECT_EQ(BinToHex("101"), "5");
     EXPECT_EQ(BinToHex("100000000"), "100");
-    EXPECT_EQ(BinToHex("1111"
-                       "1010"),
-              "FA");
-    EXPECT_EQ(BinToHex("12"
-                       "0001"),
-              "1"); // a group that is not binary contributes nothing
+    EXPECT_EQ(BinToHex("120001"), "1"); // a group that is not binary contributes nothing
     EXPECT_EQ(BinToDec(""), 0);
     EXPECT_EQ(BinToDec("101"), 5);
     EXPECT_EQ(BinToDec(QString(31, '1')), 0x7FFFFFFF);
@@ -136,7 +121,6 @@ TEST(Convert, DigitsOnlyKeepsALeadingMinus)
     EXPECT_EQ(DigitsOnly("12-3"), "123");
     EXPECT_EQ(DigitsOnly("abc"), "");
     EXPECT_EQ(DigitsOnly("-"), "-");
-    EXPECT_EQ(DigitsOnly(" 4 5"), "45");
     EXPECT_EQ(DigitsOnly(QString::fromUtf8("٣7")), "7"); // only the ASCII digits count
 }
 

@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-TEST(Resource, KeysAndSortIDs)
+TEST(Resource, KeysSortIDsAndLength)
 {
     clsResource r;
     r.Format = "OBJD";
@@ -17,13 +17,6 @@ TEST(Resource, KeysAndSortIDs)
     r.ID = 0x8001;
     EXPECT_EQ(r.Key(), "OBJD32769");
     EXPECT_EQ(r.SortID(), "OBJD32769");
-    r.ID = 65535;
-    EXPECT_EQ(r.Key(), "OBJD65535");
-}
-
-TEST(Resource, BodySetsLength)
-{
-    clsResource r;
     r.SetBody(QByteArray(10, 'x'));
     EXPECT_EQ(r.Length, 86);
     r.SetBody({});
@@ -38,15 +31,10 @@ TEST(Resource, PrintResourceLayout)
     r.Unknown = QByteArray("\x00\x10", 2);
     r.Name = "abc";
     r.SetBody("BODY");
-    const QByteArray out = r.PrintResource();
-    ASSERT_EQ(out.size(), 80);
-    EXPECT_EQ(out.left(4), "STR#");
-    EXPECT_EQ(out.mid(4, 4), QByteArray("\x00\x00\x00\x50", 4));
-    EXPECT_EQ(out.mid(8, 2), QByteArray("\x80\x01", 2));
-    EXPECT_EQ(out.mid(10, 2), QByteArray("\x00\x10", 2));
-    EXPECT_EQ(out.mid(12, 64), QByteArray("abc") + QByteArray(61, '\0'));
-    EXPECT_EQ(out.mid(76), "BODY");
-
+    EXPECT_EQ(r.PrintResource(), QByteArray("STR#\0\0\0\x50\x80\x01\0\x10"
+                                            "abc",
+                                            15) +
+                                     QByteArray(61, '\0') + "BODY");
     r.Name = QByteArray(70, 'n'); // cut to 64, no terminator
     r.SetBody({});
     const QByteArray cut = r.PrintResource();
