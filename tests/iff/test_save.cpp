@@ -225,4 +225,13 @@ TEST_F(Save, ReadOnlyFileIsSavedAndStaysReadOnly)
     ASSERT_TRUE(QFile::setPermissions(path(), writable));
     ASSERT_TRUE(doc.SaveFile(path()));
     EXPECT_EQ(QFileInfo(path()).permissions() & 0x7077, writable);
+
+    // Saved through a link, the link stays a link to the read-only file.
+    ASSERT_TRUE(QFile::setPermissions(path(), readOnly));
+    ASSERT_TRUE(QFile::link(path(), path("link.iff")));
+    doc.Resource(1).SetBody("through the link");
+    ASSERT_TRUE(doc.SaveFile(path("link.iff"))) << doc.errorString().toStdString();
+    EXPECT_TRUE(QFileInfo(path("link.iff")).isSymLink());
+    EXPECT_TRUE(ReadFile(path()).contains("through the link"));
+    EXPECT_EQ(QFileInfo(path()).permissions() & 0x7077, readOnly);
 }
