@@ -141,9 +141,12 @@ void clsIFF::Clear()
 bool clsIFF::LoadFile(const QString& FileName)
 {
     QFile file(FileName);
-    if (QFileInfo(FileName).isDir()) {
+    // A folder, a pipe or a device named like an object file: reading it could block or
+    // never end.
+    const QFileInfo info(FileName);
+    if (info.exists() && !info.isFile()) {
         m_loadError = LoadError::CannotOpen;
-        m_errorString = QStringLiteral("%1 is a folder, not a file").arg(FileName);
+        m_errorString = QStringLiteral("%1 is not a regular file").arg(FileName);
         return false;
     }
     if (!file.open(QIODevice::ReadOnly)) {

@@ -3,8 +3,10 @@
 #include "ScriptedPrompt.h"
 #include "clsIFF.h"
 
+#include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace
 {
@@ -68,6 +70,10 @@ TEST_F(Load, MissingFileOrFolderFailsWithoutAMessage)
     EXPECT_FALSE(doc.errorString().isEmpty());
     EXPECT_FALSE(doc.LoadFile(dir.path()));
     EXPECT_EQ(doc.lastLoadError(), clsIFF::LoadError::CannotOpen);
+    // A pipe would block the reader for ever.
+    ASSERT_EQ(mkfifo(QFile::encodeName(dir.filePath("pipe.iff")).constData(), 0600), 0);
+    EXPECT_FALSE(doc.LoadFile(dir.filePath("pipe.iff")));
+    EXPECT_EQ(doc.lastLoadError(), clsIFF::LoadError::CannotOpen);
     EXPECT_TRUE(prompt.asked().isEmpty());
 }
 
@@ -117,8 +123,8 @@ TEST_F(Load, DuplicateKeysAreAllKeptAndTheFirstIsFound)
 TEST_F(Load, DamagedChunkSizesEndTheWalk)
 {
     // Size below 76: header fields kept, empty body, the walk moves on by 76.
-    ASSERT_TRUE(
-        load(IffHeader() + Chunk("OBJD", 1, "", "short", QByteArray(2, '\0'), 10) + Chunk("STR#", 2, "ok")));
+    ASSERT_TRUE(load(IffHeader() + Chunk("OBJD", 1, "", "short", QByteArray(2, '\0'), 10) +
+                     Chunk("STR#", 2, "ok")));
     ASSERT_EQ(doc.ResourceCount(), 2);
     EXPECT_EQ(doc.Resource(1).Name, "short");
     EXPECT_EQ(doc.Resource(1).Length, 76);
