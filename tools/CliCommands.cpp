@@ -20,7 +20,6 @@ struct Command {
     QStringList arguments; // names of the positional arguments, all required
     QStringList options;   // options of this command besides the global ones
     int (*run)(const CliContext&);
-    bool listed = true; // shown in the help text
 };
 
 const QList<Command>& Commands()
@@ -39,7 +38,7 @@ const QList<Command>& Commands()
         {"files", {}, {}, CmdFiles},
         {"presets", {}, {}, CmdPresets},
         {"make-demo", {QStringLiteral("DIR")}, {}, CmdMakeDemo},
-        {"game-folder", {}, {}, CmdGameFolder, false},
+        {"game-folder", {}, {}, CmdGameFolder}, // for ./run; not in the help text
     };
     return commands;
 }

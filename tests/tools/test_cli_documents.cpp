@@ -84,6 +84,10 @@ TEST_F(CliDocuments, ResaveIsStableAndDefaultsToTheFileItself)
     EXPECT_EQ(ReadBytes(file), CatalogFileBytes()); // --output leaves the source alone
     ASSERT_EQ(Cli(QStringLiteral("resave ") + file).code, 0);
     EXPECT_EQ(ReadBytes(file), saved);
+    const CliResult unwritable = Cli(QStringLiteral("resave %1 --output %1/x.iff").arg(file));
+    EXPECT_EQ(unwritable.code, 1); // a file cannot hold a folder
+    EXPECT_EQ(unwritable.err.count(QLatin1Char('\n')), 1);
+    EXPECT_EQ(ReadBytes(file), saved);
 }
 
 TEST_F(CliDocuments, ObjectsJsonFollowsTheObjectList)
