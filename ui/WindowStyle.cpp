@@ -75,6 +75,8 @@ QTreeWidget* MakeListView(QWidget* parent, const QStringList& columns, int left,
     list->setSelectionBehavior(QAbstractItemView::SelectRows);
     list->setAllColumnsShowFocus(true);
     list->header()->setStretchLastSection(false);
+    // The one shown column is sized to the list; long texts are elided, not scrolled.
+    list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     list->setAutoFillBackground(true);
     PlaceTwips(list, left, top, width, height);
     list->setColumnWidth(0, list->width() - Twips(270));
