@@ -5,6 +5,7 @@
 
 #include <QLabel>
 #include <QPainter>
+#include <QScreen>
 
 frmSplashScreen::frmSplashScreen(QWidget* parent)
     : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint)
@@ -14,9 +15,11 @@ frmSplashScreen::frmSplashScreen(QWidget* parent)
     picLogoHidden = new QLabel(this);
     picLogoHidden->setPixmap(QPixmap::fromImage(SplashImage()));
     picLogoHidden->hide();
-    // The window is exactly as large as its picture; it keeps its place.
+    // The window is exactly as large as its picture, in the middle of the screen.
     const QSize size = picLogoHidden->pixmap().size();
     setFixedSize(size);
+    if (const QScreen* screen = this->screen())
+        move(screen->availableGeometry().center() - rect().center());
 }
 
 void frmSplashScreen::paintEvent(QPaintEvent* event)

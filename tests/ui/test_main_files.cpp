@@ -61,16 +61,6 @@ TEST_F(MainFilesTest, RefreshRelistsAndDropsEditsWithoutAsking)
     EXPECT_EQ(onDisk(first)->GetPrice(128), 10);
 }
 
-TEST_F(MainFilesTest, AFolderBelowOneWithSubfoldersIsListedOnce)
-{
-    QDir(gameFolder).mkpath("Walls");
-    writeFile("Walls/w.iff", object({}, 500, "Wall", "", 1));
-    ProgramState.Folders = {FolderEntry{gameFolder + "Walls/", false},
-                            FolderEntry{gameFolder, true}};
-    openWindow();
-    EXPECT_EQ(RowTexts(window->lstFiles), (QStringList{"a.iff", "b.iff", "c.iff", "w.iff"}));
-}
-
 TEST_F(MainFilesTest, DeleteFileMovesItToTheTrashAndOpensTheNext)
 {
     openWindow();

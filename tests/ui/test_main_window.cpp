@@ -70,7 +70,8 @@ TEST_F(MainWindowTest, MissingCatalogTextShowsGreyDisabledBoxes)
 TEST_F(MainWindowTest, AFileWithoutObjectsShowsTheNoObjectsPanel)
 {
     writeFile("a.iff", object({}, 128, "Chair", "", 1));
-    writeFile("b.iff", CatalogFixture().bmp(1, "Catalog"));
+    const QString empty = writeFile("b.iff", CatalogFixture().bmp(1, "Catalog"));
+    const QByteArray before = bytesOf(empty);
     openWindow();
     EXPECT_TRUE(window->picNoObjects->isHidden());
 
@@ -84,6 +85,10 @@ TEST_F(MainWindowTest, AFileWithoutObjectsShowsTheNoObjectsPanel)
     EXPECT_TRUE(window->txtName->text().isEmpty());
     EXPECT_TRUE(window->cmdDelete->isEnabled());
     EXPECT_TRUE(window->cmdPresetNew->isEnabled());
+    window->lstFiles->setFocus();
+    QTest::keyClick(window->lstFiles, Qt::Key_S, Qt::ControlModifier); // Save is off: nothing
+    EXPECT_EQ(bytesOf(empty), before);
+    EXPECT_TRUE(prompt.asked().isEmpty());
 
     ClickRow(window->lstFiles, fileRow("a.iff"));
     EXPECT_TRUE(window->picNoObjects->isHidden());
@@ -180,17 +185,6 @@ TEST_F(MainWindowTest, CtrlSSavesAndOtherModifiersDoNot)
 
     QTest::keyClick(window->txtPrice, Qt::Key_S, Qt::ControlModifier);
     EXPECT_EQ(onDisk(path)->GetPrice(128), 99);
-}
-
-TEST_F(MainWindowTest, CtrlSWithoutAnObjectDoesNothing)
-{
-    const QString path = writeFile("a.iff", CatalogFixture().bmp(1, "Catalog"));
-    const QByteArray before = bytesOf(path);
-    openWindow();
-    window->lstFiles->setFocus();
-    QTest::keyClick(window->lstFiles, Qt::Key_S, Qt::ControlModifier);
-    EXPECT_EQ(bytesOf(path), before);
-    EXPECT_TRUE(prompt.asked().isEmpty());
 }
 
 } // namespace
