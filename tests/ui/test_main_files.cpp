@@ -126,6 +126,21 @@ TEST_F(MainFilesTest, AFileThatCannotBeReadIsToldAndShowsNoObjects)
     EXPECT_EQ(window->txtName->text(), "Chair");
 }
 
+TEST_F(MainFilesTest, RowNumbersGoBeyond16Bits)
+{
+    QDir(gameFolder).mkpath("many");
+    for (int i = 0; i < 33000; ++i)
+        QFile(gameFolder + QString("many/%1.iff").arg(i, 5, 10, QChar('0')))
+            .open(QIODevice::WriteOnly);
+    writeFile("many/zz.iff", object({}, 700, "Last", "", 7));
+    ProgramState.Folders = {FolderEntry{gameFolder + "many/", false}};
+    openWindow();
+    ClickRow(window->lstFiles, fileRow("zz.iff"));
+    EXPECT_EQ(window->CurrentFile, 33000);
+    EXPECT_EQ(window->lblFilePath->text(), gameFolder + "many/zz.iff");
+    EXPECT_EQ(window->txtName->text(), "Last");
+}
+
 TEST_F(MainFilesTest, ClosingWritesBothDataFilesWithoutAsking)
 {
     ProgramState.Presets = {Preset{"Mine", {}}};
