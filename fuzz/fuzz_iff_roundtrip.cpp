@@ -16,6 +16,7 @@
 #include <QByteArray>
 #include <QDir>
 #include <QFile>
+#include <QSet>
 #include <QTemporaryDir>
 #include <cstdio>
 #include <cstdlib>
@@ -51,6 +52,20 @@ QByteArray readAll(const QString& path)
     return file.readAll();
 }
 
+// Counts rows and checks that their keys are unique, as a list view needs.
+class KeyCheckingSink : public IListSink
+{
+public:
+    void Clear() override { keys.clear(); }
+    void AddRow(const QByteArray& key, const QByteArray&, const QList<QByteArray>&) override
+    {
+        if (keys.contains(key))
+            fail("a listing repeated a row key");
+        keys.insert(key);
+    }
+    QSet<QByteArray> keys;
+};
+
 bool sameRecord(const clsResource& a, const clsResource& b)
 {
     return a.Format == b.Format && a.ID == b.ID && a.Unknown == b.Unknown && a.Name == b.Name &&
@@ -80,6 +95,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     clsIFF original;
     if (!original.LoadFile(input))
         return 0;
+    KeyCheckingSink sink;
+    original.GenerateAllResourceList(sink);
+    original.GenerateFormatList(sink);
+
     if (!original.SaveFile(first))
         fail("a loaded document did not save");
 
