@@ -1,9 +1,6 @@
 #include "AppTestEnv.h"
 #include "DataFiles.h"
 
-#include <csignal>
-#include <sys/resource.h>
-
 namespace
 {
 
@@ -97,8 +94,7 @@ TEST(StateFiles, SaveAndLoadKeepOrderAndContent)
     DataFolder data;
     ProgramState.Presets = {{"Zed", {5, 4}}, {"Alpha", {1}}};
     ProgramState.Folders = {{QStringLiteral("/z/"), false}, {QStringLiteral("/a/"), true}};
-    ASSERT_TRUE(SavePresets());
-    ASSERT_TRUE(SaveFolders());
+    ASSERT_TRUE(SavePresets() && SaveFolders());
     ProgramState.Presets.clear();
     ProgramState.Folders.clear();
     LoadPresets();
@@ -108,8 +104,7 @@ TEST(StateFiles, SaveAndLoadKeepOrderAndContent)
     EXPECT_EQ(ProgramState.Presets[0].Sorts[1], 4);
     ASSERT_EQ(ProgramState.FolderCount(), 2);
     EXPECT_EQ(ProgramState.Folders[1].Path, QStringLiteral("/a/"));
-    EXPECT_EQ(data.files(),
-              (QStringList{QStringLiteral("folders.dat"), QStringLiteral("presets.dat")}));
+    EXPECT_EQ(data.files(), QStringList({"folders.dat", "presets.dat"}));
 
     QFile::remove(data.dir.filePath(QStringLiteral("presets.dat")));
     LoadPresets();
@@ -124,29 +119,20 @@ TEST(StateFiles, FailedSaveKeepsTheOldFileAndSaysWhich)
     ASSERT_TRUE(SavePresets() && SaveFolders());
     const QByteArray presets = data.read("presets.dat"), folders = data.read("folders.dat");
 
-    ProgramState.Presets.append({QByteArray(300, 'x'), {}});
+    ProgramState.Presets.append({QByteArray(300, 'x'), {}}); // a name too long to store
     QString error;
     EXPECT_FALSE(SavePresets(&error));
     EXPECT_FALSE(error.isEmpty());
 
-    // A file size limit makes the write of the new, larger file fail part way (EFBIG).
+    // A file size limit makes the write of the new, larger file fail part way.
     ProgramState.Folders = {{QLatin1Char('/') + QString(60000, QLatin1Char('n')), true}};
-    rlimit saved{}, small{};
-    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
-    small = saved;
-    small.rlim_cur = 4096;
-    auto handler = std::signal(SIGXFSZ, SIG_IGN);
-    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
-    const bool written = SaveFolders(&error);
-    ::setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, handler);
+    const bool written = WithFileSizeLimit(4096, [&] { return SaveFolders(&error); });
     EXPECT_FALSE(written);
     EXPECT_TRUE(error.contains(QStringLiteral("folders.dat"))) << error.toStdString();
 
     EXPECT_EQ(data.read("presets.dat"), presets);
     EXPECT_EQ(data.read("folders.dat"), folders);
-    EXPECT_EQ(data.files(),
-              (QStringList{QStringLiteral("folders.dat"), QStringLiteral("presets.dat")}));
+    EXPECT_EQ(data.files(), QStringList({"folders.dat", "presets.dat"}));
 
     // A program folder below a plain file cannot hold files, even for root.
     ProgramState.ProgramFolder = data.dir.filePath(QStringLiteral("presets.dat/"));

@@ -17,7 +17,7 @@ struct Tree {
     {
         ASSERT_TRUE(QFile::link(target, at(QLatin1String(relative))));
     }
-    // The gathered files relative to the root, checked against their names.
+    // The gathered files relative to the root; each path must end in its file name.
     QStringList gather(const QList<FolderEntry>& folders) const
     {
         QStringList out;
@@ -28,14 +28,6 @@ struct Tree {
         return out;
     }
 };
-
-QStringList List(std::initializer_list<const char*> items)
-{
-    QStringList out;
-    for (const char* i : items)
-        out << QLatin1String(i);
-    return out;
-}
 
 } // namespace
 
@@ -51,9 +43,9 @@ TEST(GatherObjectFiles, IffFilesOfAnyCaseByNameThenSubfolders)
                         {t.at("dl/b.iff/"), true},
                         {QString(), true},
                         {t.at("other/"), false}}),
-              List({"dl/A.IFF", "dl/a2.iff", "dl/b.iff", "dl/c.Iff", "dl/a/top.iff",
-                    "dl/a/x/deep.iff", "dl/b/1.iff", "dl/b/2.iff", "other/o.iff"}));
-    EXPECT_EQ(t.gather({{t.at("dl/b/"), false}}), List({"dl/b/1.iff", "dl/b/2.iff"}));
+              QStringList({"dl/A.IFF", "dl/a2.iff", "dl/b.iff", "dl/c.Iff", "dl/a/top.iff",
+                           "dl/a/x/deep.iff", "dl/b/1.iff", "dl/b/2.iff", "other/o.iff"}));
+    EXPECT_EQ(t.gather({{t.at("dl/b/"), false}}), QStringList({"dl/b/1.iff", "dl/b/2.iff"}));
 }
 
 TEST(GatherObjectFiles, FoldersBelowAnEntryWithSubfoldersAreListedThroughIt)
@@ -64,15 +56,15 @@ TEST(GatherObjectFiles, FoldersBelowAnEntryWithSubfoldersAreListedThroughIt)
     // Whether the inner entry comes before or after; a sibling that shares the name's
     // beginning is not below.
     EXPECT_EQ(t.gather({{walls, false}, {dl, true}, {t.at("Downloads2/"), false}}),
-              List({"Downloads/d.iff", "Downloads/Walls/w.iff", "Downloads2/e.iff"}));
+              QStringList({"Downloads/d.iff", "Downloads/Walls/w.iff", "Downloads2/e.iff"}));
     EXPECT_EQ(t.gather({{walls, false}, {dl, false}}),
-              List({"Downloads/Walls/w.iff", "Downloads/d.iff"}));
+              QStringList({"Downloads/Walls/w.iff", "Downloads/d.iff"}));
     // Exact duplicates are listed once, by the entry that covers most.
     EXPECT_EQ(t.gather({{dl, true}, {dl, true}}),
-              List({"Downloads/d.iff", "Downloads/Walls/w.iff"}));
+              QStringList({"Downloads/d.iff", "Downloads/Walls/w.iff"}));
     EXPECT_EQ(t.gather({{dl, false}, {dl, true}}),
-              List({"Downloads/d.iff", "Downloads/Walls/w.iff"}));
-    EXPECT_EQ(t.gather({{dl, false}, {dl, false}}), List({"Downloads/d.iff"}));
+              QStringList({"Downloads/d.iff", "Downloads/Walls/w.iff"}));
+    EXPECT_EQ(t.gather({{dl, false}, {dl, false}}), QStringList({"Downloads/d.iff"}));
 }
 
 TEST(GatherObjectFiles, APathThatOnlyContainsAnotherIsNotBelowIt)
@@ -102,5 +94,5 @@ TEST(GatherObjectFiles, LinkedFoldersAreWalkedOnceAndNeverUpTheTree)
     t.link(t.at("store/gone.iff"), "dl/broken.iff");
     QFile::remove(t.at("store/gone.iff"));
     EXPECT_EQ(t.gather({{t.at("dl/"), true}, {t.at("dl2/"), true}}),
-              List({"dl/a.iff", "dl/alias.iff", "dl/linkA/s.iff", "dl/sub/b.iff"}));
+              QStringList({"dl/a.iff", "dl/alias.iff", "dl/linkA/s.iff", "dl/sub/b.iff"}));
 }

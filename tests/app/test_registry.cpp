@@ -75,29 +75,22 @@ TEST(CProgramSettings, KeyPathAndValuesAsText)
 
 TEST(WineRegistryText, ValuesOfEveryKind)
 {
-    const QStringList expected = {QStringLiteral("Bin"),
-                                  QStringLiteral("<other>"),
-                                  QStringLiteral("Expand"),
-                                  QStringLiteral("<other>"),
-                                  QStringLiteral("installpath"),
-                                  QStringLiteral("C:\\Program Files\\Maxis\\The Sims"),
-                                  QStringLiteral("Quoted"),
-                                  QStringLiteral("say \"hi\"\n\u00e9t\u00e9"),
-                                  QStringLiteral("Count"),
-                                  QStringLiteral("<dword 42>"),
-                                  QStringLiteral("Huge"),
-                                  QStringLiteral("<other>"),
-                                  QStringLiteral("NoEnd"),
-                                  QStringLiteral("AB"), // kept whole without its 0
-                                  QStringLiteral("Broken"),
-                                  QStringLiteral("<other>"),
-                                  QString(),
-                                  QStringLiteral("the default"),
-                                  QStringLiteral("Language"),
-                                  QStringLiteral("<missing>")}; // a subkey's value
-    for (int i = 0; i < expected.size(); i += 2)
-        EXPECT_EQ(Text(kReg, QStringLiteral("software\\maxis\\THE SIMS"), expected[i]),
-                  expected[i + 1]);
+    const std::pair<const char*, QString> expected[] = {
+        {"Bin", "<other>"},
+        {"Expand", "<other>"},
+        {"installpath", "C:\\Program Files\\Maxis\\The Sims"},
+        {"Quoted", QStringLiteral("say \"hi\"\n\u00e9t\u00e9")},
+        {"Count", "<dword 42>"},
+        {"Huge", "<other>"},
+        {"NoEnd", "AB"}, // kept whole without its 0
+        {"Broken", "<other>"},
+        {"", "the default"},
+        {"Language", "<missing>"}}; // a subkey's value
+    for (const auto& [name, value] : expected)
+        EXPECT_EQ(Text(kReg, QStringLiteral("software\\maxis\\THE SIMS"),
+                       *name ? QString::fromLatin1(name) : QString()),
+                  value)
+            << name;
     EXPECT_EQ(Text(kReg, QStringLiteral("Software\\Odd]Name"), QStringLiteral("Value")), "x");
     EXPECT_EQ(Text(kReg, QStringLiteral("Software\\Maxis"), QStringLiteral("Count")), "<missing>");
     EXPECT_EQ(Text("[K]\n\"V\"=hex(1):41,00,42,00,00,00\n", "k", "v"), "AB");

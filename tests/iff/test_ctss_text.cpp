@@ -62,21 +62,33 @@ TEST(CatalogText, NameIsStringZeroDescriptionStringOne)
     EXPECT_EQ(one.description(), kNone);
 }
 
-TEST(CatalogText, NoneWhenThereIsNoText)
+TEST(CatalogText, NoTextReadsNoneAndIsNeverWritten)
 {
-    for (const QByteArray& body : {QByteArray(), QByteArray("\xfd"), header(1), header(1) + '\1'}) {
-        Doc tiny(body);
-        EXPECT_EQ(tiny.name(), kNone) << body.size();
-        EXPECT_EQ(tiny.description(), kNone) << body.size();
+    QList<CatalogFixture> files = {
+        CatalogFixture().objd(128, "no ctss", CatalogObject(300)),
+        CatalogFixture()
+            .objd(128, "other", CatalogObject(301))
+            .ctss(300, MakeCatalogCtss("a", "b")),
+    };
+    for (const QByteArray& body : {QByteArray(), QByteArray("\xfd"), header(1), header(1) + '\1'})
+        files.append(CatalogFixture().objd(128, "tiny", CatalogObject(300)).ctss(300, body));
+    for (const CatalogFixture& file : files) {
+        Doc d(file);
+        EXPECT_EQ(d.name(), kNone);
+        EXPECT_EQ(d.description(), kNone);
+        const QByteArray before = d.all();
+        EXPECT_TRUE(d.doc.SetCtss(128, "New", "Text"));
+        EXPECT_EQ(d.all(), before);
     }
-    Doc noCtss(CatalogFixture().objd(128, "o", CatalogObject(300)));
-    EXPECT_EQ(noCtss.name(), kNone);
-    EXPECT_EQ(noCtss.description(), kNone);
-    Doc elsewhere(
-        CatalogFixture().objd(128, "o", CatalogObject(301)).ctss(300, MakeCatalogCtss("a", "b")));
-    EXPECT_EQ(elsewhere.name(), kNone);
-    EXPECT_EQ(elsewhere.description(), kNone);
-    EXPECT_EQ(elsewhere.doc.GetName(999), kNone); // no such OBJD
+    // Too few pieces for both texts: nothing is written.
+    Doc two(header(1) + "\1N" + kNul + "c");
+    const QByteArray before = two.all();
+    EXPECT_TRUE(two.doc.SetCtss(128, "New", "Text"));
+    EXPECT_EQ(two.all(), before);
+    // An OBJD the document does not hold reads none and is refused.
+    EXPECT_EQ(two.doc.GetName(999), kNone);
+    EXPECT_FALSE(two.doc.SetCtss(129, "New", "Text"));
+    EXPECT_EQ(two.all(), before);
 }
 
 TEST(CatalogText, ShortObjdReadsCatalogStringsIdFromTheBytesPresent)
@@ -131,29 +143,4 @@ TEST(SetCtss, NewTextsReplaceOnlyStringsZeroAndOne)
                             "Alt" + kNul + "c2" + kNul + "\xa3\xa3\xa3");
     ASSERT_TRUE(d.doc.SetCtss(128, "Old", "Old text"));
     EXPECT_EQ(d.ctss(), body);
-}
-
-TEST(SetCtss, ObjectWithoutCatalogTextChangesNothing)
-{
-    const QList<CatalogFixture> files = {
-        CatalogFixture().objd(128, "no ctss", CatalogObject(300)),
-        CatalogFixture()
-            .objd(128, "other", CatalogObject(301))
-            .ctss(300, MakeCatalogCtss("a", "b")),
-        CatalogFixture().objd(128, "tiny", CatalogObject(300)).ctss(300, header(1) + '\1'),
-        CatalogFixture()
-            .objd(128, "two", CatalogObject(300))
-            .ctss(300, header(1) + "\1N" + kNul + "c"),
-    };
-    for (const CatalogFixture& file : files) {
-        Doc d(file);
-        const QByteArray before = d.all();
-        EXPECT_TRUE(d.doc.SetCtss(128, "New", "Text"));
-        EXPECT_EQ(d.all(), before);
-    }
-    // An OBJD the document does not hold is refused.
-    Doc d(MakeCatalogCtss("a", "b"));
-    const QByteArray before = d.all();
-    EXPECT_FALSE(d.doc.SetCtss(129, "New", "Text"));
-    EXPECT_EQ(d.all(), before);
 }

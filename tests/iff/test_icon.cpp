@@ -1,11 +1,11 @@
 // Which BMP_ is an object's catalog icon, and how its body becomes a picture.
 
 #include "CatalogFixture.h"
+#include "IffBytes.h"
 #include "ProgramState.h"
 #include "clsIFF.h"
 
 #include <QDir>
-#include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -26,7 +26,6 @@ QByteArray red()
 {
     return MakeBmp(74, 37, kRed);
 }
-
 QByteArray green()
 {
     return MakeBmp(74, 37, kGreen);
@@ -54,16 +53,10 @@ CatalogFixture objectWithStrings(quint16 stringsId)
 
 } // namespace
 
-TEST(CatalogIcon, BmpUnderTheCatalogStringsIdWinsWhateverItsName)
+TEST(CatalogIcon, BmpUnderTheCatalogStringsIdWinsElseTheFirstNamedCatalogOrFaces)
 {
-    EXPECT_EQ(iconOf(objectWithStrings(130).bmp(12, "Catalog", red()).bmp(130, "any", green())),
-              "green");
     EXPECT_EQ(iconOf(objectWithStrings(32767).bmp(12, "Catalog", red()).bmp(32767, "x", green())),
               "green");
-}
-
-TEST(CatalogIcon, OtherwiseTheFirstBmpNamedExactlyCatalogOrFaces)
-{
     EXPECT_EQ(iconOf(objectWithStrings(130)
                          .bmp(10, "catalog", red())
                          .bmp(11, "Catalog2", red())
@@ -90,17 +83,14 @@ TEST(CatalogIcon, BmpWithIdZeroIsNeverTheIcon)
     EXPECT_EQ(iconOf(objectWithStrings(0).bmp(0, "Catalog", red()).bmp(9, "Catalog", green())),
               "placeholder");
     EXPECT_EQ(iconOf(objectWithStrings(130).ctss(130, MakeCatalogCtss("a", "b"))), "placeholder");
-}
-
-TEST(CatalogIcon, IdsFromThirtyTwoThousandSevenHundredSixtyEightCountAsZero)
-{
+    // IDs from 32768 count as 0: no BMP_ under them, and a BMP_ 0 means no icon.
+    EXPECT_EQ(iconOf(objectWithStrings(40000).bmp(40000, "x", red()).bmp(12, "Catalog", green())),
+              "green");
     EXPECT_EQ(iconOf(objectWithStrings(40000)
                          .bmp(40000, "x", red())
                          .bmp(0, "zero", red())
                          .bmp(12, "Catalog", green())),
               "placeholder");
-    EXPECT_EQ(iconOf(objectWithStrings(40000).bmp(40000, "x", red()).bmp(12, "Catalog", green())),
-              "green");
 }
 
 TEST(CatalogIcon, UndecodableBodyGivesNoPictureNotThePlaceholder)
@@ -116,18 +106,12 @@ TEST(CatalogIcon, UndecodableBodyGivesNoPictureNotThePlaceholder)
 
 TEST(CatalogIcon, WritesNoTemporaryFile)
 {
-    QTemporaryDir programFolder;
-    QTemporaryDir workFolder;
-    ASSERT_TRUE(programFolder.isValid() && workFolder.isValid());
-    const QString oldProgramFolder = ProgramState.ProgramFolder;
-    const QString oldCurrent = QDir::currentPath();
+    QTemporaryDir programFolder, workFolder;
+    const QString oldProgramFolder = ProgramState.ProgramFolder, oldCurrent = QDir::currentPath();
     ProgramState.ProgramFolder = programFolder.path() + "/";
     ASSERT_TRUE(QDir::setCurrent(workFolder.path()));
     // A file of the user's that happens to be called "temp" is neither overwritten nor deleted.
-    QFile usersTemp(programFolder.filePath("temp"));
-    ASSERT_TRUE(usersTemp.open(QIODevice::WriteOnly));
-    usersTemp.write("keep me");
-    usersTemp.close();
+    WriteFile(programFolder.filePath("temp"), "keep me");
 
     const QString good = iconOf(objectWithStrings(130).bmp(130, "Catalog", red()));
     const QString bad = iconOf(objectWithStrings(130).bmp(130, "Catalog", "garbage"));
@@ -136,8 +120,7 @@ TEST(CatalogIcon, WritesNoTemporaryFile)
 
     EXPECT_EQ(good, "red");
     EXPECT_EQ(bad, "null");
-    ASSERT_TRUE(usersTemp.open(QIODevice::ReadOnly));
-    EXPECT_EQ(usersTemp.readAll(), "keep me");
+    EXPECT_EQ(ReadFile(programFolder.filePath("temp")), "keep me");
     EXPECT_EQ(QDir(programFolder.path()).entryList(QDir::Files), QStringList{"temp"});
     EXPECT_TRUE(QDir(workFolder.path()).entryList(QDir::Files | QDir::Hidden).isEmpty());
 }

@@ -5,38 +5,27 @@
 
 #include <gtest/gtest.h>
 
-TEST(Resource, KeysSortIDsAndLength)
-{
-    clsResource r;
-    r.Format = "OBJD";
-    r.ID = 128;
-    EXPECT_EQ(r.Key(), "OBJD128");
-    EXPECT_EQ(r.SortID(), "OBJD00128");
-    r.ID = 0;
-    EXPECT_EQ(r.SortID(), "OBJD00000");
-    r.ID = 0x8001;
-    EXPECT_EQ(r.Key(), "OBJD32769");
-    EXPECT_EQ(r.SortID(), "OBJD32769");
-    r.SetBody(QByteArray(10, 'x'));
-    EXPECT_EQ(r.Length, 86);
-    r.SetBody({});
-    EXPECT_EQ(r.Length, 76);
-}
-
-TEST(Resource, PrintResourceLayout)
+TEST(Resource, KeysSortIDsLengthAndPrintedLayout)
 {
     clsResource r;
     r.Format = "STR#";
+    r.ID = 128;
+    EXPECT_EQ(r.Key(), "STR#128");
+    EXPECT_EQ(r.SortID(), "STR#00128");
     r.ID = 0x8001;
+    EXPECT_EQ(r.Key(), "STR#32769");
+    EXPECT_EQ(r.SortID(), "STR#32769");
     r.Unknown = QByteArray("\x00\x10", 2);
     r.Name = "abc";
     r.SetBody("BODY");
+    EXPECT_EQ(r.Length, 80);
     EXPECT_EQ(r.PrintResource(), QByteArray("STR#\0\0\0\x50\x80\x01\0\x10"
                                             "abc",
                                             15) +
                                      QByteArray(61, '\0') + "BODY");
     r.Name = QByteArray(70, 'n'); // cut to 64, no terminator
     r.SetBody({});
+    EXPECT_EQ(r.Length, 76);
     const QByteArray cut = r.PrintResource();
     ASSERT_EQ(cut.size(), 76);
     EXPECT_EQ(cut.mid(12, 64), QByteArray(64, 'n'));
@@ -52,7 +41,6 @@ TEST(Resource, CreateKnownAndUnknownFormats)
     EXPECT_EQ(r.Key(), "OBJD65535");
     EXPECT_EQ(r.Name, "New");
     EXPECT_EQ(r.Unknown, QByteArray(2, '\0'));
-    EXPECT_EQ(r.Length, 76);
     EXPECT_EQ(r.PrintResource().size(), 76);
 
     clsResource spr2;

@@ -13,13 +13,6 @@ class clsIFF;
 class CatalogFixture
 {
 public:
-    struct Chunk {
-        QByteArray format;
-        quint16 id = 0;
-        QByteArray name;
-        QByteArray body;
-    };
-
     CatalogFixture& chunk(const QByteArray& format, quint16 id, const QByteArray& name,
                           const QByteArray& body);
     CatalogFixture& objd(quint16 id, const QByteArray& name, const ObjdSpec& spec = {});
@@ -30,14 +23,11 @@ public:
 
     // The whole file: 2.5 signature, map offset 0 (the loader ignores it), the chunks.
     QByteArray fileBytes() const;
-    // Clears doc, writes the file to a temporary folder and loads it; false when the load
-    // fails.
+    // Clears doc, writes the file to a temporary folder and loads it; false on failure.
     bool loadInto(clsIFF& doc) const;
 
-    static QByteArray chunkBytes(const Chunk& chunk);
-
 private:
-    QList<Chunk> m_chunks;
+    QByteArray m_chunks;
 };
 
 // A typical catalog object: a single tile whose catalog text and icon carry stringsId.

@@ -2,7 +2,9 @@
 
 #include <QFile>
 #include <QtEndian>
+#include <csignal>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 namespace
 {
@@ -66,4 +68,22 @@ QByteArray ReadFile(const QString& path)
     if (!file.open(QIODevice::ReadOnly))
         return {};
     return file.readAll();
+}
+
+bool WithFileSizeLimit(quint64 maxBytes, const std::function<bool()>& call)
+{
+    rlimit saved{};
+    if (::getrlimit(RLIMIT_FSIZE, &saved) != 0) {
+        ADD_FAILURE() << "getrlimit failed";
+        return false;
+    }
+    rlimit small = saved;
+    small.rlim_cur = maxBytes;
+    const auto handler = std::signal(SIGXFSZ, SIG_IGN);
+    if (::setrlimit(RLIMIT_FSIZE, &small) != 0)
+        ADD_FAILURE() << "setrlimit failed";
+    const bool result = call();
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, handler);
+    return result;
 }
