@@ -89,28 +89,6 @@ TEST(DataFormats, EncodersRefuseWhatTheLengthsCannotHold)
     EXPECT_EQ(out, QByteArray("untouched"));
 }
 
-TEST(StateFiles, SaveAndLoadKeepOrderAndContent)
-{
-    DataFolder data;
-    ProgramState.Presets = {{"Zed", {5, 4}}, {"Alpha", {1}}};
-    ProgramState.Folders = {{QStringLiteral("/z/"), false}, {QStringLiteral("/a/"), true}};
-    ASSERT_TRUE(SavePresets() && SaveFolders());
-    ProgramState.Presets.clear();
-    ProgramState.Folders.clear();
-    LoadPresets();
-    LoadFolders();
-    ASSERT_EQ(ProgramState.PresetCount(), 2);
-    EXPECT_EQ(ProgramState.Presets[0].Name, QByteArray("Zed"));
-    EXPECT_EQ(ProgramState.Presets[0].Sorts[1], 4);
-    ASSERT_EQ(ProgramState.FolderCount(), 2);
-    EXPECT_EQ(ProgramState.Folders[1].Path, QStringLiteral("/a/"));
-    EXPECT_EQ(data.files(), QStringList({"folders.dat", "presets.dat"}));
-
-    QFile::remove(data.dir.filePath(QStringLiteral("presets.dat")));
-    LoadPresets();
-    EXPECT_EQ(ProgramState.PresetCount(), 0);
-}
-
 TEST(StateFiles, FailedSaveKeepsTheOldFileAndSaysWhich)
 {
     DataFolder data;

@@ -56,40 +56,29 @@ TEST_F(Save, NeverLoadedEmptyDocumentIsWholeSignatureAndEmptyMap)
 
 TEST_F(Save, MapGroupsEntriesAndPads)
 {
-    ASSERT_TRUE(load(doc, IffHeader() + EmptyMapChunk() + Chunk("OBJD", 128, "aa", "Catalog") +
+    const QByteArray chunks = Chunk("OBJD", 128, "aa", "Catalog") +
                               Chunk("STR#", 128, "", "faces") + Chunk("OBJD", 129, "b", "") +
-                              Chunk("BMP_", 0x8001, "", "icon", QByteArray("\x00\x10", 2))));
+                              Chunk("BMP_", 0x8001, "", "icon", QByteArray("\x00\x10", 2));
+    ASSERT_TRUE(load(doc, IffHeader() + EmptyMapChunk() + chunks));
     const QByteArray out = saved(doc);
-    // Chunks in list order from 64, the old map skipped.
-    EXPECT_EQ(out.mid(64, 4), "OBJD");
-    EXPECT_EQ(out.mid(64 + 78, 4), "STR#");
-    EXPECT_EQ(out.mid(64 + 78 + 76, 4), "OBJD");
-    EXPECT_EQ(out.mid(64 + 78 + 76 + 77, 4), "BMP_");
-    const qsizetype map = 64 + 78 + 76 + 77 + 76;
+    // Chunks in list order from 64, the old map skipped, the new map last.
+    EXPECT_EQ(out.mid(64, chunks.size()), chunks);
+    const qsizetype map = 64 + chunks.size();
     ASSERT_EQ(be32(out, 60), quint32(map));
     ASSERT_EQ(out.mid(map, 4), "rsmp");
     const QByteArray m = out.mid(map);
     EXPECT_EQ(be32(m, 4), quint32(m.size()));
     EXPECT_EQ(le32(m, 88), quint32(m.size()));
     EXPECT_EQ(le32(m, 92), 3u);
-
-    QByteArray expected;
-    auto group = [&](const char* reversedType, quint32 count) {
-        expected += reversedType;
-        expected += QByteArray(reinterpret_cast<const char*>(&count), 4); // little-endian host
-    };
-    auto entry = [&](quint32 offset, const QByteArray& idUnknown, const QByteArray& nameAndPad) {
-        expected += QByteArray(reinterpret_cast<const char*>(&offset), 4) + idUnknown + nameAndPad;
-    };
-    static_assert(Q_BYTE_ORDER == Q_LITTLE_ENDIAN);
-    group("DJBO", 2);
-    entry(64, QByteArray("\x80\x00\x00\x00", 4), QByteArray("Catalog\0", 8));        // 16 bytes
-    entry(64 + 78 + 76, QByteArray("\x81\x00\x00\x00", 4), QByteArray("\0\xA3", 2)); // 10
-    group("#RTS", 1);
-    entry(64 + 78, QByteArray("\x80\x00\x00\x00", 4), QByteArray("faces\0", 6)); // 14
-    group("_PMB", 1);
-    entry(64 + 78 + 76 + 77, QByteArray("\x01\x80\x10\x00", 4), QByteArray("icon\0\xA3", 6));
-    EXPECT_EQ(m.mid(96), expected);
+    // Per type (reversed), a count; per chunk its offset, ID and unknown bytes, and name, with
+    // entries padded to an even length (all little-endian).
+    EXPECT_EQ(m.mid(96).toHex(), QByteArray("444a424f02000000"                 // OBJD: 2
+                                            "4000000080000000436174616c6f6700" // 64 128 Catalog
+                                            "da0000008100000000a3"             // 218 129 "" pad
+                                            "2352545301000000"                 // STR#: 1
+                                            "8e00000080000000666163657300"     // 142 128 faces
+                                            "5f504d4201000000"                 // BMP_: 1
+                                            "270100000180100069636f6e00a3"));  // 295 0x8001 icon
 }
 
 TEST_F(Save, LoadSaveLoadSaveIsIdentityForAwkwardFiles)
