@@ -1,10 +1,11 @@
 #pragma once
 
-// Helpers for GUI tests that drive the program's windows the way a person does: clicks on
-// rows and check boxes, and answering a modal window opened by the code under test.
-// Header-only: the support library itself does not link the widgets module.
+// Drives the program's windows as a person does: clicks on rows and check boxes, and answers
+// to modal windows opened by the code under test. Header-only: the support library does not
+// link the widgets module.
 
 #include "ProgramState.h"
+#include "ScriptedPrompt.h"
 
 #include <QApplication>
 #include <QStyle>
@@ -16,10 +17,36 @@
 #include <gtest/gtest.h>
 #include <ostream>
 
-// Readable failure messages for texts and lists of texts.
 inline void PrintTo(const QString& text, std::ostream* out)
 {
     *out << '"' << text.toStdString() << '"';
+}
+inline bool operator==(const FolderEntry& a, const FolderEntry& b)
+{
+    return a.Path == b.Path && a.IncludeSubfolders == b.IncludeSubfolders;
+}
+inline bool operator==(const Preset& a, const Preset& b)
+{
+    return a.Name == b.Name && a.Sorts == b.Sorts;
+}
+
+// A message box in one line: title, icon, buttons and text, to compare in full.
+inline QString Question(const QString& text, PromptIcon icon,
+                        PromptButtons buttons = PromptButtons::YesNo,
+                        const QString& title = QStringLiteral("Kestrane"))
+{
+    return QStringLiteral("%1 [%2/%3] %4")
+        .arg(title, QString::number(int(icon)), QString::number(int(buttons)), text);
+}
+// Every message box asked so far, as Question gives them.
+inline QStringList Questions(const ScriptedPrompt& prompt)
+{
+    QStringList out;
+    for (const ScriptedPrompt::Asked& asked : prompt.asked()) {
+        if (asked.kind == ScriptedPrompt::Kind::Message)
+            out << Question(asked.text, asked.icon, asked.buttons, asked.title);
+    }
+    return out;
 }
 
 // Puts ProgramState back as it was when the test began.
@@ -35,57 +62,42 @@ private:
     ProgramStateData m_saved;
 };
 
-inline QTreeWidgetItem* RowByText(QTreeWidget* list, const QString& text)
+// The rows of a list that pass keep, in order, as their text (or the data of role).
+inline QStringList Rows(const QTreeWidget* list,
+                        const std::function<bool(const QTreeWidgetItem*)>& keep = {},
+                        int role = Qt::DisplayRole)
 {
+    QStringList out;
     for (int i = 0; i < list->topLevelItemCount(); ++i) {
-        if (list->topLevelItem(i)->text(0) == text)
-            return list->topLevelItem(i);
+        const QTreeWidgetItem* item = list->topLevelItem(i);
+        if (!keep || keep(item))
+            out << item->data(0, role).toString();
     }
-    return nullptr;
+    return out;
 }
-
-inline QStringList RowTexts(const QTreeWidget* list)
-{
-    QStringList texts;
-    for (int i = 0; i < list->topLevelItemCount(); ++i)
-        texts << list->topLevelItem(i)->text(0);
-    return texts;
-}
-
-inline QStringList RowKeys(const QTreeWidget* list)
-{
-    QStringList keys;
-    for (int i = 0; i < list->topLevelItemCount(); ++i)
-        keys << list->topLevelItem(i)->data(0, Qt::UserRole).toString();
-    return keys;
-}
-
+inline QStringList RowTexts(const QTreeWidget* list) { return Rows(list); }
+inline QStringList RowKeys(const QTreeWidget* list) { return Rows(list, {}, Qt::UserRole); }
 inline QStringList CheckedTexts(const QTreeWidget* list)
 {
-    QStringList texts;
-    for (int i = 0; i < list->topLevelItemCount(); ++i) {
-        if (list->topLevelItem(i)->checkState(0) == Qt::Checked)
-            texts << list->topLevelItem(i)->text(0);
-    }
-    return texts;
+    return Rows(list, [](const QTreeWidgetItem* row) { return row->checkState(0) == Qt::Checked; });
 }
-
 inline QStringList SelectedTexts(const QTreeWidget* list)
 {
-    QStringList texts;
-    for (const QTreeWidgetItem* item : list->selectedItems())
-        texts << item->text(0);
-    return texts;
+    return Rows(list, [](const QTreeWidgetItem* item) { return item->isSelected(); });
+}
+inline QTreeWidgetItem* RowByText(QTreeWidget* list, const QString& text)
+{
+    const auto found = list->findItems(text, Qt::MatchExactly);
+    return found.isEmpty() ? nullptr : found.first();
 }
 
-// A mouse click on the row's text, as a person choosing the row.
+// A mouse click on the row's text (two thirds across the first column, clear of the box).
 inline void ClickRow(QTreeWidget* list, QTreeWidgetItem* item)
 {
     ASSERT_NE(item, nullptr);
     list->scrollToItem(item);
     const QRect rect = list->visualItemRect(item);
     ASSERT_TRUE(rect.isValid());
-    // Two thirds across the first column: on the text, clear of the check box.
     const int x = list->columnViewportPosition(0) + list->columnWidth(0) * 2 / 3;
     QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier,
                       QPoint(x, rect.center().y()));
@@ -108,33 +120,25 @@ inline void ClickCheckBox(QTreeWidget* list, QTreeWidgetItem* item)
     QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, box.center());
 }
 
-template <typename T>
-void RunWhenModal(std::function<void(T*)> act, std::shared_ptr<bool> ran, int triesLeft)
-{
-    QTimer::singleShot(triesLeft == 200 ? 0 : 10, [act, ran, triesLeft] {
-        auto* window = qobject_cast<T*>(QApplication::activeModalWidget());
-        if (!window) {
-            // The code under test may not have reached its exec() yet.
-            if (triesLeft > 0) {
-                RunWhenModal<T>(act, ran, triesLeft - 1);
-                return;
-            }
-            ADD_FAILURE() << "the expected modal window did not open";
-            return;
-        }
-        *ran = true;
-        act(window);
-        if (window->isVisible())
-            window->close();
-    });
-}
-
 // Runs act on the next modal window of type T once the code under test has opened it (two
 // seconds at most), then closes that window if act left it open, so that a failing test
 // cannot hang. The flag tells whether act ran.
-template <typename T> std::shared_ptr<bool> WhenModalOpens(std::function<void(T*)> act)
+template <typename T>
+std::shared_ptr<bool> WhenModalOpens(std::function<void(T*)> act, int triesLeft = 200,
+                                     std::shared_ptr<bool> ran = std::make_shared<bool>(false))
 {
-    auto ran = std::make_shared<bool>(false);
-    RunWhenModal<T>(std::move(act), ran, 200);
+    QTimer::singleShot(triesLeft == 200 ? 0 : 10, [act, ran, triesLeft] {
+        auto* window = qobject_cast<T*>(QApplication::activeModalWidget());
+        if (!window && triesLeft > 0) // the code under test may not have reached exec() yet
+            WhenModalOpens<T>(act, triesLeft - 1, ran);
+        else if (!window)
+            ADD_FAILURE() << "the expected modal window did not open";
+        else {
+            *ran = true;
+            act(window);
+            if (window->isVisible())
+                window->close();
+        }
+    });
     return ran;
 }

@@ -1,7 +1,7 @@
 #pragma once
 
-// Shared set-up for the main window's tests: a game folder of generated object files in a
-// temporary folder, the program's data folder, a private trash and a scripted prompt.
+// The main window's tests: a game folder of generated object files in a temporary folder, the
+// program's data folder, a private trash and a scripted prompt.
 
 #include "CatalogFixture.h"
 #include "DialogDriver.h"
@@ -11,8 +11,14 @@
 #include "frmMain.h"
 #include "modConvert.h"
 
+#include <QCheckBox>
 #include <QDir>
 #include <QFile>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <memory>
 
@@ -25,8 +31,6 @@ protected:
         ASSERT_TRUE(m_root.isValid());
         for (const char* sub : {"game", "data", "xdg", "home"})
             QDir(m_root.path()).mkpath(sub);
-        m_savedXdg = qgetenv("XDG_DATA_HOME");
-        m_savedHome = qgetenv("HOME");
         qputenv("XDG_DATA_HOME", QFile::encodeName(m_root.filePath("xdg")));
         qputenv("HOME", QFile::encodeName(m_root.filePath("home")));
         gameFolder = m_root.filePath("game") + '/';
@@ -75,10 +79,9 @@ protected:
     QTreeWidgetItem* fileRow(const QString& name) const { return RowByText(window->lstFiles, name); }
     QTreeWidgetItem* objectRow(int id) const
     {
-        for (int i = 0; i < window->lstObjects->topLevelItemCount(); ++i) {
+        for (int i = 0; i < window->lstObjects->topLevelItemCount(); ++i)
             if (window->lstObjects->topLevelItem(i)->text(1).toInt() == id)
                 return window->lstObjects->topLevelItem(i);
-        }
         return nullptr;
     }
     // What the file on disk holds now.
@@ -91,7 +94,7 @@ protected:
     static QByteArray bytesOf(const QString& path)
     {
         QFile file(path);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
     }
 
     QString gameFolder;
@@ -103,6 +106,6 @@ protected:
 
 private:
     QTemporaryDir m_root;
-    QByteArray m_savedXdg;
-    QByteArray m_savedHome;
+    QByteArray m_savedXdg = qgetenv("XDG_DATA_HOME");
+    QByteArray m_savedHome = qgetenv("HOME");
 };

@@ -2,9 +2,7 @@
 // refusals and questions of OK, the folder picker, Remove, and relisting on close.
 
 #include "DialogDriver.h"
-#include "FolderDialog.h"
 #include "GuiTestApp.h"
-#include "ProgramState.h"
 #include "ScriptedPrompt.h"
 #include "frmAddFolder.h"
 #include "frmEditFolder.h"
@@ -12,21 +10,16 @@
 
 #include <QCheckBox>
 #include <QDir>
-#include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
-#include <QTest>
-#include <gtest/gtest.h>
 #include <memory>
-
-static bool operator==(const FolderEntry& a, const FolderEntry& b)
-{
-    return a.Path == b.Path && a.IncludeSubfolders == b.IncludeSubfolders;
-}
 
 namespace
 {
+
+constexpr auto Exclamation = PromptIcon::Exclamation;
+constexpr auto Ok = PromptButtons::Ok;
 
 class FolderWindows : public ::testing::Test
 {
@@ -129,16 +122,13 @@ TEST_F(FolderWindows, AddRefusesEmptyDuplicateAndOverlongPaths)
     EXPECT_EQ(ProgramState.Folders, initial);
     EXPECT_FALSE(window->Changed);
 
-    const QStringList messages = prompt.messages();
-    ASSERT_EQ(messages.size(), 4) << "nothing more is asked after a refusal";
-    EXPECT_EQ(messages[0], "You must enter a folder path.");
-    EXPECT_EQ(messages[1], "This folder is already on the list.");
-    EXPECT_EQ(messages[2], "This folder is already on the list.");
-    EXPECT_TRUE(messages[3].contains("too long"));
-    for (const auto& asked : prompt.asked()) {
-        EXPECT_EQ(asked.icon, PromptIcon::Exclamation);
-        EXPECT_EQ(asked.title, "Kestrane");
-    }
+    const QString onList = Question("This folder is already on the list.", Exclamation, Ok);
+    const QStringList asked = Questions(prompt);
+    ASSERT_EQ(asked.size(), 4) << "nothing more is asked after a refusal";
+    EXPECT_EQ(asked.mid(0, 3), QStringList({Question("You must enter a folder path.", Exclamation,
+                                                     Ok), onList, onList}));
+    EXPECT_TRUE(asked[3].startsWith(Question("", Exclamation, Ok))) << asked[3].toStdString();
+    EXPECT_TRUE(asked[3].contains("too long"));
 
     prompt.queueAnswer(PromptAnswer::Yes); // it does not exist
     EXPECT_FALSE(Add(wide + "a"));         // 65535 bytes: fits
@@ -149,11 +139,9 @@ TEST_F(FolderWindows, AddRefusesEmptyDuplicateAndOverlongPaths)
 TEST_F(FolderWindows, AMissingFolderIsAddedOnlyAfterYesAndWithoutDuplicateTest)
 {
     EXPECT_TRUE(Add(Missing())); // unanswered: No
-    ASSERT_EQ(prompt.asked().size(), 1);
-    EXPECT_EQ(prompt.asked()[0].text,
-              "This folder does not exist, are you sure you want to continue?");
-    EXPECT_EQ(prompt.asked()[0].icon, PromptIcon::Critical);
-    EXPECT_EQ(prompt.asked()[0].buttons, PromptButtons::YesNo);
+    EXPECT_EQ(Questions(prompt),
+              QStringList{Question("This folder does not exist, are you sure you want to continue?",
+                                   PromptIcon::Critical)});
     EXPECT_EQ(ProgramState.Folders, initial);
 
     prompt.queueAnswer(PromptAnswer::Yes);
@@ -214,10 +202,8 @@ TEST_F(FolderWindows, RemoveAsksThenRemovesTheSelectedEntry)
 {
     ClickRow(window->lstFolders, window->lstFolders->topLevelItem(1));
     QTest::mouseClick(window->cmdRemove, Qt::LeftButton); // unanswered: No
-    ASSERT_EQ(prompt.asked().size(), 1);
-    EXPECT_EQ(prompt.asked()[0].text, "Are you sure you want to remove this folder?");
-    EXPECT_EQ(prompt.asked()[0].icon, PromptIcon::Exclamation);
-    EXPECT_EQ(prompt.asked()[0].buttons, PromptButtons::YesNo);
+    EXPECT_EQ(Questions(prompt), QStringList{Question(
+                                     "Are you sure you want to remove this folder?", Exclamation)});
     EXPECT_EQ(ProgramState.Folders, initial);
     EXPECT_FALSE(window->Changed);
 

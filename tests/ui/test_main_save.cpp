@@ -2,10 +2,6 @@
 #include "MainWindowHarness.h"
 #include "ObjdLayout.h"
 
-#include <QCheckBox>
-#include <QLineEdit>
-#include <QPlainTextEdit>
-#include <QPushButton>
 #include <QtEndian>
 #include <fcntl.h>
 #include <linux/fs.h>
@@ -73,9 +69,9 @@ TEST_F(MainSaveTest, UnstorableTextIsRefusedAndTheEditsStay)
     EXPECT_EQ(window->txtName->text(), QString::fromUtf8("Chair 日本"));
 }
 
-TEST_F(MainSaveTest, LeavingAChangedObjectSavesOrAsks)
+TEST_F(MainSaveTest, LeavingAChangedObjectOrClosingSavesOrAsks)
 {
-    writeFile("other.iff", object({}, 300, "Lamp", "", 1));
+    const QString other = writeFile("other.iff", object({}, 300, "Lamp", "", 1));
     window->cmdRefresh->click();
     window->chkAutoSave->setChecked(true);
     window->txtPrice->setText("80");
@@ -87,9 +83,8 @@ TEST_F(MainSaveTest, LeavingAChangedObjectSavesOrAsks)
     window->txtDescript->setPlainText("Never mind");
     prompt.queueAnswer(PromptAnswer::No);
     ClickRow(window->lstObjects, objectRow(128));
-    EXPECT_EQ(prompt.messages(), QStringList{kChanged});
-    EXPECT_EQ(prompt.asked().first().buttons, PromptButtons::YesNo);
-    EXPECT_EQ(prompt.asked().first().icon, PromptIcon::Exclamation);
+    EXPECT_EQ(Questions(prompt),
+              QStringList{Question(kChanged, PromptIcon::Exclamation, PromptButtons::YesNo, "")});
     EXPECT_EQ(onDisk(path)->GetDescription(129), QByteArray("Lie"));
     EXPECT_EQ(window->txtName->text(), "Chair");
 
@@ -99,6 +94,15 @@ TEST_F(MainSaveTest, LeavingAChangedObjectSavesOrAsks)
     EXPECT_EQ(prompt.messages().size(), 2);
     EXPECT_EQ(onDisk(path)->GetPrice(128), 81);
     EXPECT_EQ(window->txtName->text(), "Lamp");
+
+    // Closing the window asks as well.
+    window->txtPrice->setText("13");
+    prompt.queueAnswer(PromptAnswer::Yes);
+    window->cmdExit->click();
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_EQ(prompt.messages().size(), 3);
+    EXPECT_EQ(prompt.messages().last(), kChanged);
+    EXPECT_EQ(onDisk(other)->GetPrice(300), 13);
 }
 
 TEST_F(MainSaveTest, ChangingAndChangingBackOrReclickingIsNoChange)
@@ -119,16 +123,6 @@ TEST_F(MainSaveTest, ChangingAndChangingBackOrReclickingIsNoChange)
     ClickRow(window->lstObjects, objectRow(129)); // the shown object: edits stay
     EXPECT_EQ(window->txtPrice->text(), "9");
     EXPECT_TRUE(prompt.asked().isEmpty());
-}
-
-TEST_F(MainSaveTest, ClosingWithEditsAsks)
-{
-    window->txtPrice->setText("13");
-    prompt.queueAnswer(PromptAnswer::Yes);
-    window->cmdExit->click();
-    EXPECT_FALSE(window->isVisible());
-    EXPECT_EQ(prompt.messages(), QStringList{kChanged});
-    EXPECT_EQ(onDisk(path)->GetPrice(128), 13);
 }
 
 TEST_F(MainSaveTest, SubFunction128IsNotComparedButStillSaved)
@@ -187,9 +181,9 @@ class ImmutableFolder
 {
 public:
     explicit ImmutableFolder(const QString& folder)
-        : m_fd(::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY))
+        : m_fd(::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY)),
+          m_set(setFlag(true))
     {
-        m_set = m_fd >= 0 && setFlag(true);
     }
     ~ImmutableFolder()
     {
@@ -204,13 +198,13 @@ private:
     bool setFlag(bool on)
     {
         int flags = 0;
-        if (::ioctl(m_fd, FS_IOC_GETFLAGS, &flags) != 0)
+        if (m_fd < 0 || ::ioctl(m_fd, FS_IOC_GETFLAGS, &flags) != 0)
             return false;
         flags = on ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
         return ::ioctl(m_fd, FS_IOC_SETFLAGS, &flags) == 0;
     }
     int m_fd;
-    bool m_set = false;
+    bool m_set;
 };
 
 TEST_F(MainSaveTest, AFailedSaveIsToldAndTheEditsStayUnsaved)

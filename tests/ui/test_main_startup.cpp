@@ -4,10 +4,6 @@
 #include "frmSplashScreen.h"
 #include "modMain.h"
 
-#include <QGroupBox>
-#include <QLabel>
-#include <QPushButton>
-
 namespace
 {
 
@@ -17,7 +13,6 @@ protected:
     void SetUp() override
     {
         MainWindowHarness::SetUp();
-        m_savedWine = qgetenv("WINEPREFIX");
         qputenv("WINEPREFIX", QFile::encodeName(dataFolder + "wine"));
         options = {dataFolder, gameFolder};
     }
@@ -36,7 +31,7 @@ protected:
     StartupOptions options;
 
 private:
-    QByteArray m_savedWine;
+    QByteArray m_savedWine = qgetenv("WINEPREFIX");
 };
 
 TEST_F(MainStartupTest, NoGameFolderIsToldAndNoWindowOpens)
@@ -69,8 +64,6 @@ TEST_F(MainStartupTest, AboutShowsTheVersionAndOpensTheHomePage)
     frmAbout about;
     EXPECT_EQ(about.windowTitle(), "About");
     EXPECT_EQ(about.lblVersion->text(), "v1.00");
-    EXPECT_TRUE(about.lblAbout[0]->text().isEmpty());
-    EXPECT_FALSE(about.lblAbout[1]->text().isEmpty());
     about.cmdWeb->click();
     ASSERT_EQ(prompt.asked().size(), 1);
     EXPECT_EQ(prompt.asked()[0].kind, ScriptedPrompt::Kind::Url);

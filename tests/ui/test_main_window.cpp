@@ -1,13 +1,6 @@
 // The main window as a person sees it: files, objects, the panel, the sort lists and keys.
 #include "MainWindowHarness.h"
 
-#include <QCheckBox>
-#include <QGroupBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPlainTextEdit>
-#include <QPushButton>
-
 namespace
 {
 
@@ -82,9 +75,8 @@ TEST_F(MainWindowTest, AFileWithoutObjectsShowsTheNoObjectsPanel)
     for (QWidget* off : {(QWidget*)window->lstObjects, (QWidget*)window->cmdSave,
                          (QWidget*)window->lstPresets, (QWidget*)window->lstSort[4]})
         EXPECT_FALSE(off->isEnabled());
+    EXPECT_TRUE(window->cmdDelete->isEnabled() && window->cmdPresetNew->isEnabled());
     EXPECT_TRUE(window->txtName->text().isEmpty());
-    EXPECT_TRUE(window->cmdDelete->isEnabled());
-    EXPECT_TRUE(window->cmdPresetNew->isEnabled());
     window->lstFiles->setFocus();
     QTest::keyClick(window->lstFiles, Qt::Key_S, Qt::ControlModifier); // Save is off: nothing
     EXPECT_EQ(bytesOf(empty), before);
@@ -105,6 +97,12 @@ TEST_F(MainWindowTest, NoFolderFoundGivesAnEmptyDisabledWindow)
     EXPECT_FALSE(window->txtPrice->isEnabled());
     EXPECT_FALSE(window->picNoObjects->isHidden()); // shown from the start, never hidden
     EXPECT_EQ(SelectedTexts(window->lstSort[8]), QStringList{"None"});
+    // Create From Current with no object stores zeros.
+    prompt.queueInput("Empty");
+    window->cmdPresetNew->click();
+    ASSERT_EQ(ProgramState.PresetCount(), 1);
+    EXPECT_EQ(ProgramState.Presets[0].Sorts, SortSet{});
+    EXPECT_EQ(RowTexts(window->lstPresets), QStringList({"Empty"}));
 }
 
 TEST_F(MainWindowTest, SortsAreMarkedAndBuildModeSelected)
@@ -154,12 +152,9 @@ TEST_F(MainWindowTest, SubFunctionRowsFollowTheFunction)
     ClickCheckBox(function, RowByText(function, "Lighting"));
     ClickCheckBox(function, RowByText(function, "Plumbing"));
     EXPECT_TRUE(RowTexts(window->lstSort[1]).isEmpty());
-    // A check in any other list changes nothing else.
     ClickCheckBox(function, RowByText(function, "Seating"));
-    const QStringList before = RowTexts(window->lstSort[1]);
-    ClickCheckBox(window->lstSort[2], window->lstSort[2]->topLevelItem(0));
-    EXPECT_EQ(RowTexts(window->lstSort[1]), before);
-    EXPECT_EQ(before.value(0), "Dining Chairs");
+    ClickCheckBox(window->lstSort[2], window->lstSort[2]->topLevelItem(0)); // another list
+    EXPECT_EQ(RowTexts(window->lstSort[1]).value(0), "Dining Chairs");
 }
 
 TEST_F(MainWindowTest, PriceBoxKeepsALeadingMinusAndDigits)

@@ -4,19 +4,11 @@
 #include "DialogDriver.h"
 #include "GuiTestApp.h"
 #include "PresetNames.h"
-#include "ProgramState.h"
 #include "ScriptedPrompt.h"
 #include "frmPresets.h"
 
 #include <QPushButton>
-#include <QTest>
-#include <gtest/gtest.h>
 #include <memory>
-
-static bool operator==(const Preset& a, const Preset& b)
-{
-    return a.Name == b.Name && a.Sorts == b.Sorts;
-}
 
 namespace
 {
@@ -157,11 +149,9 @@ TEST_F(PresetEditor, DeleteAsksThenRenumbersTheRows)
     ClickRow(editor->lstPresets, RowByText(editor->lstPresets, "Tables"));
     click(editor->cmdDelete); // unanswered: No
     EXPECT_EQ(ProgramState.Presets, ThreePresets());
-    ASSERT_EQ(prompt.asked().size(), 1);
-    EXPECT_EQ(prompt.asked()[0].text, "Are you sure you want to delete this preset?");
-    EXPECT_EQ(prompt.asked()[0].title, "Kestrane");
-    EXPECT_EQ(prompt.asked()[0].icon, PromptIcon::Exclamation);
-    EXPECT_EQ(prompt.asked()[0].buttons, PromptButtons::YesNo);
+    EXPECT_EQ(Questions(prompt), QStringList{Question(
+                                     "Are you sure you want to delete this preset?",
+                                     PromptIcon::Exclamation)});
 
     prompt.queueAnswer(PromptAnswer::Yes);
     click(editor->cmdDelete);
@@ -185,7 +175,7 @@ TEST_F(PresetEditor, DeleteAsksThenRenumbersTheRows)
     EXPECT_EQ(CheckedTexts(list(0)), QStringList({"Seating"})); // Chairs went last
 }
 
-TEST_F(PresetEditor, CheckMarksStoreSlotsZeroToSevenButNotBuildMode)
+TEST_F(PresetEditor, ClicksStoreIntoTheSelectedPreset)
 {
     // Build Mode 9 shows "None"; Downtown 16 has no row.
     QList<Preset> presets = ThreePresets();
@@ -193,10 +183,19 @@ TEST_F(PresetEditor, CheckMarksStoreSlotsZeroToSevenButNotBuildMode)
     Open(presets);
     ClickRow(editor->lstPresets, RowByText(editor->lstPresets, "Tables"));
 
-    // A click on a check box does not select: Seating stays the chosen group.
+    // Build Mode changes only by a click in its list, and only its own slot.
+    ClickRow(list(8), RowByText(list(8), "None")); // already selected: still a click
+    EXPECT_EQ(ProgramState.Presets[1].Sorts, (SortSet{1, 4, 0, 16, 0, 0, 0, 0, 0}));
+    ClickRow(list(8), RowByText(list(8), "Pool"));
+    EXPECT_EQ(ProgramState.Presets[1].Sorts[8], 7);
+    QTest::keyClick(list(8), Qt::Key_Up);
+    ClickRow(list(2), RowByText(list(2), "Study")); // a click on text checks nothing
+    EXPECT_EQ(ProgramState.Presets[1].Sorts, (SortSet{1, 4, 0, 16, 0, 0, 0, 0, 6}));
+
+    // A check mark stores slots 0 to 7; a click on a box does not select: Seating stays shown.
     ClickCheckBox(list(0), RowByText(list(0), "Surfaces"));
     EXPECT_EQ(CheckedTexts(list(1)), QStringList({"Sofas"}));
-    EXPECT_EQ(ProgramState.Presets[1].Sorts, (SortSet{3, 4, 0, 0, 0, 0, 0, 0, 9}));
+    EXPECT_EQ(ProgramState.Presets[1].Sorts, (SortSet{3, 4, 0, 0, 0, 0, 0, 0, 6}));
 
     // Clicking the checked Surfaces row shows its group; nothing is stored.
     ProgramState.Presets[1].Sorts[5] = 77;
@@ -205,26 +204,9 @@ TEST_F(PresetEditor, CheckMarksStoreSlotsZeroToSevenButNotBuildMode)
     EXPECT_EQ(ProgramState.Presets[1].Sorts[5], 77);
 
     ClickCheckBox(list(7), RowByText(list(7), "MagiCo"));
-    EXPECT_EQ(ProgramState.Presets[1].Sorts, (SortSet{3, 4, 0, 0, 0, 0, 0, 4, 9}));
+    EXPECT_EQ(ProgramState.Presets[1].Sorts, (SortSet{3, 4, 0, 0, 0, 0, 0, 4, 6}));
     EXPECT_EQ(ProgramState.Presets[0], ThreePresets()[0]);
     EXPECT_EQ(ProgramState.Presets[2], ThreePresets()[2]);
-}
-
-TEST_F(PresetEditor, BuildModeChangesOnlyByAClickInItsList)
-{
-    QList<Preset> presets = ThreePresets();
-    presets[0].Sorts = {1, 1, 0, 16, 0, 0, 0, 0, 9};
-    Open(presets);
-    ClickRow(list(8), RowByText(list(8), "None")); // already selected: still a click
-    EXPECT_EQ(ProgramState.Presets[0].Sorts, (SortSet{1, 1, 0, 16, 0, 0, 0, 0, 0}));
-
-    ClickRow(list(8), RowByText(list(8), "Pool"));
-    EXPECT_EQ(ProgramState.Presets[0].Sorts[8], 7);
-    QTest::keyClick(list(8), Qt::Key_Up);
-    EXPECT_EQ(ProgramState.Presets[0].Sorts[8], 6);
-
-    ClickRow(list(2), RowByText(list(2), "Study")); // a click on text checks nothing
-    EXPECT_EQ(ProgramState.Presets[0].Sorts, (SortSet{1, 1, 0, 16, 0, 0, 0, 0, 6}));
 }
 
 } // namespace

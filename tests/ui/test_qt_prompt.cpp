@@ -7,8 +7,6 @@
 #include <QAbstractButton>
 #include <QInputDialog>
 #include <QMessageBox>
-#include <QTest>
-#include <gtest/gtest.h>
 
 namespace
 {
