@@ -58,28 +58,23 @@ TEST_F(MainStartupTest, AGameFolderOpensTheMainWindowAndClosesTheSplash)
     EXPECT_EQ(window->size(), QSize(794, 575));
 }
 
-TEST_F(MainStartupTest, AboutShowsTheVersionAndOpensTheHomePage)
+TEST_F(MainStartupTest, AboutShowsTheVersionOpensTheHomePageAndPresetsAreRelistedAfter)
 {
     ProgramState.VersionText = "1.00";
-    frmAbout about;
-    EXPECT_EQ(about.windowTitle(), "About");
-    EXPECT_EQ(about.lblVersion->text(), "v1.00");
-    about.cmdWeb->click();
-    ASSERT_EQ(prompt.asked().size(), 1);
-    EXPECT_EQ(prompt.asked()[0].kind, ScriptedPrompt::Kind::Url);
-    EXPECT_EQ(prompt.asked()[0].text, QString::fromLatin1(kHomePage));
-}
-
-TEST_F(MainStartupTest, ReturningFromAboutRebuildsThePresetList)
-{
     openWindow();
     EXPECT_EQ(window->lstPresets->topLevelItemCount(), 0);
     auto ran = WhenModalOpens<frmAbout>([](frmAbout* about) {
+        EXPECT_EQ(about->windowTitle(), "About");
+        EXPECT_EQ(about->lblVersion->text(), "v1.00");
+        about->cmdWeb->click();
         ProgramState.Presets = {Preset{"Added", {}}, Preset{"Later", {}}};
         about->cmdOK->click();
     });
     window->cmdAbout->click();
     EXPECT_TRUE(*ran);
+    ASSERT_EQ(prompt.asked().size(), 1);
+    EXPECT_EQ(prompt.asked()[0].kind, ScriptedPrompt::Kind::Url);
+    EXPECT_EQ(prompt.asked()[0].text, QString::fromLatin1(kHomePage));
     EXPECT_EQ(RowTexts(window->lstPresets), (QStringList{"Added", "Later"}));
     EXPECT_EQ(SelectedTexts(window->lstPresets), QStringList{"Added"});
 }

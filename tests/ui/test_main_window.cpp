@@ -34,7 +34,7 @@ TEST_F(MainWindowTest, ListsTheFilesAndOpensTheOneClicked)
     EXPECT_TRUE(prompt.asked().isEmpty()); // showing objects is not an edit
 }
 
-TEST_F(MainWindowTest, MissingCatalogTextShowsGreyDisabledBoxes)
+TEST_F(MainWindowTest, MissingCatalogTextOrObjectsDisableWhatCannotBeEdited)
 {
     ObjdSpec spec = CatalogObject(500, 33);
     spec.disabled = 1;
@@ -43,8 +43,11 @@ TEST_F(MainWindowTest, MissingCatalogTextShowsGreyDisabledBoxes)
     writeFile("b.iff", CatalogFixture()
                            .objd(128, "half", CatalogObject(128, 10))
                            .ctss(128, QByteArray("\xFD\xFF\x01\x00\x01Only a name\0", 17)));
+    const QString empty = writeFile("c.iff", CatalogFixture().bmp(1, "Catalog"));
+    const QByteArray before = bytesOf(empty);
     openWindow();
 
+    EXPECT_TRUE(window->picNoObjects->isHidden());
     EXPECT_TRUE(window->txtName->text().isEmpty());
     EXPECT_FALSE(window->txtName->isEnabled());
     EXPECT_FALSE(window->txtDescript->isEnabled());
@@ -53,22 +56,7 @@ TEST_F(MainWindowTest, MissingCatalogTextShowsGreyDisabledBoxes)
     EXPECT_TRUE(window->txtPrice->isEnabled());
     EXPECT_TRUE(window->chkDisabled->isChecked());
 
-    ClickRow(window->lstFiles, fileRow("b.iff"));
-    EXPECT_EQ(window->txtName->text(), "Only a name");
-    EXPECT_TRUE(window->txtName->isEnabled());
-    EXPECT_NE(window->txtName->palette().color(QPalette::Base), QColor(224, 224, 224));
-    EXPECT_FALSE(window->txtDescript->isEnabled());
-}
-
-TEST_F(MainWindowTest, AFileWithoutObjectsShowsTheNoObjectsPanel)
-{
-    writeFile("a.iff", object({}, 128, "Chair", "", 1));
-    const QString empty = writeFile("b.iff", CatalogFixture().bmp(1, "Catalog"));
-    const QByteArray before = bytesOf(empty);
-    openWindow();
-    EXPECT_TRUE(window->picNoObjects->isHidden());
-
-    ClickRow(window->lstFiles, fileRow("b.iff"));
+    ClickRow(window->lstFiles, fileRow("c.iff"));
     EXPECT_FALSE(window->picNoObjects->isHidden());
     EXPECT_EQ(window->lblNoObjects->text(), " No objects were found in this file!");
     EXPECT_EQ(window->CurrentObject, -1);
@@ -76,16 +64,18 @@ TEST_F(MainWindowTest, AFileWithoutObjectsShowsTheNoObjectsPanel)
                          (QWidget*)window->lstPresets, (QWidget*)window->lstSort[4]})
         EXPECT_FALSE(off->isEnabled());
     EXPECT_TRUE(window->cmdDelete->isEnabled() && window->cmdPresetNew->isEnabled());
-    EXPECT_TRUE(window->txtName->text().isEmpty());
     window->lstFiles->setFocus();
     QTest::keyClick(window->lstFiles, Qt::Key_S, Qt::ControlModifier); // Save is off: nothing
     EXPECT_EQ(bytesOf(empty), before);
     EXPECT_TRUE(prompt.asked().isEmpty());
 
-    ClickRow(window->lstFiles, fileRow("a.iff"));
+    ClickRow(window->lstFiles, fileRow("b.iff"));
     EXPECT_TRUE(window->picNoObjects->isHidden());
     EXPECT_TRUE(window->lstObjects->isEnabled());
-    EXPECT_EQ(window->txtName->text(), "Chair");
+    EXPECT_EQ(window->txtName->text(), "Only a name");
+    EXPECT_TRUE(window->txtName->isEnabled());
+    EXPECT_NE(window->txtName->palette().color(QPalette::Base), QColor(224, 224, 224));
+    EXPECT_FALSE(window->txtDescript->isEnabled());
 }
 
 TEST_F(MainWindowTest, NoFolderFoundGivesAnEmptyDisabledWindow)
@@ -157,27 +147,20 @@ TEST_F(MainWindowTest, SubFunctionRowsFollowTheFunction)
     EXPECT_EQ(RowTexts(window->lstSort[1]).value(0), "Dining Chairs");
 }
 
-TEST_F(MainWindowTest, PriceBoxKeepsALeadingMinusAndDigits)
+TEST_F(MainWindowTest, PriceBoxKeepsALeadingMinusAndDigitsAndCtrlSSaves)
 {
-    writeFile("a.iff", object({}, 128, "Chair", "", 1));
+    const QString path = writeFile("a.iff", object({}, 128, "Chair", "", 10));
     openWindow();
     for (const auto& [typed, kept] : {std::pair{"12a3", "123"}, {"1-2", "12"}, {"-40", "-40"}}) {
         window->txtPrice->clear();
         QTest::keyClicks(window->txtPrice, typed);
         EXPECT_EQ(window->txtPrice->text(), kept) << typed;
     }
-}
-
-TEST_F(MainWindowTest, CtrlSSavesAndOtherModifiersDoNot)
-{
-    const QString path = writeFile("a.iff", object({}, 128, "Chair", "", 10));
-    openWindow();
     window->txtPrice->setFocus();
     window->txtPrice->setText("99");
     QTest::keyClick(window->txtPrice, Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
     QTest::keyClick(window->txtPrice, Qt::Key_S, Qt::ControlModifier | Qt::AltModifier);
     EXPECT_EQ(onDisk(path)->GetPrice(128), 10);
-
     QTest::keyClick(window->txtPrice, Qt::Key_S, Qt::ControlModifier);
     EXPECT_EQ(onDisk(path)->GetPrice(128), 99);
 }

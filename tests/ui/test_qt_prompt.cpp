@@ -11,7 +11,7 @@
 namespace
 {
 
-TEST(QtPromptTest, MessageBoxesShowTextIconTitleAndButtons)
+TEST(QtPromptTest, MessageBoxesShowTextIconTitleAndButtonsAndTheTrashQuestion)
 {
     EnsureGuiApp();
     QtPrompt prompt;
@@ -34,6 +34,20 @@ TEST(QtPromptTest, MessageBoxesShowTextIconTitleAndButtons)
     EXPECT_EQ(prompt.message("Sure?", "Other", PromptIcon::Exclamation, PromptButtons::YesNo),
               PromptAnswer::Yes);
     EXPECT_TRUE(*ran);
+
+    // The trash question names the file and defaults to No.
+    ran = WhenModalOpens<QMessageBox>([](QMessageBox* box) {
+        EXPECT_EQ(box->windowTitle(), "Delete File");
+        EXPECT_EQ(box->text(), "Are you sure you want to move \"chair.iff\" to the Trash?");
+        QTest::keyClick(box, Qt::Key_Return); // the default answer
+    });
+    EXPECT_FALSE(prompt.confirmTrash("/games/Sims/Downloads/chair.iff"));
+    EXPECT_TRUE(*ran);
+
+    ran = WhenModalOpens<QMessageBox>(
+        [](QMessageBox* box) { box->button(QMessageBox::Yes)->click(); });
+    EXPECT_TRUE(prompt.confirmTrash("/games/Sims/Downloads/chair.iff"));
+    EXPECT_TRUE(*ran);
 }
 
 TEST(QtPromptTest, InputBoxGivesTheTextOrNothingWhenCancelled)
@@ -52,24 +66,6 @@ TEST(QtPromptTest, InputBoxGivesTheTextOrNothingWhenCancelled)
 
     ran = WhenModalOpens<QInputDialog>([](QInputDialog* input) { input->reject(); });
     EXPECT_TRUE(prompt.inputBox("Name:", "Create Preset", "Old").isEmpty());
-    EXPECT_TRUE(*ran);
-}
-
-TEST(QtPromptTest, TrashQuestionNamesTheFileAndDefaultsToNo)
-{
-    EnsureGuiApp();
-    QtPrompt prompt;
-    auto ran = WhenModalOpens<QMessageBox>([](QMessageBox* box) {
-        EXPECT_EQ(box->windowTitle(), "Delete File");
-        EXPECT_EQ(box->text(), "Are you sure you want to move \"chair.iff\" to the Trash?");
-        QTest::keyClick(box, Qt::Key_Return); // the default answer
-    });
-    EXPECT_FALSE(prompt.confirmTrash("/games/Sims/Downloads/chair.iff"));
-    EXPECT_TRUE(*ran);
-
-    ran = WhenModalOpens<QMessageBox>(
-        [](QMessageBox* box) { box->button(QMessageBox::Yes)->click(); });
-    EXPECT_TRUE(prompt.confirmTrash("/games/Sims/Downloads/chair.iff"));
     EXPECT_TRUE(*ran);
 }
 
