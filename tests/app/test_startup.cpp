@@ -53,10 +53,6 @@ TEST(Startup, StoredStateOrTheDefaults)
     ASSERT_EQ(ProgramState.FolderCount(), 1);
     EXPECT_EQ(ProgramState.Folders[0].Path, QStringLiteral("/my/"));
 
-    WriteFile(data + "/folders.dat", QByteArray(2, '\0')); // the user removed all
-    ASSERT_EQ(RunStartup({data, game}), StartupResult::Ready);
-    ExpectDefaults(game + QLatin1Char('/'));
-
     ProgramState.Folders.clear();
     for (const QString& missing : {game + "/missing", data + "/folders.dat", QString()})
         EXPECT_EQ(RunStartup({data, missing}), StartupResult::GameNotFound); // no Wine, no Steam

@@ -109,7 +109,6 @@ TEST(CatalogText, ShortObjdReadsCatalogStringsIdFromTheBytesPresent)
 TEST(SetCtss, CurrentTextsLeaveEveryByteAsItWas)
 {
     const QList<QByteArray> bodies = {
-        MakeCatalogCtss("Chair", "Sit on it"),
         MakeCtssBody({{1, "N", "comment 0"}, {1, "D", "comment 1"}, {2, "Stuhl", "x"}}),
         MakeCatalogCtss("Sofa", "Soft") + '\xa3',                 // one pad byte more than strings
         header(2) + '\1' + "N" + kNul + kNul + '\1' + "D" + kNul, // empty last piece

@@ -1,3 +1,4 @@
+#include "CatalogFixture.h"
 #include "IffBytes.h"
 #include "ScriptedPrompt.h"
 #include "clsIFF.h"
@@ -7,21 +8,6 @@
 
 namespace
 {
-
-// Each row as "key|text|sub-item|...".
-class RecordingSink : public IListSink
-{
-public:
-    void Refresh() override { ++refreshes; }
-    void Clear() override { rows.clear(); }
-    void AddRow(const QByteArray& key, const QByteArray& text,
-                const QList<QByteArray>& subItems) override
-    {
-        rows.append((QList<QByteArray>{key, text} + subItems).join('|'));
-    }
-    QList<QByteArray> rows{"stale row"};
-    int refreshes = 0;
-};
 
 class Listings : public ::testing::Test
 {
@@ -34,12 +20,13 @@ protected:
                             Chunk("OBJD", 128, "x", "Again") + Chunk("BMP_", 7, "") +
                             EmptyMapChunk());
         ASSERT_TRUE(doc.LoadFile(path));
+        sink.AddRow("stale", "row", {}); // every listing starts by clearing
     }
     QTemporaryDir dir;
     ScriptedPrompt prompt;
     PromptScope scope{prompt};
     clsIFF doc;
-    RecordingSink sink;
+    RecordingList sink;
 };
 
 using Rows = QList<QByteArray>;

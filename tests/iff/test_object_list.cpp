@@ -33,7 +33,7 @@ RecordingList listOf(const CatalogFixture& file, const Keys& deleted = {})
     for (const QByteArray& key : deleted)
         doc.DelResource(key);
     RecordingList list;
-    list.AddRow("OBJD1", "left from the last file", {"1"});
+    list.AddRow("OBJD1", "left from the last file", {"1"}); // must be cleared
     doc.GenerateObjectList(list);
     return list;
 }
@@ -48,50 +48,32 @@ TEST(ObjectList, RowsCarryKeyNameAndIdInLoadOrderOncePerId)
                                           .objd(128, "Sofa", tile(3, 1))
                                           .objd(129, "Table", tile(0, 0))
                                           .objd(128, "Second copy", tile(0, 0)));
-    EXPECT_EQ(list.keys(), (Keys{"OBJD130", "OBJD128", "OBJD129"}));
-    ASSERT_EQ(list.rows.size(), 3);
-    EXPECT_EQ(list.rows[1].text, "Sofa");
-    EXPECT_EQ(list.rows[1].subItems, (Keys{"128"}));
+    EXPECT_EQ(list.rows, (Keys{"OBJD130|Lamp|130", "OBJD128|Sofa|128", "OBJD129|Table|129"}));
 }
 
 TEST(ObjectList, LeadTilesHideTheRestOfTheirGroup)
 {
-    // A tile before its lead in the file is hidden all the same.
     EXPECT_EQ(listOf(CatalogFixture()
-                         .objd(129, "tile 1", tile(5, 1))
+                         .objd(129, "tile 1", tile(5, 1)) // before its lead: hidden all the same
                          .objd(128, "Bed", lead(5))
                          .objd(130, "tile 2", tile(5, 2))
-                         .objd(131, "Chair", tile(9, 0)))
+                         .objd(131, "Chair", tile(9, 0))
+                         .objd(132, "L", lead(7)) // two leads of one group: both listed
+                         .objd(133, "R", lead(7))
+                         .objd(134, "tile", tile(7, 0))
+                         .objd(135, "L", lead(40000)) // groups are unsigned
+                         .objd(136, "tile", tile(40000, 1))
+                         .objd(137, "max", tile(65535, 0))
+                         .objd(138, "low", tile(40000 - 32768, 0))
+                         // TileIndex cut to its low byte reads 0x00FF, wholly missing reads 0:
+                         // neither is a lead, so their group's tile stays listed.
+                         .objd(139, "half", lead(11, ObjdField::TileIndex + 1))
+                         .objd(140, "stub", lead(11, ObjdField::TileIndex))
+                         .objd(141, "empty", lead(11, 0))
+                         .objd(142, "tile", tile(11, 1)))
                   .keys(),
-              (Keys{"OBJD128", "OBJD131"}));
-    // Two leads of one group are both listed.
-    EXPECT_EQ(listOf(CatalogFixture()
-                         .objd(128, "L", lead(7))
-                         .objd(129, "R", lead(7))
-                         .objd(130, "tile", tile(7, 0)))
-                  .keys(),
-              (Keys{"OBJD128", "OBJD129"}));
-    // Group numbers are unsigned: 40000 hides 40000, and only 40000.
-    EXPECT_EQ(listOf(CatalogFixture()
-                         .objd(128, "L", lead(40000))
-                         .objd(129, "tile", tile(40000, 1))
-                         .objd(130, "max", tile(65535, 0))
-                         .objd(131, "low", tile(40000 - 32768, 0)))
-                  .keys(),
-              (Keys{"OBJD128", "OBJD130", "OBJD131"}));
-}
-
-TEST(ObjectList, ShortBodiesReadOnlyTheBytesPresent)
-{
-    // TileIndex cut to its low byte reads 0x00FF, wholly missing reads 0: neither is a lead,
-    // so the group-5 tile stays listed.
-    EXPECT_EQ(listOf(CatalogFixture()
-                         .objd(128, "half", lead(5, ObjdField::TileIndex + 1))
-                         .objd(129, "stub", lead(5, ObjdField::TileIndex))
-                         .objd(130, "empty", lead(5, 0))
-                         .objd(131, "tile", tile(5, 1)))
-                  .keys(),
-              (Keys{"OBJD128", "OBJD129", "OBJD130", "OBJD131"}));
+              (Keys{"OBJD128", "OBJD131", "OBJD132", "OBJD133", "OBJD135", "OBJD137", "OBJD138",
+                    "OBJD139", "OBJD140", "OBJD141", "OBJD142"}));
 }
 
 TEST(ObjectList, NoObjdsLeavesTheListEmpty)
@@ -99,7 +81,6 @@ TEST(ObjectList, NoObjdsLeavesTheListEmpty)
     const RecordingList list =
         listOf(CatalogFixture().bmp(200, "Catalog").ctss(300, MakeCatalogCtss("a", "b")));
     EXPECT_TRUE(list.rows.isEmpty());
-    EXPECT_GE(list.clears, 1);
 }
 
 TEST(ObjectList, ObjdDeletedAfterLoadingIsPassedOver)

@@ -1,3 +1,4 @@
+#include "IffBytes.h"
 #include "IffError.h"
 #include "ScriptedPrompt.h"
 #include "clsIFF.h"
@@ -5,30 +6,20 @@
 
 #include <gtest/gtest.h>
 
-TEST(Resource, KeysSortIDsLengthAndPrintedLayout)
+TEST(Resource, LengthAndPrintedLayout)
 {
-    clsResource r;
+    clsResource r; // keys and sort IDs show in the listings' rows
     r.Format = "STR#";
-    r.ID = 128;
-    EXPECT_EQ(r.Key(), "STR#128");
-    EXPECT_EQ(r.SortID(), "STR#00128");
     r.ID = 0x8001;
-    EXPECT_EQ(r.Key(), "STR#32769");
-    EXPECT_EQ(r.SortID(), "STR#32769");
     r.Unknown = QByteArray("\x00\x10", 2);
     r.Name = "abc";
     r.SetBody("BODY");
     EXPECT_EQ(r.Length, 80);
-    EXPECT_EQ(r.PrintResource(), QByteArray("STR#\0\0\0\x50\x80\x01\0\x10"
-                                            "abc",
-                                            15) +
-                                     QByteArray(61, '\0') + "BODY");
+    EXPECT_EQ(r.PrintResource(), Chunk("STR#", 0x8001, "BODY", "abc", r.Unknown));
     r.Name = QByteArray(70, 'n'); // cut to 64, no terminator
     r.SetBody({});
     EXPECT_EQ(r.Length, 76);
-    const QByteArray cut = r.PrintResource();
-    ASSERT_EQ(cut.size(), 76);
-    EXPECT_EQ(cut.mid(12, 64), QByteArray(64, 'n'));
+    EXPECT_EQ(r.PrintResource(), Chunk("STR#", 0x8001, "", QByteArray(64, 'n'), r.Unknown));
 }
 
 TEST(Resource, CreateKnownAndUnknownFormats)

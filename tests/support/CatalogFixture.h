@@ -33,33 +33,22 @@ private:
 // A typical catalog object: a single tile whose catalog text and icon carry stringsId.
 ObjdSpec CatalogObject(quint16 stringsId, quint16 price = 0);
 
-// An IListSink that keeps what it was given.
-class RecordingList : public IListSink
-{
-public:
-    struct Row {
-        QByteArray key;
-        QByteArray text;
-        QList<QByteArray> subItems;
-    };
-    QList<Row> rows;
-    int clears = 0;
-
-    void Clear() override
-    {
-        rows.clear();
-        ++clears;
-    }
+// An IListSink that keeps each row as "key|text|sub-item|...".
+struct RecordingList : IListSink {
+    QList<QByteArray> rows;
+    int refreshes = 0;
+    void Refresh() override { ++refreshes; }
+    void Clear() override { rows.clear(); }
     void AddRow(const QByteArray& key, const QByteArray& text,
                 const QList<QByteArray>& subItems) override
     {
-        rows.append(Row{key, text, subItems});
+        rows.append((QList<QByteArray>{key, text} + subItems).join('|'));
     }
     QList<QByteArray> keys() const
     {
         QList<QByteArray> out;
-        for (const Row& r : rows)
-            out.append(r.key);
+        for (const QByteArray& row : rows)
+            out.append(row.left(row.indexOf('|')));
         return out;
     }
 };

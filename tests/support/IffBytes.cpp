@@ -9,16 +9,10 @@
 namespace
 {
 
-QByteArray be32(quint32 v)
+template <typename T>
+QByteArray bigEndian(T v)
 {
-    QByteArray b(4, '\0');
-    qToBigEndian(v, b.data());
-    return b;
-}
-
-QByteArray be16(quint16 v)
-{
-    QByteArray b(2, '\0');
+    QByteArray b(sizeof(T), '\0');
     qToBigEndian(v, b.data());
     return b;
 }
@@ -35,14 +29,14 @@ QByteArray padded(const QByteArray& bytes, int size)
 QByteArray IffHeader(const QByteArray& version, const QByteArray& credit, quint32 mapOffset)
 {
     QByteArray text = "IFF FILE " + version + ":TYPE FOLLOWED BY SIZE";
-    return padded(text, 34) + QByteArray(1, '\0') + padded(credit, 25) + be32(mapOffset);
+    return padded(text, 34) + QByteArray(1, '\0') + padded(credit, 25) + bigEndian(mapOffset);
 }
 
 QByteArray Chunk(const QByteArray& type, quint16 id, const QByteArray& body, const QByteArray& name,
                  const QByteArray& unknown, std::optional<quint32> sizeOverride)
 {
     const quint32 size = sizeOverride.value_or(quint32(76 + body.size()));
-    return type + be32(size) + be16(id) + unknown + padded(name, 64) + body;
+    return type + bigEndian(size) + bigEndian(id) + unknown + padded(name, 64) + body;
 }
 
 QByteArray EmptyMapChunk()
