@@ -2,6 +2,7 @@
 #include "MainWindowHarness.h"
 #include "ObjdLayout.h"
 
+#include <QScopeGuard>
 #include <QtEndian>
 #include <fcntl.h>
 #include <linux/fs.h>
@@ -177,44 +178,32 @@ TEST_F(MainSaveTest, PriceBeyond32BitsSavesAsTheNearestBound)
     EXPECT_TRUE(prompt.asked().isEmpty());
 }
 
-// Marks a folder immutable so that nothing can be created in it, not even by root.
-class ImmutableFolder
+// Sets or clears the immutable flag of an open folder: while set, nothing can be created in
+// it, not even by root.
+bool SetImmutable(int folder, bool on)
 {
-public:
-    explicit ImmutableFolder(const QString& folder)
-        : m_fd(::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY)),
-          m_set(setFlag(true))
-    {
-    }
-    ~ImmutableFolder()
-    {
-        if (m_set)
-            setFlag(false);
-        if (m_fd >= 0)
-            ::close(m_fd);
-    }
-    bool active() const { return m_set; }
-
-private:
-    bool setFlag(bool on)
-    {
-        int flags = 0;
-        if (m_fd < 0 || ::ioctl(m_fd, FS_IOC_GETFLAGS, &flags) != 0)
-            return false;
-        flags = on ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
-        return ::ioctl(m_fd, FS_IOC_SETFLAGS, &flags) == 0;
-    }
-    int m_fd;
-    bool m_set;
-};
+    int flags = 0;
+    if (folder < 0 || ::ioctl(folder, FS_IOC_GETFLAGS, &flags) != 0)
+        return false;
+    flags = on ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
+    return ::ioctl(folder, FS_IOC_SETFLAGS, &flags) == 0;
+}
 
 TEST_F(MainSaveTest, AFailedSaveIsToldAndTheEditsStayUnsaved)
 {
     const QByteArray before = bytesOf(path);
     window->txtPrice->setText("500");
     {
-        ImmutableFolder locked(gameFolder);
-        if (!locked.active())
+        const QByteArray name = QFile::encodeName(gameFolder);
+        const int folder = ::open(name.constData(), O_RDONLY | O_DIRECTORY);
+        const bool locked = SetImmutable(folder, true);
+        const auto unlock = qScopeGuard([=] {
+            if (locked)
+                SetImmutable(folder, false);
+            if (folder >= 0)
+                ::close(folder);
+        });
+        if (!locked)
             GTEST_SKIP() << "this file system cannot lock a folder";
         window->cmdSave->click();
         ASSERT_EQ(prompt.messages().size(), 1);

@@ -62,17 +62,6 @@ TEST_F(PresetEditor, ShowsThePresetChosenByClickOrArrowKey)
     EXPECT_EQ(ProgramState.Presets, ThreePresets()) << "showing stored something";
 }
 
-TEST_F(PresetEditor, WithNoPresetNothingChangesAndNothingIsAsked)
-{
-    Open({});
-    click(editor->cmdRename);
-    click(editor->cmdDelete);
-    ClickCheckBox(list(0), RowByText(list(0), "Seating"));
-    ClickRow(list(8), RowByText(list(8), "Pool"));
-    EXPECT_TRUE(ProgramState.Presets.isEmpty());
-    EXPECT_TRUE(prompt.asked().isEmpty());
-}
-
 TEST_F(PresetEditor, NewAppendsAnEmptyPresetAndShowsIt)
 {
     Open(ThreePresets());
@@ -89,9 +78,15 @@ TEST_F(PresetEditor, NewAppendsAnEmptyPresetAndShowsIt)
     EXPECT_EQ(SelectedTexts(list(8)), QStringList({"None"}));
 }
 
-TEST_F(PresetEditor, NamesMustFitWindows1252AndTheLengthByte)
+TEST_F(PresetEditor, WithNoPresetEditsDoNothingAndNamesMustFitWindows1252AndTheLengthByte)
 {
     Open({});
+    click(editor->cmdRename);
+    click(editor->cmdDelete);
+    ClickCheckBox(list(0), RowByText(list(0), "Seating"));
+    ClickRow(list(8), RowByText(list(8), "Pool"));
+    EXPECT_TRUE(prompt.asked().isEmpty());
+
     click(editor->cmdNew); // cancelled: nothing, no message
     prompt.queueInput(QString(256, QLatin1Char('x')));
     click(editor->cmdNew);
