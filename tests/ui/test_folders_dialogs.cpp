@@ -136,7 +136,7 @@ TEST_F(FolderWindows, AddRefusesEmptyDuplicateAndOverlongPaths)
     EXPECT_EQ(QFile::encodeName(ProgramState.Folders[2].Path).size(), kMaxFolderPathBytes);
 }
 
-TEST_F(FolderWindows, AMissingFolderIsAddedOnlyAfterYesAndWithoutDuplicateTest)
+TEST_F(FolderWindows, AMissingFolderIsAddedOnlyAfterYesAndAChangeRelistsOnClose)
 {
     EXPECT_TRUE(Add(Missing())); // unanswered: No
     EXPECT_EQ(Questions(prompt),
@@ -151,10 +151,16 @@ TEST_F(FolderWindows, AMissingFolderIsAddedOnlyAfterYesAndWithoutDuplicateTest)
     ASSERT_EQ(ProgramState.FolderCount(), 4);
     EXPECT_EQ(ProgramState.Folders[3].Path, Missing());
 
-    // Edit asks the same way.
+    // Edit asks the same way; the rows show the change at once, the relisting waits for the
+    // window to close and comes once.
     prompt.queueAnswer(PromptAnswer::Yes);
-    EXPECT_FALSE(Edit(Missing()));
-    EXPECT_EQ(ProgramState.Folders[0], (FolderEntry{Missing(), true}));
+    EXPECT_FALSE(Edit(Missing(), true));
+    EXPECT_EQ(ProgramState.Folders[0], (FolderEntry{Missing(), false}));
+    EXPECT_EQ(RowTexts(window->lstFolders).first(), Missing());
+    EXPECT_EQ(relisted, 0);
+    QTest::mouseClick(window->cmdOk, Qt::LeftButton);
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_EQ(relisted, 1);
 }
 
 TEST_F(FolderWindows, EditWithoutChangeOrCancelDoesNotRelist)
@@ -184,18 +190,6 @@ TEST_F(FolderWindows, EditWithoutChangeOrCancelDoesNotRelist)
     EXPECT_EQ(window->SelectedFolder(), 1);
     window->close(); // the close box
     EXPECT_EQ(relisted, 0);
-}
-
-TEST_F(FolderWindows, AChangedFlagRelistsOnceWhenTheWindowCloses)
-{
-    EXPECT_FALSE(Edit(Dir("Downloads"), true));
-    EXPECT_EQ(ProgramState.Folders[0], (FolderEntry{Dir("Downloads"), false}));
-    EXPECT_EQ(RowTexts(window->lstFolders).first(), Dir("Downloads"));
-    EXPECT_TRUE(window->Changed);
-    EXPECT_EQ(relisted, 0) << "relisting waits for the window to close";
-    QTest::mouseClick(window->cmdOk, Qt::LeftButton);
-    EXPECT_FALSE(window->isVisible());
-    EXPECT_EQ(relisted, 1);
 }
 
 TEST_F(FolderWindows, RemoveAsksThenRemovesTheSelectedEntry)

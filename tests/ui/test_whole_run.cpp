@@ -111,13 +111,9 @@ TEST_F(WholeRun, PresetsAndFoldersSurviveARestartByteForByte)
     expectedFolders.removeAt(1);
     expectedFolders[0].IncludeSubfolders = false;
     expectedFolders.append(FolderEntry{extra, true});
-    const QByteArray expectedPresets = QByteArray::fromHex("0002"
-                                                           "06"
-                                                           "436861697273" // Chairs
-                                                           "010101000000000001"
-                                                           "04"
-                                                           "436166E9" // Café
-                                                           "800000000000000007");
+    // Count 2, then "Chairs" and "Café", each with its length byte and nine sort bytes.
+    const QByteArray expectedPresets = QByteArray::fromHex(
+        "0002" "06436861697273010101000000000001" "04436166E9800000000000000007");
     EXPECT_EQ(bytesOf(dataFolder + "presets.dat").toHex(), expectedPresets.toHex());
     EXPECT_EQ(bytesOf(dataFolder + "folders.dat"), FoldersFile(expectedFolders));
 
