@@ -42,24 +42,19 @@ struct Doc {
 
 TEST(CatalogText, NameIsStringZeroDescriptionStringOne)
 {
-    Doc genuine(MakeCatalogCtss("Chair", "Sit on it"));
-    EXPECT_EQ(genuine.name(), "Chair");
-    EXPECT_EQ(genuine.description(), "Sit on it");
-
-    // Language codes and further strings do not matter; bytes pass through undecoded.
-    Doc other(MakeCtssBody({{6, "Nom", "c0"}, {9, "D\xe9sc", "c1"}, {1, "X", ""}}));
-    EXPECT_EQ(other.name(), "Nom");
-    EXPECT_EQ(other.description(), "D\xe9sc");
-
-    // String 0 only: its final 0 byte yields an empty piece 2, an empty description.
-    Doc only(header(1) + '\1' + "Name" + kNul + "note" + kNul);
-    EXPECT_EQ(only.name(), "Name");
-    EXPECT_EQ(only.description(), "");
-
-    // One byte past the header: a name, too few pieces for a description.
-    Doc one(header(1) + '\1' + 'X');
-    EXPECT_EQ(one.name(), "X");
-    EXPECT_EQ(one.description(), kNone);
+    const std::tuple<QByteArray, QByteArray, QByteArray> cases[] = {
+        {MakeCatalogCtss("Chair", "Sit on it"), "Chair", "Sit on it"},
+        // Language codes and further strings do not matter; bytes pass through undecoded.
+        {MakeCtssBody({{6, "Nom", "c0"}, {9, "D\xe9sc", "c1"}, {1, "X", ""}}), "Nom", "D\xe9sc"},
+        // String 0 only: its final 0 byte yields an empty piece 2, an empty description.
+        {header(1) + '\1' + "Name" + kNul + "note" + kNul, "Name", ""},
+        // One byte past the header: a name, too few pieces for a description.
+        {header(1) + '\1' + 'X', "X", kNone}};
+    for (const auto& [body, name, description] : cases) {
+        Doc d(body);
+        EXPECT_EQ(d.name(), name);
+        EXPECT_EQ(d.description(), description);
+    }
 }
 
 TEST(CatalogText, NoTextReadsNoneAndIsNeverWritten)
