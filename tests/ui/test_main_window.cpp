@@ -95,12 +95,14 @@ TEST_F(MainWindowTest, NoFolderFoundGivesAnEmptyDisabledWindow)
     EXPECT_EQ(RowTexts(window->lstPresets), QStringList({"Empty"}));
 }
 
-TEST_F(MainWindowTest, SortsAreMarkedAndBuildModeSelected)
+TEST_F(MainWindowTest, SortsAreMarkedAndSubFunctionRowsFollowTheFunction)
 {
     // Seating|Surfaces, Dining Chairs, Kitchen|Study, Downtown 16 (no row), Pool.
-    writeFile("a.iff", object(object(object({}, 128, "A", "", 1, {3, 1, 129, 16, 0, 0, 0, 0, 7}),
-                                     129, "B", "", 1, {0, 0, 0, 0, 0, 0, 0, 0, 8}),
-                              130, "C", "", 1, {0, 0, 0, 0, 0, 0, 0, 0, 300}));
+    writeFile("a.iff",
+              object(object(object(object({}, 128, "A", "", 1, {3, 1, 129, 16, 0, 0, 0, 0, 7}),
+                                   129, "B", "", 1, {0, 0, 0, 0, 0, 0, 0, 0, 8}),
+                            130, "C", "", 1, {0, 0, 0, 0, 0, 0, 0, 0, 300}),
+                     131, "Lamp", "", 1, {128, 8}));
     openWindow();
     EXPECT_EQ(CheckedTexts(window->lstSort[0]), (QStringList{"Seating", "Surfaces"}));
     // Neither Function row is selected, so the first checked one picks the group.
@@ -109,27 +111,17 @@ TEST_F(MainWindowTest, SortsAreMarkedAndBuildModeSelected)
     EXPECT_EQ(CheckedTexts(window->lstSort[2]), (QStringList{"Kitchen", "Study"}));
     EXPECT_TRUE(CheckedTexts(window->lstSort[3]).isEmpty());
     EXPECT_EQ(SelectedTexts(window->lstSort[8]), QStringList{"Pool"});
+    // Selecting the checked Surfaces row shows its group; the bits stay.
+    ClickRow(window->lstSort[0], RowByText(window->lstSort[0], "Surfaces"));
+    EXPECT_EQ(CheckedTexts(window->lstSort[1]), QStringList{"Counters"});
 
     ClickRow(window->lstObjects, objectRow(129));
     EXPECT_EQ(SelectedTexts(window->lstSort[8]), QStringList{"None"});
     EXPECT_TRUE(RowTexts(window->lstSort[1]).isEmpty()); // Function 0: no Sub-Function rows
     ClickRow(window->lstObjects, objectRow(130));
     EXPECT_EQ(SelectedTexts(window->lstSort[8]), QStringList{"None"});
-}
-
-TEST_F(MainWindowTest, SubFunctionRowsFollowTheFunction)
-{
-    writeFile("a.iff",
-              object(object({}, 128, "Chair", "", 1, {3, 2}), 129, "Lamp", "", 1, {128, 8}));
-    openWindow();
-    EXPECT_EQ(CheckedTexts(window->lstSort[1]), QStringList{"Lounge Chairs"});
-
-    // Selecting the checked Surfaces row shows its group; the bits stay.
-    ClickRow(window->lstSort[0], RowByText(window->lstSort[0], "Surfaces"));
-    EXPECT_EQ(CheckedTexts(window->lstSort[1]), QStringList{"Tables"});
-
     // Another object's Function brings its own group with its own bits.
-    ClickRow(window->lstObjects, objectRow(129));
+    ClickRow(window->lstObjects, objectRow(131));
     EXPECT_TRUE(prompt.asked().isEmpty()); // a selection is not an edit
     EXPECT_EQ(RowTexts(window->lstSort[1]).value(0), "Table Lamps");
     EXPECT_EQ(CheckedTexts(window->lstSort[1]), QStringList{"Ceiling Lamps"});
