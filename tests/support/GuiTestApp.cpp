@@ -1,7 +1,6 @@
 #include "GuiTestApp.h"
 
-// The support library does not link the widgets module itself; only GUI tests call this,
-// and they link it through the window library.
+// Only GUI tests call this; they link the widgets module through the window library.
 #include <QtWidgets/QApplication>
 
 QApplication* EnsureGuiApp()
