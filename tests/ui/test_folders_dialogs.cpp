@@ -125,8 +125,9 @@ TEST_F(FolderWindows, AddRefusesEmptyDuplicateAndOverlongPaths)
     const QString onList = Question("This folder is already on the list.", Exclamation, Ok);
     const QStringList asked = Questions(prompt);
     ASSERT_EQ(asked.size(), 4) << "nothing more is asked after a refusal";
-    EXPECT_EQ(asked.mid(0, 3), QStringList({Question("You must enter a folder path.", Exclamation,
-                                                     Ok), onList, onList}));
+    EXPECT_EQ(
+        asked.mid(0, 3),
+        QStringList({Question("You must enter a folder path.", Exclamation, Ok), onList, onList}));
     EXPECT_TRUE(asked[3].startsWith(Question("", Exclamation, Ok))) << asked[3].toStdString();
     EXPECT_TRUE(asked[3].contains("too long"));
 
@@ -196,8 +197,8 @@ TEST_F(FolderWindows, RemoveAsksThenRemovesTheSelectedEntry)
 {
     ClickRow(window->lstFolders, window->lstFolders->topLevelItem(1));
     QTest::mouseClick(window->cmdRemove, Qt::LeftButton); // unanswered: No
-    EXPECT_EQ(Questions(prompt), QStringList{Question(
-                                     "Are you sure you want to remove this folder?", Exclamation)});
+    EXPECT_EQ(Questions(prompt),
+              QStringList{Question("Are you sure you want to remove this folder?", Exclamation)});
     EXPECT_EQ(ProgramState.Folders, initial);
     EXPECT_FALSE(window->Changed);
 

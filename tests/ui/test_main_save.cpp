@@ -125,10 +125,9 @@ TEST_F(MainSaveTest, ChangingAndChangingBackOrReclickingIsNoChange)
 TEST_F(MainSaveTest, ValuesTheListsCannotShowSurviveViewing)
 {
     // Downtown 16 and Sub-Function 128 have no row, Build Mode 9 is beyond the list.
-    openOther("odd.iff",
-              object(object(object({}, 140, "Odd", "", 1, {1, 1, 0, 17, 0, 0, 0, 0, 9}), 141,
-                            "Next", "", 1),
-                     142, "Sub", "", 1, {1, 128}));
+    openOther("odd.iff", object(object(object({}, 140, "Odd", "", 1, {1, 1, 0, 17, 0, 0, 0, 0, 9}),
+                                       141, "Next", "", 1),
+                                142, "Sub", "", 1, {1, 128}));
     // The unshown Sub-Function bit is not compared, yet a save writes what the rows show.
     ClickRow(window->lstObjects, objectRow(142));
     ClickCheckBox(window->lstSort[1], window->lstSort[1]->topLevelItem(0));

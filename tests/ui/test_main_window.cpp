@@ -99,8 +99,8 @@ TEST_F(MainWindowTest, SortsAreMarkedAndSubFunctionRowsFollowTheFunction)
 {
     // Seating|Surfaces, Dining Chairs, Kitchen|Study, Downtown 16 (no row), Pool.
     writeFile("a.iff",
-              object(object(object(object({}, 128, "A", "", 1, {3, 1, 129, 16, 0, 0, 0, 0, 7}),
-                                   129, "B", "", 1, {0, 0, 0, 0, 0, 0, 0, 0, 8}),
+              object(object(object(object({}, 128, "A", "", 1, {3, 1, 129, 16, 0, 0, 0, 0, 7}), 129,
+                                   "B", "", 1, {0, 0, 0, 0, 0, 0, 0, 0, 8}),
                             130, "C", "", 1, {0, 0, 0, 0, 0, 0, 0, 0, 300}),
                      131, "Lamp", "", 1, {128, 8}));
     openWindow();

@@ -144,9 +144,9 @@ TEST_F(PresetEditor, DeleteAsksThenRenumbersTheRows)
     ClickRow(editor->lstPresets, RowByText(editor->lstPresets, "Tables"));
     click(editor->cmdDelete); // unanswered: No
     EXPECT_EQ(ProgramState.Presets, ThreePresets());
-    EXPECT_EQ(Questions(prompt), QStringList{Question(
-                                     "Are you sure you want to delete this preset?",
-                                     PromptIcon::Exclamation)});
+    EXPECT_EQ(Questions(prompt),
+              QStringList{Question("Are you sure you want to delete this preset?",
+                                   PromptIcon::Exclamation)});
 
     prompt.queueAnswer(PromptAnswer::Yes);
     click(editor->cmdDelete);

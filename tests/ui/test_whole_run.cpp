@@ -112,8 +112,8 @@ TEST_F(WholeRun, PresetsAndFoldersSurviveARestartByteForByte)
     expectedFolders[0].IncludeSubfolders = false;
     expectedFolders.append(FolderEntry{extra, true});
     // Count 2, then "Chairs" and "Café", each with its length byte and nine sort bytes.
-    const QByteArray expectedPresets = QByteArray::fromHex(
-        "0002" "06436861697273010101000000000001" "04436166E9800000000000000007");
+    const QByteArray expectedPresets =
+        QByteArray::fromHex("00020643686169727301010100000000000104436166E9800000000000000007");
     EXPECT_EQ(bytesOf(dataFolder + "presets.dat").toHex(), expectedPresets.toHex());
     EXPECT_EQ(bytesOf(dataFolder + "folders.dat"), FoldersFile(expectedFolders));
 
