@@ -27,8 +27,9 @@ class MainPresets : public MainWindowHarness
 {
 protected:
     // One file with one object (Seating / Dining Chairs / Kitchen / Doors) and three presets.
-    void OpenWithObject()
+    void SetUp() override
     {
+        MainWindowHarness::SetUp();
         chairPath = writeFile("chair.iff", object(CatalogFixture(), 128, "Chair", "Sit down", 120,
                                                   {1, 1, 1, 0, 0, 0, 0, 0, 1}));
         ProgramState.Presets = {Preset{"Lamps", {128, 8, 2, 0, 0, 0, 0, 0, 3}},
@@ -44,7 +45,6 @@ protected:
 
 TEST_F(MainPresets, ClickingAPresetMarksItsSortsAsUnsavedEdits)
 {
-    OpenWithObject();
     EXPECT_EQ(RowKeys(window->lstPresets), QStringList({"0#", "1#", "2#"}));
     EXPECT_EQ(SelectedTexts(window->lstPresets), QStringList({"Lamps"}));
     EXPECT_EQ(CheckedTexts(list(0)), QStringList({"Seating"})) << "marked, not applied";
@@ -70,7 +70,6 @@ TEST_F(MainPresets, ClickingAPresetMarksItsSortsAsUnsavedEdits)
 
 TEST_F(MainPresets, CreateFromCurrentStoresWhatTheListsShow)
 {
-    OpenWithObject();
     ClickCheckBox(list(3), RowByText(list(3), "Street"));
     prompt.queueInput(QStringLiteral("Caf\u00e9 chairs"));
     QTest::mouseClick(window->cmdPresetNew, Qt::LeftButton);
@@ -79,15 +78,13 @@ TEST_F(MainPresets, CreateFromCurrentStoresWhatTheListsShow)
     EXPECT_EQ(prompt.asked()[0].text, "Enter a name for this preset:");
     EXPECT_EQ(prompt.asked()[0].title, "Create Preset");
     ASSERT_EQ(ProgramState.PresetCount(), 4);
-    EXPECT_EQ(ProgramState.Presets[3].Name, QByteArray("Caf\xE9 chairs"));
-    EXPECT_EQ(ProgramState.Presets[3].Sorts, (SortSet{1, 1, 1, 8, 0, 0, 0, 0, 1}));
+    EXPECT_EQ(ProgramState.Presets[3], (Preset{"Caf\xE9 chairs", {1, 1, 1, 8, 0, 0, 0, 0, 1}}));
     EXPECT_EQ(RowKeys(window->lstPresets).last(), "3#");
     EXPECT_EQ(SelectedTexts(window->lstPresets), QStringList({"Lamps"})) << "not selected";
 }
 
 TEST_F(MainPresets, TheEditorsChangesShowWhenItCloses)
 {
-    OpenWithObject();
     prompt.queueInput("Mine");
     prompt.queueAnswer(PromptAnswer::Yes);
     auto ran = WhenModalOpens<frmPresets>([](frmPresets* editor) {
@@ -109,8 +106,6 @@ TEST_F(MainPresets, TheEditorsChangesShowWhenItCloses)
 
 TEST_F(MainPresets, RealMessageBoxesLeaveThePresetSelectionAlone)
 {
-    OpenWithObject();
-    window->show();
     window->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
     ClickRow(window->lstPresets, RowByText(window->lstPresets, "Bath"));
