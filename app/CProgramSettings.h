@@ -3,7 +3,8 @@
 #include <QString>
 
 // Reads and writes named text values under one registry key composed of four parts.
-class CProgramSettings {
+class CProgramSettings
+{
 public:
     quint32 RootKey() const { return m_rootKey; }
     void setRootKey(quint32 eValue) { m_rootKey = eValue; }

@@ -7,13 +7,15 @@
 
 // A registry value as the registry holds it: text (REG_SZ), a 32-bit number (REG_DWORD), or
 // another type the program does not read.
-struct RegistryOther {};
+struct RegistryOther {
+};
 using RegistryValue = std::variant<QString, quint32, RegistryOther>;
 
 inline constexpr quint32 HKEY_LOCAL_MACHINE_ROOT = 0x80000002u;
 
 // The platform's registry, read-only. On Linux: the system.reg of the game's Wine prefix.
-class RegistryBackend {
+class RegistryBackend
+{
 public:
     virtual ~RegistryBackend() = default;
     // nullopt when the key or the value is missing. keyPath uses backslashes.

@@ -5,7 +5,8 @@
 
 // The one error type of the conversions: an overflow or a character that is not a digit
 // of the expected base. Callers that feed untrusted text catch it.
-class ConvertError : public std::runtime_error {
+class ConvertError : public std::runtime_error
+{
 public:
     enum class Kind { Overflow, TypeMismatch };
     ConvertError(Kind kind, const std::string& what) : std::runtime_error(what), m_kind(kind) {}

@@ -13,8 +13,8 @@ QByteArray MakeIffSignature(const char* version);
 
 // The one record of program-wide state, read and written directly by modules and windows.
 struct ProgramStateData {
-    QString ProgramFolder; // ends in "/"
-    QString GameFolder;    // ends in "/"
+    QString ProgramFolder;     // ends in "/"
+    QString GameFolder;        // ends in "/"
     qint32 FileKeyCounter = 0; // 32-bit: download folders hold more than 32,767 files
     QString VersionText;
     QList<Preset> Presets;

@@ -10,7 +10,8 @@ enum class PromptIcon { None, Information, Exclamation, Critical, Question };
 enum class PromptButtons { Ok, YesNo };
 enum class PromptAnswer { Ok, Yes, No };
 
-class Prompt {
+class Prompt
+{
 public:
     virtual ~Prompt() = default;
     virtual PromptAnswer message(const QString& text, const QString& title, PromptIcon icon,

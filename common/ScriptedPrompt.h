@@ -8,12 +8,13 @@
 // A prompt for tests: queue the next answers, then read what was asked.
 // With nothing queued: messages answer Ok (or No for Yes/No), input boxes and the folder
 // picker cancel, the trash question declines.
-class ScriptedPrompt : public Prompt {
+class ScriptedPrompt : public Prompt
+{
 public:
     enum class Kind { Message, Input, Folder, Trash, Url };
     struct Asked {
         Kind kind;
-        QString text;  // message text, input prompt, picker title, trashed path or URL
+        QString text; // message text, input prompt, picker title, trashed path or URL
         QString title;
         PromptIcon icon = PromptIcon::None;
         PromptButtons buttons = PromptButtons::Ok;
@@ -46,7 +47,8 @@ private:
 };
 
 // Installs a prompt for the life of a scope and restores the previous one.
-class PromptScope {
+class PromptScope
+{
 public:
     explicit PromptScope(Prompt& prompt);
     ~PromptScope();

@@ -11,12 +11,12 @@
 
 struct ObjdSpec {
     quint16 groupId = 0;
-    quint16 tileIndex = 0;      // 0xFFFF marks the lead tile of a multi-tile object
+    quint16 tileIndex = 0; // 0xFFFF marks the lead tile of a multi-tile object
     quint16 disabled = 0;
     quint16 price = 0;
     quint16 catalogStringsId = 0;
-    SortSet sorts{};            // low 16 bits of each slot are stored
-    int bodySize = 216;         // classic game OBJD size
+    SortSet sorts{};    // low 16 bits of each slot are stored
+    int bodySize = 216; // classic game OBJD size
 };
 QByteArray MakeObjdBody(const ObjdSpec& spec);
 

@@ -6,7 +6,8 @@
 // A report-style list that the document's listings fill: rows with a key, a text and
 // sub-items (the following columns). The window adapts its list views to it; the command-line
 // tool prints through it. Texts are bytes; whoever shows them decodes them.
-class IListSink {
+class IListSink
+{
 public:
     virtual ~IListSink() = default;
     virtual void Refresh() {}

@@ -4,7 +4,8 @@
 #include <string>
 
 // A lookup of a resource that the document does not hold.
-class IffError : public std::runtime_error {
+class IffError : public std::runtime_error
+{
 public:
     using std::runtime_error::runtime_error;
 };

@@ -2,7 +2,8 @@
 
 // Byte offsets of the OBJD body fields the program reads and writes; each is a 16-bit
 // little-endian value.
-namespace ObjdField {
+namespace ObjdField
+{
 inline constexpr int GroupID = 20;
 inline constexpr int TileIndex = 22;
 inline constexpr int Disabled = 32;

@@ -14,7 +14,8 @@
 
 // One IFF object file held in memory: an ordered, keyed list of resources (keys compare
 // without regard to case) and the IDs of its OBJD, BMP_ and CTSS chunks in load order.
-class clsIFF {
+class clsIFF
+{
 public:
     enum class LoadError { None, CannotOpen, InvalidSignature };
 

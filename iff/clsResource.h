@@ -3,7 +3,8 @@
 #include <QByteArray>
 
 // One chunk of an IFF file held in memory.
-class clsResource {
+class clsResource
+{
 public:
     QByteArray Format;  // 4-byte type code, e.g. "OBJD"
     qint32 ID = 0;      // 0 to 65535 for loaded records

@@ -10,7 +10,10 @@ class QTreeWidget;
 class QTreeWidgetItem;
 
 // Geometry is given in twips (15 twips = 1 pixel at 96 dpi), fixed.
-constexpr int Twips(int twips) { return (twips + 7) / 15; }
+constexpr int Twips(int twips)
+{
+    return (twips + 7) / 15;
+}
 void PlaceTwips(QWidget* widget, int left, int top, int width, int height);
 
 // Dark blue (0, 81, 140) with white text; buttons white; font "Comic Sans MS", falling back
@@ -24,8 +27,8 @@ QGroupBox* MakeFrame(QWidget* parent, const QString& caption, int left, int top,
 
 // Report-style list views: row keys live in item data (Qt::UserRole of column 0); zero-width
 // columns are hidden columns.
-QTreeWidget* MakeListView(QWidget* parent, const QStringList& columns, int left, int top,
-                          int width, int height);
+QTreeWidget* MakeListView(QWidget* parent, const QStringList& columns, int left, int top, int width,
+                          int height);
 QTreeWidgetItem* AddKeyedRow(QTreeWidget* list, const QString& key, const QString& text);
 QString RowKey(const QTreeWidgetItem* item);
 // The number at the start of a key ("12#" -> 12, "File7" after its prefix -> see callers).

@@ -75,8 +75,14 @@ inline QStringList Rows(const QTreeWidget* list,
     }
     return out;
 }
-inline QStringList RowTexts(const QTreeWidget* list) { return Rows(list); }
-inline QStringList RowKeys(const QTreeWidget* list) { return Rows(list, {}, Qt::UserRole); }
+inline QStringList RowTexts(const QTreeWidget* list)
+{
+    return Rows(list);
+}
+inline QStringList RowKeys(const QTreeWidget* list)
+{
+    return Rows(list, {}, Qt::UserRole);
+}
 inline QStringList CheckedTexts(const QTreeWidget* list)
 {
     return Rows(list, [](const QTreeWidgetItem* row) { return row->checkState(0) == Qt::Checked; });

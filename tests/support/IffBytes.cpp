@@ -9,8 +9,7 @@
 namespace
 {
 
-template <typename T>
-QByteArray bigEndian(T v)
+template <typename T> QByteArray bigEndian(T v)
 {
     QByteArray b(sizeof(T), '\0');
     qToBigEndian(v, b.data());

@@ -22,7 +22,8 @@
 #include <QTemporaryDir>
 #include <memory>
 
-class MainWindowHarness : public ::testing::Test {
+class MainWindowHarness : public ::testing::Test
+{
 protected:
     void SetUp() override
     {
@@ -76,7 +77,10 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
     }
 
-    QTreeWidgetItem* fileRow(const QString& name) const { return RowByText(window->lstFiles, name); }
+    QTreeWidgetItem* fileRow(const QString& name) const
+    {
+        return RowByText(window->lstFiles, name);
+    }
     QTreeWidgetItem* objectRow(int id) const
     {
         for (int i = 0; i < window->lstObjects->topLevelItemCount(); ++i)
