@@ -63,11 +63,17 @@ void frmMain::cmdSave_Click()
     clsIFF& document = Doc();
     const auto objd = quint16(CurrentObject);
     document.SetCtss(objd, *name, *description);
-    document.SetPrice(objd, PriceFromText(txtPrice->text()));
-    document.SetDisabled(objd, chkDisabled->isChecked());
+    // A damaged object whose definition is too short for a field keeps that field as it was;
+    // the rest is saved and the user is told which fields were not.
+    QStringList refused;
+    if (!document.SetPrice(objd, PriceFromText(txtPrice->text())))
+        refused << QStringLiteral("price");
+    if (!document.SetDisabled(objd, chkDisabled->isChecked()))
+        refused << QStringLiteral("Disabled flag");
     try {
-        document.SetSorts(
-            objd, KeepUnshownSorts(lstSort, ReadSortsFromLists(lstSort), document.GetSorts(objd)));
+        if (!document.SetSorts(objd, KeepUnshownSorts(lstSort, ReadSortsFromLists(lstSort),
+                                                      document.GetSorts(objd))))
+            refused << QStringLiteral("catalog sorts");
     } catch (const IffError&) {
         // Not held: SaveFile below writes the file as the document has it.
     }
@@ -83,6 +89,10 @@ void frmMain::cmdSave_Click()
         return;
     }
     EndBusy();
+    if (!refused.isEmpty())
+        ShowMessage(QStringLiteral("This object's definition is too short to hold its %1, so "
+                                   "that was not saved. Everything else was saved.")
+                        .arg(refused.join(QStringLiteral(", "))));
 }
 
 void frmMain::CheckSave()

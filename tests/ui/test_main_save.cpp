@@ -173,6 +173,22 @@ TEST_F(MainSaveTest, PriceBeyond32BitsSavesAsTheNearestBound)
     EXPECT_TRUE(prompt.asked().isEmpty());
 }
 
+TEST_F(MainSaveTest, FieldsAShortDefinitionCannotHoldAreToldAndLeftAlone)
+{
+    ObjdSpec spec = CatalogObject(160, 10);
+    spec.bodySize = 40; // holds Disabled and the price, not the sorts
+    openOther("short.iff", CatalogFixture().objd(160, "Short", spec));
+    window->txtPrice->setText("25");
+    ClickCheckBox(window->lstSort[0], RowByText(window->lstSort[0], "Lighting"));
+    window->cmdSave->click();
+    ASSERT_EQ(prompt.messages().size(), 1);
+    EXPECT_TRUE(prompt.messages().at(0).contains("catalog sorts"));
+    EXPECT_FALSE(prompt.messages().at(0).contains("price"));
+    const auto doc = onDisk(path);
+    EXPECT_EQ(doc->GetPrice(160), 25);
+    EXPECT_EQ(doc->Resource("OBJD160").Body().size(), 40) << "nothing is extended";
+}
+
 // Sets or clears the immutable flag of an open folder: while set, nothing can be created in
 // it, not even by root.
 bool SetImmutable(int folder, bool on)
