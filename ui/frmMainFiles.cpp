@@ -98,8 +98,15 @@ void frmMain::LoadIffs()
 void frmMain::OpenRowAfterRemoval(int removedIndex)
 {
     const int count = lstFiles->topLevelItemCount();
-    if (count == 0)
+    if (count == 0) {
+        // With the open file gone too (deleted, then every other row found missing), the
+        // panel would show objects of a removed file that Save can no longer write.
+        if (CurrentFile == -1) {
+            EnableControls(false, true);
+            lblFilePath->setText(QString());
+        }
         return;
+    }
     QTreeWidgetItem* next = lstFiles->topLevelItem(qMin(removedIndex, count - 1));
     SelectRow(lstFiles, next);
     lstFiles_ItemClick(next);
@@ -183,10 +190,6 @@ void frmMain::cmdDelete_Click()
         // compare with or to save into.
         CurrentFile = -1;
         CurrentObject = -1;
-        if (lstFiles->topLevelItemCount() == 0) {
-            EnableControls(false, true);
-            lblFilePath->setText(QString());
-        }
     }
     OpenRowAfterRemoval(index);
 }

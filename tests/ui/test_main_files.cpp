@@ -89,6 +89,22 @@ TEST_F(MainFilesTest, DeleteMovesTheOpenFileToTheTrashWithoutSavingItsEdits)
     EXPECT_TRUE(window->txtName->text().isEmpty());
     EXPECT_TRUE(window->lblFilePath->text().isEmpty());
     EXPECT_TRUE(prompt.messages().isEmpty());
+
+    // The open file deleted while the only other row's file has vanished: nothing is left,
+    // so the panel is cleared the same way.
+    writeFile("one/p.iff", object({}, 128, "Pot", "", 7));
+    writeFile("one/q.iff", object({}, 128, "Pan", "", 8));
+    window->cmdRefresh->click();
+    ASSERT_EQ(window->txtName->text(), "Pot");
+    QFile::remove(gameFolder + "one/q.iff");
+    prompt.queueTrash(true);
+    window->cmdDelete->click();
+    EXPECT_EQ(prompt.messages(), QStringList{"File could not be located. Removing from list."});
+    EXPECT_EQ(window->lstFiles->topLevelItemCount(), 0);
+    EXPECT_FALSE(window->cmdSave->isEnabled());
+    EXPECT_FALSE(window->lstObjects->isEnabled());
+    EXPECT_TRUE(window->txtName->text().isEmpty());
+    EXPECT_TRUE(window->lblFilePath->text().isEmpty());
 }
 
 TEST_F(MainFilesTest, AFileThatCannotBeReadIsToldAndShowsNoObjects)
