@@ -1,6 +1,7 @@
 // Presets on the main window: applying one, Create From Current, the Preset Editor opened from
 // the window, and real message boxes that must not disturb the preset list.
 #include "MainWindowHarness.h"
+#include "PresetNames.h"
 #include "QtPrompt.h"
 #include "frmPresets.h"
 
@@ -81,6 +82,14 @@ TEST_F(MainPresets, CreateFromCurrentStoresWhatTheListsShow)
     EXPECT_EQ(ProgramState.Presets[3], (Preset{"Caf\xE9 chairs", {1, 1, 1, 8, 0, 0, 0, 0, 1}}));
     EXPECT_EQ(RowKeys(window->lstPresets).last(), "3#");
     EXPECT_EQ(SelectedTexts(window->lstPresets), QStringList({"Lamps"})) << "not selected";
+
+    // A preset the data file could not hold is refused rather than lost at exit.
+    ProgramState.Presets = QList<Preset>(kMaxPresets, Preset{"p", SortSet{}});
+    prompt.queueInput("One too many");
+    QTest::mouseClick(window->cmdPresetNew, Qt::LeftButton);
+    EXPECT_EQ(ProgramState.PresetCount(), kMaxPresets);
+    EXPECT_EQ(RowKeys(window->lstPresets).size(), 4);
+    EXPECT_EQ(prompt.messages().size(), 1);
 }
 
 TEST_F(MainPresets, TheEditorsChangesShowWhenItCloses)
