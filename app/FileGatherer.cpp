@@ -30,7 +30,12 @@ bool Covers(const QList<FolderEntry>& folders, const QStringList& paths, qsizety
             return a.IncludeSubfolders;
         return j < i;
     }
-    return a.IncludeSubfolders && !paths[j].isEmpty() && paths[i].startsWith(paths[j]);
+    if (!a.IncludeSubfolders || paths[j].isEmpty() || !paths[i].startsWith(paths[j]))
+        return false;
+    // The walk passes over hidden folders, so a folder at or below one of them is listed by
+    // its own entry.
+    const QString below = paths[i].mid(paths[j].size());
+    return !below.startsWith(QLatin1Char('.')) && !below.contains(QLatin1String("/."));
 }
 
 // Windows lists by name without regard to case; names equal but for case keep a fixed order.

@@ -12,6 +12,7 @@ struct ObjectFile {
 
 // The "*.iff" files (any case) of the folder list, in listing order: entries in list order,
 // skipping a folder that does not exist and one whose path lies below another entry that
-// includes subfolders; within a folder, files by name, then subfolders by name. Subfolders
-// reached through links are walked at most once.
+// includes subfolders (unless a hidden folder, which that walk passes over, lies between);
+// within a folder, files by name, then subfolders by name. Subfolders reached through links
+// are walked at most once.
 QList<ObjectFile> GatherObjectFiles(const QList<FolderEntry>& folders);

@@ -65,6 +65,13 @@ TEST(GatherObjectFiles, FoldersBelowAnEntryWithSubfoldersAreListedThroughIt)
     EXPECT_EQ(t.gather({{dl, false}, {dl, true}}),
               QStringList({"Downloads/d.iff", "Downloads/Walls/w.iff"}));
     EXPECT_EQ(t.gather({{dl, false}, {dl, false}}), QStringList({"Downloads/d.iff"}));
+    // A hidden folder is not walked through its parent, so an entry for it is listed itself.
+    t.files({"Downloads/.keep/k.iff", "Downloads/Walls/.old/o.iff"});
+    EXPECT_EQ(
+        t.gather(
+            {{dl, true}, {t.at("Downloads/.keep/"), false}, {t.at("Downloads/Walls/.old/"), true}}),
+        QStringList({"Downloads/d.iff", "Downloads/Walls/w.iff", "Downloads/.keep/k.iff",
+                     "Downloads/Walls/.old/o.iff"}));
 }
 
 TEST(GatherObjectFiles, APathThatOnlyContainsAnotherIsNotBelowIt)
