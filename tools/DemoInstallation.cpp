@@ -196,6 +196,16 @@ bool MakeDemoInstallation(const QString& prefixDir, QString* error)
     QString message;
     const QString prefix = QDir(prefixDir).absolutePath();
     const QString gameFolder = DemoGameFolder(prefix);
+    // A real prefix (its registry is not the demo's) would lose its registry, its drive link
+    // and any game files of the same names: leave it alone.
+    const QString registry = prefix + QStringLiteral("/system.reg");
+    if (QFileInfo(registry).exists() && ReadWhole(registry) != SystemRegText().toUtf8()) {
+        if (error)
+            *error = QStringLiteral("%1 holds a Wine prefix that is not a demo; choose a new "
+                                    "or empty folder.")
+                         .arg(prefix);
+        return false;
+    }
     bool done = QDir().mkpath(prefix) && LinkDriveC(prefix, &message);
     for (const QString& folder : DemoFolders()) {
         if (done && !QDir().mkpath(gameFolder + folder)) {

@@ -106,4 +106,15 @@ TEST_F(CliTest, MakeDemoOverAFileFails)
     EXPECT_EQ(result.code, 1);
     EXPECT_EQ(result.err.count(QLatin1Char('\n')), 1);
     EXPECT_EQ(ReadBytes(blocker), QByteArray("not a folder"));
+
+    // A real prefix keeps its registry and gets no demo files.
+    const QString wine = path(QStringLiteral("wine"));
+    const QByteArray registry("WINE REGISTRY Version 2\n;; the player's own\n");
+    WriteBytes(wine + QStringLiteral("/system.reg"), registry);
+    const CliResult refused = Cli(QStringLiteral("make-demo ") + wine);
+    EXPECT_EQ(refused.code, 1);
+    EXPECT_TRUE(refused.err.contains(QStringLiteral("not a demo"))) << refused.err.toStdString();
+    EXPECT_EQ(ReadBytes(wine + QStringLiteral("/system.reg")), registry);
+    EXPECT_FALSE(QFileInfo::exists(wine + QStringLiteral("/drive_c")));
+    EXPECT_FALSE(QFileInfo::exists(wine + QStringLiteral("/dosdevices")));
 }
