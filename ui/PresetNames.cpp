@@ -1,6 +1,7 @@
 #include "PresetNames.h"
 
 #include "Cp1252.h"
+#include "ProgramState.h"
 #include "Prompt.h"
 
 std::optional<QByteArray> AcceptPresetName(const QString& typed)
@@ -20,4 +21,12 @@ std::optional<QByteArray> AcceptPresetName(const QString& typed)
         return std::nullopt;
     }
     return bytes;
+}
+
+bool RoomForAnotherPreset()
+{
+    if (ProgramState.PresetCount() < kMaxPresets)
+        return true;
+    ShowMessage(QStringLiteral("No more presets can be made. Please delete one first."));
+    return false;
 }

@@ -13,3 +13,7 @@ inline constexpr int kMaxPresets = 32767;
 // nullopt silently (the person cancelled or typed nothing); a name Windows-1252 cannot hold,
 // or one longer than 255 bytes once encoded, is refused with a message and gives nullopt.
 std::optional<QByteArray> AcceptPresetName(const QString& typed);
+
+// True while the preset list can take one more preset; otherwise tells the person and gives
+// false (one more would keep presets.dat from being written at all).
+bool RoomForAnotherPreset();

@@ -57,11 +57,8 @@ void frmMain::cmdPresetNew_Click()
     const std::optional<QByteArray> name = AcceptPresetName(typed);
     if (!name)
         return;
-    // presets.dat holds no more than this; one more would keep every preset from being saved.
-    if (ProgramState.PresetCount() >= kMaxPresets) {
-        ShowMessage(QStringLiteral("No more presets can be made. Please delete one first."));
+    if (!RoomForAnotherPreset())
         return;
-    }
     Preset preset;
     preset.Name = *name;
     preset.Sorts = ReadSortsFromLists(lstSort);

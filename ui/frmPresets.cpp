@@ -157,10 +157,8 @@ void frmPresets::cmdNew_Click()
     const std::optional<QByteArray> name = AcceptPresetName(typed);
     if (!name)
         return;
-    if (ProgramState.PresetCount() >= kMaxPresets) {
-        ShowMessage(QStringLiteral("No more presets can be made. Please delete one first."));
+    if (!RoomForAnotherPreset())
         return;
-    }
     const int index = ProgramState.PresetCount();
     ProgramState.Presets.append(Preset{*name, SortSet{}});
     QTreeWidgetItem* row = nullptr;
