@@ -1,5 +1,6 @@
 // The objects of a document and their catalog name, description, price and Disabled flag.
 
+#include "CtssTable.h"
 #include "ObjdFieldAccess.h"
 #include "ObjdLayout.h"
 #include "clsIFF.h"
@@ -13,32 +14,77 @@ namespace
 
 const QByteArray kNone = QByteArrayLiteral("*NONE*");
 
-// The CTSS that holds an object's catalog text, cut into its pieces: the body from byte 5 on
-// (after the format code, the string count and string 0's language byte), split at every 0
-// byte. Piece 0 is the name, piece 1 its comment, piece 2 string 1's language byte followed
-// by the description, and so on. Null when the object has no catalog text.
-struct CatalogText {
-    QByteArray ctssKey;
-    QList<QByteArray> pieces;
-};
+// Reasons a catalog text cannot be written, shown to a person.
+const QString kNoText = QStringLiteral("The object has no catalog text.");
+const QString kNoDescription = QStringLiteral("The catalog text holds no description.");
+const QString kDamaged =
+    QStringLiteral("The catalog text is damaged, so Kestrane does not change it.");
+const QString kDamagedDescription =
+    QStringLiteral("The catalog description is damaged, so Kestrane does not change it.");
 
-CatalogText findCatalogText(const clsIFF& doc, quint16 objdId)
+QString formatReason(quint16 format)
 {
-    CatalogText text;
+    return QStringLiteral("The catalog text is in a format Kestrane cannot change (0x%1).")
+        .arg(QString::number(format, 16).rightJustified(4, QLatin1Char('0')).toUpper());
+}
+
+// The CTSS that holds an object's catalog text, or nullptr.
+const clsResource* findCtss(const clsIFF& doc, quint16 objdId)
+{
     if (doc.CtssCount() == 0)
-        return text;
+        return nullptr;
     const clsResource* objd = FindObjd(doc, objdId);
     if (!objd)
-        return text;
+        return nullptr;
     const QByteArray key = CtssKey(ReadField(objd->Body(), ObjdField::CatalogStringsID));
-    if (!doc.IsResource(key))
-        return text;
-    const QByteArray& body = doc.Resource(key).Body();
+    return doc.IsResource(key) ? &doc.Resource(key) : nullptr;
+}
+
+bool isLanguageFormat(const QByteArray& body)
+{
+    return body.size() < 2 || (quint8(body[0]) == 0xFD && quint8(body[1]) == 0xFF);
+}
+
+// A 0xFFFD body from byte 5 on (after the format code, the string count and string 0's
+// language byte), split at every 0 byte. Piece 0 is the name, piece 1 its comment, piece 2
+// string 1's language byte followed by the description, and so on. Empty when the body is
+// too short to hold a name.
+QList<QByteArray> languagePieces(const QByteArray& body)
+{
     if (body.size() <= 5)
-        return text;
-    text.ctssKey = key;
-    text.pieces = body.mid(5).split('\0');
-    return text;
+        return {};
+    return body.mid(5).split('\0');
+}
+
+struct Texts {
+    QByteArray name = kNone;
+    QByteArray description = kNone;
+};
+
+Texts readTexts(const clsIFF& doc, quint16 objdId)
+{
+    Texts texts;
+    const clsResource* ctss = findCtss(doc, objdId);
+    if (!ctss)
+        return texts;
+    const QByteArray& body = ctss->Body();
+    if (isLanguageFormat(body)) {
+        const QList<QByteArray> pieces = languagePieces(body);
+        if (!pieces.isEmpty())
+            texts.name = pieces[0];
+        if (pieces.size() >= 3)
+            texts.description = pieces[2].mid(1);
+        return texts;
+    }
+    const CtssTable::Table table = CtssTable::Read(body);
+    if (!table.known || table.strings.isEmpty())
+        return texts;
+    texts.name = table.strings[0].bytes;
+    if (table.strings.size() >= 2)
+        texts.description = table.strings[1].bytes;
+    else if (table.declared < 2)
+        texts.description.clear(); // a table of one string: the name, no description
+    return texts;
 }
 
 } // namespace
@@ -92,18 +138,39 @@ void clsIFF::GenerateObjectList(IListSink& List) const
 
 QByteArray clsIFF::GetName(quint16 ObjdID) const
 {
-    const CatalogText text = findCatalogText(*this, ObjdID);
-    if (text.pieces.isEmpty())
-        return kNone;
-    return text.pieces[0];
+    return readTexts(*this, ObjdID).name;
 }
 
 QByteArray clsIFF::GetDescription(quint16 ObjdID) const
 {
-    const CatalogText text = findCatalogText(*this, ObjdID);
-    if (text.pieces.size() < 3)
-        return kNone;
-    return text.pieces[2].mid(1);
+    return readTexts(*this, ObjdID).description;
+}
+
+CatalogTextAccess clsIFF::GetCatalogTextAccess(quint16 ObjdID) const
+{
+    CatalogTextAccess access;
+    const clsResource* ctss = findCtss(*this, ObjdID);
+    if (!ctss) {
+        access.reason = kNoText;
+        return access;
+    }
+    const QByteArray& body = ctss->Body();
+    const CtssTable::Table table = CtssTable::Read(body);
+    if (!isLanguageFormat(body)) {
+        access.reason = formatReason(table.format);
+        return access;
+    }
+    if (languagePieces(body).isEmpty()) {
+        access.reason = kNoText;
+        return access;
+    }
+    access.nameWritable = !table.strings.isEmpty();
+    access.descriptionWritable = table.strings.size() >= 2;
+    if (!access.nameWritable)
+        access.reason = kDamaged;
+    else if (!access.descriptionWritable)
+        access.reason = table.declared < 2 ? kNoDescription : kDamagedDescription;
+    return access;
 }
 
 qint32 clsIFF::GetPrice(quint16 ObjdID) const
@@ -120,25 +187,37 @@ bool clsIFF::SetCtss(quint16 ObjdID, const QByteArray& NameStr, const QByteArray
 {
     if (!FindObjd(*this, ObjdID))
         return false;
-    const CatalogText text = findCatalogText(*this, ObjdID);
-    if (text.pieces.size() < 3)
-        return true; // no catalog text to change
+    const CatalogTextAccess access = GetCatalogTextAccess(ObjdID);
+    if (access.reason == kNoText)
+        return true; // nothing to change; the window calls this on every save
+    const Texts current = readTexts(*this, ObjdID);
+    const bool newName = NameStr != current.name;
+    const bool newDescription = DescriptStr != current.description;
+    if ((newName && !access.nameWritable) || (newDescription && !access.descriptionWritable))
+        return false;
+    // A 0 byte would end the string early and shift every string after it.
+    if ((newName && NameStr.contains('\0')) || (newDescription && DescriptStr.contains('\0')))
+        return false;
+    if (!newName && !newDescription)
+        return true;
 
-    // Everything but the two texts is carried over byte for byte: the header, string 0's
-    // comment, string 1's language byte and every later piece (comments, further strings and
-    // the pad bytes the game writes after the last string).
-    clsResource& ctss = Resource(text.ctssKey);
-    QByteArray body = ctss.Body().left(5);
-    body += NameStr;
-    body += '\0';
-    body += text.pieces[1];
-    body += '\0';
-    body += text.pieces[2].left(1);
-    body += DescriptStr;
-    for (qsizetype i = 3; i < text.pieces.size(); ++i) {
-        body += '\0';
-        body += text.pieces[i];
+    // Each text is replaced where it lies; the header, the string count, the language bytes,
+    // the comments, later strings and the pad bytes after the last string stay as they were.
+    clsResource& ctss =
+        Resource(CtssKey(ReadField(FindObjd(*this, ObjdID)->Body(), ObjdField::CatalogStringsID)));
+    const QByteArray& old = ctss.Body();
+    const CtssTable::Table table = CtssTable::Read(old);
+    const CtssTable::Text& name = table.strings[0];
+    QByteArray body = old.left(name.offset);
+    body += newName ? NameStr : name.bytes;
+    qsizetype from = name.offset + name.bytes.size();
+    if (newDescription) {
+        const CtssTable::Text& description = table.strings[1];
+        body += old.mid(from, description.offset - from);
+        body += DescriptStr;
+        from = description.offset + description.bytes.size();
     }
+    body += old.mid(from);
     ctss.SetBody(body);
     return true;
 }

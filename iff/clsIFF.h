@@ -12,6 +12,13 @@
 #include <memory>
 #include <vector>
 
+// Which of an object's catalog texts a save can change, and why not (for a person).
+struct CatalogTextAccess {
+    bool nameWritable = false;
+    bool descriptionWritable = false;
+    QString reason; // empty when both can be written
+};
+
 // One IFF object file held in memory: an ordered, keyed list of resources (keys compare
 // without regard to case) and the IDs of its OBJD, BMP_ and CTSS chunks in load order.
 class clsIFF
@@ -68,9 +75,13 @@ public:
     // --- object catalog ---
     // Rows: key "OBJD<id>", text the chunk name, one sub-item: the ID in decimal.
     void GenerateObjectList(IListSink& List) const;
-    // Catalog name / description bytes, or "*NONE*".
+    // Catalog name / description bytes, or "*NONE*". The first language's strings 0 and 1 of
+    // the string-list formats 0x0000, 0xFFFF, 0xFFFE, 0xFFFD and 0xFFFC; "*NONE*" for others.
     QByteArray GetName(quint16 ObjdID) const;
     QByteArray GetDescription(quint16 ObjdID) const;
+    // Only a 0xFFFD catalog text is ever written: its name when string 0 is whole, its
+    // description when the text declares and holds string 1 as well.
+    CatalogTextAccess GetCatalogTextAccess(quint16 ObjdID) const;
     // These three throw IffError for an OBJD the document does not hold.
     qint32 GetPrice(quint16 ObjdID) const;
     bool GetDisabled(quint16 ObjdID) const;
@@ -79,8 +90,11 @@ public:
     // icon's body cannot be decoded.
     QImage GetIcon(quint16 ObjdID, const QImage& placeholder) const;
     // Setters change resource bodies in memory. False when the OBJD is not held or its body
-    // is too short for the field (nothing changes). SetCtss is true and changes nothing for
-    // an object without catalog text.
+    // is too short for the field (nothing changes).
+    // SetCtss changes a text only where it differs from what GetName / GetDescription read,
+    // and only in place, so the rest of the body stays byte for byte. It is false and changes
+    // nothing when a text that differs cannot be written (GetCatalogTextAccess) or holds a 0
+    // byte. It is true and changes nothing for an object without catalog text.
     bool SetCtss(quint16 ObjdID, const QByteArray& NameStr, const QByteArray& DescriptStr);
     bool SetPrice(quint16 ObjdID, qint32 Price);
     bool SetDisabled(quint16 ObjdID, bool Disabled);

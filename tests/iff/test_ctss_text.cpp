@@ -75,10 +75,10 @@ TEST(CatalogText, NoTextReadsNoneAndIsNeverWritten)
         EXPECT_TRUE(d.doc.SetCtss(128, "New", "Text"));
         EXPECT_EQ(d.all(), before);
     }
-    // Too few pieces for both texts: nothing is written.
+    // A name whose string is cut off cannot be written: refused, nothing changes.
     Doc two(header(1) + "\1N" + kNul + "c");
     const QByteArray before = two.all();
-    EXPECT_TRUE(two.doc.SetCtss(128, "New", "Text"));
+    EXPECT_FALSE(two.doc.SetCtss(128, "New", "Text"));
     EXPECT_EQ(two.all(), before);
     // An OBJD the document does not hold reads none and is refused.
     EXPECT_EQ(two.doc.GetName(999), kNone);
@@ -137,4 +137,36 @@ TEST(SetCtss, NewTextsReplaceOnlyStringsZeroAndOne)
                             "Alt" + kNul + "c2" + kNul + "\xa3\xa3\xa3");
     ASSERT_TRUE(d.doc.SetCtss(128, "Old", "Old text"));
     EXPECT_EQ(d.ctss(), body);
+}
+
+TEST(CatalogText, AccessSaysWhichTextsCanBeWritten)
+{
+    const QString damaged = "The catalog text is damaged, so Kestrane does not change it.";
+    const struct {
+        QByteArray body;
+        bool name, description;
+        QString reason;
+    } cases[] = {
+        {MakeCatalogCtss("N", "D"), true, true, ""},
+        {header(1) + "\1N" + kNul + "c" + kNul + "\xa3", true, false,
+         "The catalog text holds no description."},
+        {header(2) + "\1N" + kNul + kNul + "\1D", true, false,
+         "The catalog description is damaged, so Kestrane does not change it."},
+        {header(1) + "\1N", false, false, damaged},
+        {header(0) + "\1N" + kNul + kNul, false, false, damaged},
+        {header(1) + '\1', false, false, "The object has no catalog text."},
+        {QByteArray::fromHex("fcff01020000"), false, false,
+         "The catalog text is in a format Kestrane cannot change (0xFFFC)."},
+        {QByteArray::fromHex("3412"), false, false,
+         "The catalog text is in a format Kestrane cannot change (0x1234)."},
+    };
+    for (const auto& c : cases) {
+        Doc d(c.body);
+        const CatalogTextAccess access = d.doc.GetCatalogTextAccess(128);
+        EXPECT_EQ(access.nameWritable, c.name) << c.body.toHex().constData();
+        EXPECT_EQ(access.descriptionWritable, c.description) << c.body.toHex().constData();
+        EXPECT_EQ(access.reason, c.reason) << c.body.toHex().constData();
+    }
+    EXPECT_EQ(Doc(MakeCatalogCtss("N", "D")).doc.GetCatalogTextAccess(129).reason,
+              "The object has no catalog text.");
 }
