@@ -159,10 +159,20 @@ int CmdSet(const CliContext& ctx)
     if (changes.name || changes.description) {
         const QByteArray currentName = doc.GetName(id);
         const QByteArray currentDescription = doc.GetDescription(id);
-        if (currentName == kNone || currentDescription == kNone)
+        const CatalogTextAccess access = doc.GetCatalogTextAccess(id);
+        if (!access.nameWritable && !access.descriptionWritable &&
+            (currentName == kNone || currentDescription == kNone))
             return ctx.fail(QStringLiteral("Object %1 has no catalog text; its name and "
                                            "description cannot be changed.")
                                 .arg(id));
+        // A text in a shape or format that cannot be written is refused, not dropped.
+        const bool nameRefused = changes.name && !access.nameWritable;
+        if (nameRefused || (changes.description && !access.descriptionWritable))
+            return ctx.fail(
+                QStringLiteral("Object %1's catalog %2 cannot be changed: %3")
+                    .arg(id)
+                    .arg(nameRefused ? QStringLiteral("name") : QStringLiteral("description"))
+                    .arg(access.reason));
         name = changes.name ? CatalogBytes(ctx, *changes.name) : currentName;
         if (!name)
             return CliExit::Failed;

@@ -17,6 +17,26 @@ QByteArray header(int count)
     return QByteArray::fromHex("fdff") + char(count) + kNul;
 }
 
+// Catalog text as real files hold it: Windows-1252 letters, CR LF, a lone CR, 0xA0.
+const QByteArray kName = "Caf\xe9 \x80 lamp\xa0";
+const QByteArray kText = "Line one\r\nline \xe0 two\rthree\xa0" + QByteArray(120, 'x');
+
+QByteArray word(quint16 value)
+{
+    return QByteArray(1, char(value & 0xFF)) + char(value >> 8);
+}
+// A string with a 7-bit length prefix, as the language-set format holds it.
+QByteArray varString(const QByteArray& text)
+{
+    QByteArray out;
+    for (quint32 length = quint32(text.size());; length >>= 7) {
+        out += char((length & 0x7F) | (length > 0x7F ? 0x80 : 0));
+        if (length <= 0x7F)
+            break;
+    }
+    return out + text;
+}
+
 // OBJD 128 pointing at CTSS 300, which holds body.
 struct Doc {
     clsIFF doc;
@@ -169,4 +189,66 @@ TEST(CatalogText, AccessSaysWhichTextsCanBeWritten)
     }
     EXPECT_EQ(Doc(MakeCatalogCtss("N", "D")).doc.GetCatalogTextAccess(129).reason,
               "The object has no catalog text.");
+}
+
+TEST(CatalogText, OtherFormatsShowTheFirstLanguageAndAreNeverWritten)
+{
+    const QByteArray z(1, kNul);
+    const struct {
+        QByteArray body;
+        QByteArray name, description;
+    } cases[] = {
+        {word(0) + word(2) + char(kName.size()) + kName + char(kText.size()) + kText, kName, kText},
+        {word(0xFFFF) + word(3) + kName + z + kText + z + "third" + z, kName, kText},
+        {word(0xFFFE) + word(2) + kName + z + "c" + z + kText + z + z, kName, kText},
+        {word(0xFFFC) + '\2' + word(2) + kNul + varString(kName) + varString("c") + kNul +
+             varString(kText) + varString("") + word(1) + '\1' + varString("Fr") + varString(""),
+         kName, kText},
+        {word(0xFFFF) + word(1) + kName + z, kName, ""}, // a name only
+        {word(0xFFFC) + kNul, kNone, kNone},             // no language set
+        {word(0x1234) + word(2) + kName + z + kText + z, kNone, kNone},
+    };
+    for (const auto& c : cases) {
+        // Every cut of the body reads whole strings or none, inside the body.
+        for (qsizetype size = c.body.size(); size >= 0; --size) {
+            Doc d(c.body.left(size));
+            SCOPED_TRACE(c.body.left(size).toHex().constData());
+            const bool cut = size < c.body.size();
+            EXPECT_TRUE(d.name() == c.name || (cut && d.name() == kNone)) << d.name().data();
+            EXPECT_TRUE(d.description() == c.description || (cut && d.description() == kNone));
+            const CatalogTextAccess access = d.doc.GetCatalogTextAccess(128);
+            EXPECT_FALSE(access.nameWritable || access.descriptionWritable);
+            const QByteArray before = d.all();
+            EXPECT_TRUE(d.doc.SetCtss(128, d.name(), d.description()));
+            if (d.name() != kNone)
+                EXPECT_FALSE(d.doc.SetCtss(128, "New", d.description()));
+            EXPECT_EQ(d.all(), before);
+        }
+    }
+}
+
+TEST(SetCtss, WritesOnlyWhatTheTextHoldsAndNothingMalformed)
+{
+    const QByteArray oneString = header(1) + '\1' + "Old" + kNul + "c" + kNul + "\xa3";
+    const QByteArray two = MakeCatalogCtss("N", "D");
+    const struct {
+        QByteArray body, name, description;
+        bool result;
+        QByteArray after;
+    } cases[] = {
+        {oneString, kName, "", true, header(1) + '\1' + kName + kNul + "c" + kNul + "\xa3"},
+        {oneString, "Old", kText, false, oneString},
+        {oneString, kName, kText, false, oneString},
+        {two, "N", kText, true, MakeCatalogCtss("N", kText)},
+        {two, kName, kText, true, MakeCatalogCtss(kName, kText)},
+        {two, QByteArray("A\0B", 3), "D", false, two},
+        {two, "N", QByteArray("\0", 1), false, two},
+    };
+    for (const auto& c : cases) {
+        Doc d(c.body);
+        SCOPED_TRACE(c.body.toHex().constData());
+        EXPECT_EQ(d.doc.SetCtss(128, c.name, c.description), c.result);
+        EXPECT_EQ(d.ctss(), c.after);
+        EXPECT_EQ(d.doc.Resource("CTSS300").Length, 76 + c.after.size());
+    }
 }

@@ -2,6 +2,10 @@
 #include "ObjdLayout.h"
 #include "clsIFF.h"
 
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
 namespace
 {
 
@@ -180,4 +184,44 @@ TEST_F(CliSet, PresetAppliesTheFirstStoredPresetOfThatName)
                                      .arg(data, game));
     expectUntouched(noGame, 1);
     EXPECT_EQ(noGame.err, QStringLiteral("The Sims directory could not be found.\n"));
+}
+
+TEST_F(CliSet, CatalogTextThatCannotBeWrittenIsRefusedAndReportedAsStored)
+{
+    // OBJD 128: language sets (0xFFFC); OBJD 129: a name without description (0xFFFD).
+    const QByteArray sets = QByteArray::fromHex("fcff01020000") + "\x04Sofa" + QByteArray(2, '\0') +
+                            "\x0bSoft\r\nand \xa0" + '\0';
+    const QByteArray nameOnly =
+        QByteArray::fromHex("fdff0100") + "\x01Old" + QByteArray("\0c\0\xa3", 4);
+    WriteBytes(file, CatalogFixture()
+                         .objd(128, "Sofa", FixtureObjd(1, 0, 10, 2000))
+                         .ctss(2000, sets)
+                         .objd(129, "Lamp", FixtureObjd(2, 0, 20, 3000))
+                         .ctss(3000, nameOnly)
+                         .fileBytes());
+    before = ReadBytes(file);
+    const CliResult objects = Cli(QStringLiteral("objects ") + file);
+    const QJsonArray list = QJsonDocument::fromJson(objects.out.toUtf8()).array();
+    ASSERT_EQ(list.size(), 2);
+    EXPECT_EQ(list[0].toObject().value("name").toString(), QStringLiteral("Sofa"));
+    EXPECT_EQ(list[0].toObject().value("description").toString(),
+              QStringLiteral("Soft\r\nand \u00a0"));
+
+    const struct {
+        const char* options;
+        const char* reason;
+    } refusals[] = {
+        {"--object 128 --price 5 --name Couch", "(0xFFFC)"},
+        {"--object 128 --price 5 --description Couch", "(0xFFFC)"},
+        {"--object 129 --price 5 --description Bright", "holds no description"},
+    };
+    for (const auto& r : refusals) {
+        const CliResult result = set(QLatin1String(r.options));
+        expectUntouched(result, 1);
+        EXPECT_TRUE(result.err.contains(QLatin1String(r.reason))) << result.err.toStdString();
+    }
+    ASSERT_EQ(set(QStringLiteral("--object 129 --name Neu")).code, 0);
+    load();
+    EXPECT_EQ(doc.Resource("CTSS3000").Body(),
+              QByteArray::fromHex("fdff0100") + "\x01Neu" + QByteArray("\0c\0\xa3", 4));
 }
