@@ -48,6 +48,7 @@ void clsIFF::append(std::unique_ptr<clsResource> record)
     const QByteArray folded = foldKey(record->Key());
     if (!m_byKey.contains(folded))
         m_byKey.insert(folded, record.get());
+    m_heldKey.insert(record.get(), folded);
     m_resources.push_back(std::move(record));
 }
 
@@ -61,11 +62,13 @@ std::unique_ptr<clsResource> clsIFF::take(const QByteArray& key)
                                  [record](const auto& r) { return r.get() == record; });
     std::unique_ptr<clsResource> taken = std::move(*it);
     const auto next = m_resources.erase(it);
-    // The lookup index keeps the key the record had when it was added, which may differ
-    // from its present Key; a later record under the same key now becomes the one found.
+    m_heldKey.remove(record);
+    // A record stays held under the key it was added with, whatever its ID or Format became
+    // since: the next record held under this key is now the one found. Going by present keys
+    // instead could leave a record findable under two keys, and so found after it was freed.
     m_byKey.remove(folded);
     for (auto later = next; later != m_resources.end(); ++later) {
-        if (foldKey((*later)->Key()) == folded) {
+        if (m_heldKey.value(later->get()) == folded) {
             m_byKey.insert(folded, later->get());
             break;
         }
@@ -131,6 +134,7 @@ void clsIFF::DelResource(const QByteArray& key)
 void clsIFF::Clear()
 {
     m_byKey.clear();
+    m_heldKey.clear();
     m_resources.clear();
     m_objdIDs.clear();
     m_bmpIDs.clear();

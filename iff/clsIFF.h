@@ -110,7 +110,8 @@ private:
     void parseChunks(const QByteArray& data);
 
     std::vector<std::unique_ptr<clsResource>> m_resources;
-    QHash<QByteArray, clsResource*> m_byKey; // folded key -> record
+    QHash<QByteArray, clsResource*> m_byKey;         // folded key -> first record held under it
+    QHash<const clsResource*, QByteArray> m_heldKey; // record -> folded key it was added under
     QList<quint16> m_objdIDs;
     QList<quint16> m_bmpIDs;
     QList<quint16> m_ctssIDs;

@@ -1,10 +1,13 @@
 #include "IffBytes.h"
 #include "IffError.h"
+#include "ResourceScript.h"
 #include "ScriptedPrompt.h"
 #include "clsIFF.h"
 #include "clsResource.h"
 
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <random>
 
 TEST(Resource, LengthAndPrintedLayout)
 {
@@ -81,4 +84,32 @@ TEST(Document, ResourceListOperations)
     doc.Clear();
     EXPECT_EQ(doc.ResourceCount(), 0);
     EXPECT_FALSE(doc.IsResource("OBJD130"));
+}
+
+TEST(Document, KeysStayRightThroughAnySequenceOfCalls)
+{
+    ScriptedPrompt prompt;
+    PromptScope scope(prompt);
+    // Add OBJD128 and OBJD129, set the second's ID to 128 without UpdateKey, delete OBJD128,
+    // then OBJD129: OBJD128 must not be found (it was, and read freed memory).
+    clsIFF doc;
+    EXPECT_EQ(PlayResourceScript(doc, QByteArray::fromHex("0000000303010100 0103")), "");
+    EXPECT_FALSE(doc.IsResource("OBJD128"));
+
+    // Random calls, on an empty document and on a loaded one holding a key twice.
+    const QByteArray file = IffHeader() + Chunk("OBJD", 128, "a") + Chunk("CTSS", 129, "b") +
+                            Chunk("objd", 128, "c") + Chunk("OBJD", 130, "d");
+    QTemporaryDir dir;
+    const QString path = dir.filePath("keys.iff");
+    WriteFile(path, file);
+    for (unsigned seed = 0; seed < 200; ++seed) {
+        std::mt19937 random(seed);
+        QByteArray script(160, '\0');
+        for (char& b : script)
+            b = char(random());
+        clsIFF played;
+        if (seed % 2)
+            ASSERT_TRUE(played.LoadFile(path));
+        ASSERT_EQ(PlayResourceScript(played, script), "") << "seed " << seed;
+    }
 }
