@@ -21,6 +21,11 @@ bool clsIFF::SetSorts(quint16 ObjdID, const SortSet& Sorts)
     if (!objd)
         return false;
     QByteArray body = objd->Body();
+    bool same = true;
+    for (int slot = 0; slot < 9; ++slot)
+        same = same && ReadField(body, kSortSlotOffsets[slot]) == quint16(Sorts[slot]);
+    if (same)
+        return true; // already stored; a short body is not refused for values it holds
     // All nine fields or none: a body too short for any of them is left as it is.
     for (int offset : kSortSlotOffsets) {
         if (!FieldFits(body, offset))

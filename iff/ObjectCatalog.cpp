@@ -227,6 +227,8 @@ bool clsIFF::SetPrice(quint16 ObjdID, qint32 Price)
     clsResource* objd = FindObjd(*this, ObjdID);
     if (!objd)
         return false;
+    if (ReadField(objd->Body(), ObjdField::Price) == quint16(Price))
+        return true; // already stored; a body cut inside the field keeps its bytes
     QByteArray body = objd->Body();
     if (!WriteField(body, ObjdField::Price, quint32(Price)))
         return false;
@@ -239,6 +241,10 @@ bool clsIFF::SetDisabled(quint16 ObjdID, bool Disabled)
     clsResource* objd = FindObjd(*this, ObjdID);
     if (!objd)
         return false;
+    // Any value but 1 reads as not disabled; such a value is kept unless the flag changes, so
+    // saving an object whose flag was not touched leaves the field as the file had it.
+    if ((ReadField(objd->Body(), ObjdField::Disabled) == 1) == Disabled)
+        return true;
     QByteArray body = objd->Body();
     if (!WriteField(body, ObjdField::Disabled, Disabled ? 1u : 0u))
         return false;

@@ -89,8 +89,9 @@ public:
     // The object's catalog icon; the placeholder when it has none; a null image when the
     // icon's body cannot be decoded.
     QImage GetIcon(quint16 ObjdID, const QImage& placeholder) const;
-    // Setters change resource bodies in memory. False when the OBJD is not held or its body
-    // is too short for the field (nothing changes).
+    // Setters change resource bodies in memory. A value the OBJD already holds (as the getter
+    // reads it) is left as stored, byte for byte. False when the OBJD is not held, or when
+    // its body is too short for a field whose value would change (nothing changes).
     // SetCtss changes a text only where it differs from what GetName / GetDescription read,
     // and only in place, so the rest of the body stays byte for byte. It is false and changes
     // nothing when a text that differs cannot be written (GetCatalogTextAccess) or holds a 0

@@ -128,3 +128,18 @@ TEST(ObjdFields, AbsentObjdThrowsOnReadAndIsRefusedOnWrite)
     EXPECT_EQ(d.body(), patterned());
     EXPECT_EQ(d.doc.ResourceCount(), 2);
 }
+
+TEST(ObjdFields, ValuesAlreadyHeldAreLeftAsStored)
+{
+    // Disabled reads as "field == 1"; 2, 256 and 0xFFFF read as not disabled and stay so.
+    for (const int size : {216, 209, 37, 33}) {
+        for (const quint16 flag : {0, 1, 2, 256, 0xFFFF}) {
+            const QByteArray body = withWord(patterned(), 32, flag).left(size);
+            Doc d(body);
+            EXPECT_TRUE(d.doc.SetDisabled(128, d.doc.GetDisabled(128))) << size << " " << flag;
+            EXPECT_TRUE(d.doc.SetPrice(128, d.doc.GetPrice(128))) << size;
+            EXPECT_TRUE(d.doc.SetSorts(128, d.doc.GetSorts(128))) << size;
+            EXPECT_EQ(d.body(), body) << size << " " << flag;
+        }
+    }
+}
