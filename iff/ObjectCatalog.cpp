@@ -79,9 +79,15 @@ Texts readTexts(const clsIFF& doc, quint16 objdId)
     const CtssTable::Table table = CtssTable::Read(body);
     if (!table.known || table.strings.isEmpty())
         return texts;
-    texts.name = table.strings[0].bytes;
+    // A length-prefixed string may hold a 0 byte, which no catalog text box can hold or
+    // save: the text ends there, as the game's 0-terminated texts do.
+    const auto upToNul = [](const QByteArray& bytes) {
+        const qsizetype nul = bytes.indexOf('\0');
+        return nul < 0 ? bytes : bytes.left(nul);
+    };
+    texts.name = upToNul(table.strings[0].bytes);
     if (table.strings.size() >= 2)
-        texts.description = table.strings[1].bytes;
+        texts.description = upToNul(table.strings[1].bytes);
     else if (table.declared < 2)
         texts.description.clear(); // a table of one string: the name, no description
     return texts;

@@ -205,7 +205,9 @@ TEST(CatalogText, OtherFormatsShowTheFirstLanguageAndAreNeverWritten)
              varString(kText) + varString("") + word(1) + '\1' + varString("Fr") + varString(""),
          kName, kText},
         {word(0xFFFF) + word(1) + kName + z, kName, ""}, // a name only
-        {word(0xFFFC) + kNul, kNone, kNone},             // no language set
+        // A counted string holding a 0 byte reads up to it.
+        {word(0) + word(2) + '\5' + "ab" + z + "cd" + '\1' + "D", "ab", "D"},
+        {word(0xFFFC) + kNul, kNone, kNone}, // no language set
         {word(0x1234) + word(2) + kName + z + kText + z, kNone, kNone},
     };
     for (const auto& c : cases) {
