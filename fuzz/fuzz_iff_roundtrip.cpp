@@ -141,6 +141,24 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (readAll(first) != readAll(second))
         fail("the second save differs from the first");
 
+    // Catalog text of any shape reads without leaving its body; writing back what was read
+    // changes nothing, and a text reported writable takes a new value and only that.
+    for (const quint16 id : reloaded.ObjdIDs()) {
+        const QByteArray name = reloaded.GetName(id);
+        const QByteArray description = reloaded.GetDescription(id);
+        const CatalogTextAccess access = reloaded.GetCatalogTextAccess(id);
+        if (!reloaded.SetCtss(id, name, description) || reloaded.GetName(id) != name ||
+            reloaded.GetDescription(id) != description)
+            fail("writing back the catalog text changed it");
+        if (access.nameWritable &&
+            (!reloaded.SetCtss(id, "N\r\n\xa0", description) ||
+             reloaded.GetName(id) != "N\r\n\xa0" || reloaded.GetDescription(id) != description))
+            fail("a writable name was not written alone");
+        if (!access.descriptionWritable && description != "*NONE*" &&
+            reloaded.SetCtss(id, reloaded.GetName(id), description + "x"))
+            fail("a description that cannot be written was written");
+    }
+
     // The calls come from the end of the input, where the last chunk's body lies.
     playScript(original, bytes.right(256));
     return 0;

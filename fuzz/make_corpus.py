@@ -22,6 +22,22 @@ def old_map():
     return chunk(b"rsmp", 0, body, unknown=b"\0\x10")
 
 
+def objd(strings_id):
+    body = bytearray(216)
+    struct.pack_into("<H", body, 82, strings_id)
+    return bytes(body)
+
+
+# Catalog text in each string-list format, with CR LF, a lone CR and 0xA0 in it.
+CTSS_BODIES = [
+    b"\xfd\xff\x02\x00\x01Chair\0c\0\x01Line\r\none\rtwo\xa0\0\0\xa3\xa3",
+    b"\xfd\xff\x01\x00\x01Name only\0\0\xa3",
+    b"\xfc\xff\x01\x02\x00\x00\x04Sofa\x00\x00\x09Soft\r\n\xa0ok\x00",
+    b"\x00\x00\x02\x00\x03abc\x04d\re\xa0",
+    b"\xff\xff\x02\x00Lamp\0Bright\r\n\0",
+    b"\xfe\xff\x02\x00Desk\0c\0Wide\xa0\0\0",
+]
+
 SEEDS = {
     "empty_25": header(),
     "empty_20": header(b"2.0"),
@@ -35,6 +51,9 @@ SEEDS = {
     + chunk(b"STR#", 0xFFFF, b"", b"abcde"),
     "damaged_sizes": header() + chunk(b"OBJD", 1, b"", b"short", size=10)
     + chunk(b"STR#", 2, b"tail", size=0xFFFFFFFF),
+    "catalog_formats": header()
+    + b"".join(chunk(b"OBJD", 128 + i, objd(300 + i)) for i in range(len(CTSS_BODIES)))
+    + b"".join(chunk(b"CTSS", 300 + i, body) for i, body in enumerate(CTSS_BODIES)),
     "cut_header": header() + chunk(b"OBJD", 1, b"z") + chunk(b"BMP_", 3)[:40],
 }
 
