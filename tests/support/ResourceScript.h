@@ -27,8 +27,9 @@ inline std::string PlayResourceScript(clsIFF& doc, const QByteArray& script)
     for (int i = 1; i <= doc.ResourceCount(); ++i)
         model.push_back({&doc.Resource(i), fold(doc.Resource(i).Key())});
     const auto first = [&](const QByteArray& key) {
+        const QByteArray folded = fold(key);
         for (auto it = model.begin(); it != model.end(); ++it)
-            if (it->key == fold(key))
+            if (it->key == folded)
                 return it;
         return model.end();
     };
