@@ -1,4 +1,5 @@
 #include "CatalogText.h"
+#include "ShownCatalogText.h"
 
 #include <gtest/gtest.h>
 
@@ -24,4 +25,42 @@ TEST(CatalogText, NullOrUnstorableCharacterIsRefusedAndNamed)
     const QString emoji = QString::fromUtf8("\xF0\x9F\x98\x80"); // named whole, not half a pair
     EXPECT_FALSE(EncodeCatalogText(QStringLiteral("Lamp ") + emoji, &error));
     EXPECT_TRUE(error.endsWith(QLatin1Char('"') + emoji + QLatin1Char('"')));
+}
+
+TEST(ShownCatalogText, UntouchedTextKeepsItsBytesAndAnEditReencodesOnlyWhatChanged)
+{
+    const QByteArray mixed("A\r\nB\rC\nD\xA0\xE9");
+    struct Case {
+        QByteArray stored;
+        bool multiLine;
+        QString shown;  // what the box shows
+        QString edited; // what the box holds later
+        QByteArray expected;
+    };
+    const QString shownMixed = QStringLiteral("A\nB\nC\nD\u00a0\u00e9");
+    const Case cases[] = {
+        {mixed, true, shownMixed, shownMixed, mixed},
+        {mixed, true, shownMixed, shownMixed + "\nE", mixed + "\r\nE"},
+        {mixed, true, shownMixed, QStringLiteral("A\nB!\nC\nD\u00a0\u00e9"),
+         QByteArray("A\r\nB!\rC\nD\xA0\xE9")},
+        {mixed, true, shownMixed, QStringLiteral("A\n\nB\nC\nD\u00a0\u00e9"),
+         QByteArray("A\r\n\r\nB\rC\nD\xA0\xE9")},
+        {mixed, true, shownMixed, QStringLiteral("A\nC\nD\u00a0\u00e9"),
+         QByteArray("A\r\nC\nD\xA0\xE9")},
+        {mixed, false, QStringLiteral("A\r\nB\rC\nD\u00a0\u00e9"),
+         QStringLiteral("A\r\nB\rC\nD\u00a0\u00e9"), mixed},
+        {"\x81\x8D", false, QStringLiteral("\u0081\u008d"), QStringLiteral("\u0081x\u008d"),
+         "\x81x\x8D"},
+        {"", true, QString(), QStringLiteral("\u20ac"), "\x80"},
+    };
+    for (const Case& c : cases) {
+        const ShownCatalogText text(c.stored, c.multiLine);
+        EXPECT_EQ(text.text(), c.shown) << c.stored.toHex().constData();
+        QString error = QStringLiteral("stale");
+        EXPECT_EQ(text.bytesFor(c.edited, &error), c.expected) << c.edited.toStdString();
+        EXPECT_TRUE(error.isEmpty());
+    }
+    QString error;
+    EXPECT_FALSE(ShownCatalogText(mixed, true).bytesFor(shownMixed + "\u0141", &error));
+    EXPECT_TRUE(error.contains(QStringLiteral("\u0141")));
 }
