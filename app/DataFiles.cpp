@@ -3,7 +3,6 @@
 #include "Cp1252.h"
 #include "ProgramState.h"
 
-#include <QDir>
 #include <QFile>
 #include <QSaveFile>
 #include <QtEndian>
@@ -53,8 +52,7 @@ bool WriteWhole(const QString& path, const QByteArray& bytes, QString* error)
 {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        SetError(error, QStringLiteral("Could not save %1: %2")
-                            .arg(QDir::toNativeSeparators(path), file.errorString()));
+        SetError(error, file.errorString()); // the caller names the file
         return false;
     }
     return true;

@@ -12,9 +12,9 @@
 // what could be read whole.
 void LoadPresets();
 void LoadFolders();
-// Writers replace the file atomically. False (with a reason in *error) when the file could
-// not be written or an entry cannot be stored (a name over 255 bytes, a path over 65535
-// bytes); the old file then stays as it was.
+// Writers replace the file atomically. False (with the reason, not naming the file, in *error)
+// when the file could not be written or an entry cannot be stored (a name over 255 bytes, a path
+// over 65535 bytes); the old file then stays as it was.
 bool SavePresets(QString* error = nullptr);
 bool SaveFolders(QString* error = nullptr);
 

@@ -2,9 +2,14 @@
 
 #include <QFile>
 
-bool MoveToTrash(const QString& path)
+bool MoveToTrash(const QString& path, QString* error)
 {
     if (path.isEmpty())
         return false;
-    return QFile::moveToTrash(path);
+    QFile file(path);
+    if (file.moveToTrash())
+        return true;
+    if (error)
+        *error = file.errorString();
+    return false;
 }

@@ -78,14 +78,21 @@ void SetReadOnly(const QString& path, bool readOnly)
 #endif
 }
 
-bool RecycleFile(const QString& path)
+bool RecycleFile(const QString& path, QString* error)
 {
+    if (error)
+        error->clear();
     if (path.isEmpty())
         return false;
     SetReadOnly(path, false);
-    if (CurrentPrompt().confirmTrash(path))
-        MoveToTrash(path);
+    if (!CurrentPrompt().confirmTrash(path))
+        return false;
+    QString reason;
+    const bool moved = MoveToTrash(path, &reason);
     // Gone means nothing is left at the path: a hidden file that stayed must not count as
     // deleted just because PathExists ignores hidden files.
-    return !PathExists(path, false) && !AnythingAt(path);
+    const bool gone = !PathExists(path, false) && !AnythingAt(path);
+    if (!gone && error)
+        *error = moved || reason.isEmpty() ? QStringLiteral("The file is still there.") : reason;
+    return gone;
 }

@@ -13,5 +13,6 @@ bool IsNewFolder(const QString& path, int indexToIgnore);
 // Read-only is the absence of write permission; other permission bits are kept.
 void SetReadOnly(const QString& path, bool readOnly);
 // Asks through the prompt seam, then moves the file to the trash. True once the file is gone
-// from its path.
-bool RecycleFile(const QString& path);
+// from its path. When the person agreed and the file is still there, *error (when given) says
+// why; it stays empty when the person declined.
+bool RecycleFile(const QString& path, QString* error = nullptr);
