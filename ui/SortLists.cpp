@@ -68,7 +68,7 @@ QGroupBox* CreateSortFrame(QWidget* parent, int left, int top, SortLists& lstSor
         const int h = k / 3;
         const int column = k % 3;
         QTreeWidget* list = MakeListView(picSort[h], {QStringLiteral("Sort")}, kListLefts[column],
-                                         0, kListWidth, kHolders[h].height);
+                                         0, kListWidth, kHolders[h].height, k == 8);
         list->setObjectName(QStringLiteral("lstSort%1").arg(k));
         // The label above says what the list holds; the header would only take rows away.
         list->setHeaderHidden(true);

@@ -1,5 +1,7 @@
 #include "WindowStyle.h"
 
+#include "SingleChoiceList.h"
+
 #include <QFontDatabase>
 #include <QGroupBox>
 #include <QHeaderView>
@@ -61,9 +63,9 @@ QGroupBox* MakeFrame(QWidget* parent, const QString& caption, int left, int top,
 }
 
 QTreeWidget* MakeListView(QWidget* parent, const QStringList& columns, int left, int top, int width,
-                          int height)
+                          int height, bool singleChoice)
 {
-    auto* list = new QTreeWidget(parent);
+    auto* list = singleChoice ? new SingleChoiceList(parent) : new QTreeWidget(parent);
     list->setColumnCount(columns.size());
     list->setHeaderLabels(columns);
     for (int column = 1; column < columns.size(); ++column)

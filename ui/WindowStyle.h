@@ -26,9 +26,9 @@ QGroupBox* MakeFrame(QWidget* parent, const QString& caption, int left, int top,
                      int height);
 
 // Report-style list views: row keys live in item data (Qt::UserRole of column 0); zero-width
-// columns are hidden columns.
+// columns are hidden columns. A single-choice list never lets the person clear its choice.
 QTreeWidget* MakeListView(QWidget* parent, const QStringList& columns, int left, int top, int width,
-                          int height);
+                          int height, bool singleChoice = false);
 QTreeWidgetItem* AddKeyedRow(QTreeWidget* list, const QString& key, const QString& text);
 QString RowKey(const QTreeWidgetItem* item);
 // The number at the start of a key ("12#" -> 12, "File7" after its prefix -> see callers).
