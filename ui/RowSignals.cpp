@@ -4,8 +4,10 @@
 
 void OnRowClick(QTreeWidget* list, std::function<void(QTreeWidgetItem*)> onClick)
 {
+    // A click whose choice was taken back at once (the selection put back by the handler run
+    // on the press) is not a second choice.
     QObject::connect(list, &QTreeWidget::itemClicked, list, [onClick](QTreeWidgetItem* item, int) {
-        if (item)
+        if (item && item->isSelected())
             onClick(item);
     });
     // Keyboard choices arrive only as selection changes.

@@ -195,17 +195,20 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event)
 
 void frmMain::closeEvent(QCloseEvent* event)
 {
-    Form_Unload();
-    event->accept(); // the window never refuses to close
+    // Edits that could not be saved keep the window open; the message said why.
+    if (Form_Unload())
+        event->accept();
+    else
+        event->ignore();
 }
 
-void frmMain::Form_Unload()
+bool frmMain::Form_Unload()
 {
     if (m_unloaded)
-        return;
+        return true;
+    if (CurrentFile != -1 && !CheckSave())
+        return false;
     m_unloaded = true;
-    if (CurrentFile != -1)
-        CheckSave();
     // Both files are written even when nothing changed; a failure is told but never keeps
     // the window open.
     QString error;
@@ -218,6 +221,7 @@ void frmMain::Form_Unload()
         ShowMessage(QStringLiteral("The folder list could not be saved to %1: %2")
                         .arg(ProgramState.ProgramFolder + QStringLiteral("folders.dat"), error));
     }
+    return true;
 }
 
 void frmMain::cmdExit_Click()

@@ -1,10 +1,13 @@
 #pragma once
 
+#include "ShownCatalogText.h"
 #include "SortLists.h"
 
 #include <QImage>
 #include <QWidget>
+#include <array>
 #include <memory>
+#include <optional>
 
 class clsIFF;
 class QCheckBox;
@@ -73,7 +76,8 @@ public:
     void Form_Activate();
     // True when the key was Ctrl+S alone (the save then ran, or did nothing while disabled).
     bool Form_KeyDown(int KeyCode, Qt::KeyboardModifiers Shift);
-    void Form_Unload();
+    // False when the shown object's edits could not be saved: the window then stays open.
+    bool Form_Unload();
     void cmdExit_Click();
     void cmdAbout_Click();
     void cmdBrowse_Click();
@@ -85,8 +89,11 @@ public:
     void lstSort_ItemCheck(int Index, QTreeWidgetItem* Item);
     void lstSort_ItemClick(int Index, QTreeWidgetItem* Item);
     void txtPrice_Change();
-    void cmdSave_Click();
-    void CheckSave();
+    // False when the save was refused or failed; the edits then stay in the panel.
+    bool cmdSave_Click();
+    // The unsaved-changes check before the shown object is left. False when the object's edits
+    // were to be saved and could not be: the caller then stays on the object.
+    bool CheckSave();
     void cmdPresetNew_Click();
     void lstPresets_ItemClick(QTreeWidgetItem* Item);
 
@@ -100,6 +107,20 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // What the panel holds that differs from the document, field by field.
+    struct PanelEdits {
+        std::optional<QByteArray> name;
+        std::optional<QByteArray> description;
+        std::optional<qint32> price;
+        std::optional<bool> disabled;
+        std::optional<SortSet> sorts;
+        QString textError; // set when a text box holds text the catalog cannot store
+        bool any() const
+        {
+            return name || description || price || disabled || sorts || !textError.isEmpty();
+        }
+    };
+
     void BuildControls();
     void ConnectHandlers();
     clsIFF& Doc();
@@ -107,7 +128,20 @@ private:
     void OpenRowAfterRemoval(int removedIndex);
     void ShowCatalogText(QWidget* box, const QByteArray& text);
     void ShowIcon(const QImage& image);
+    QString DescriptionText() const;
+    // Throws IffError when the document no longer holds the shown object. forCheck leaves out
+    // what the unsaved-changes check does not compare.
+    PanelEdits ReadPanelEdits(bool forCheck) const;
+    // After a save: the panel shows what the file now holds.
+    void ShowSavedValues();
+    void SelectQuietly(QTreeWidget* list, QTreeWidgetItem* item);
+    QTreeWidgetItem* ObjectRow(int id) const;
 
     QImage m_noIcon;
     bool m_unloaded = false;
+    // The shown object's catalog text as read, and the sort slots the person changed since it
+    // was shown: a slot nobody touched is saved as it was, even where no row can show it.
+    ShownCatalogText m_shownName;
+    ShownCatalogText m_shownDescription;
+    std::array<bool, 9> m_sortTouched{};
 };

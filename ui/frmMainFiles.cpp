@@ -119,8 +119,11 @@ void frmMain::lstFiles_ItemClick(QTreeWidgetItem* Item)
     const int number = FileNumber(Item);
     if (number == CurrentFile)
         return;
-    if (CurrentFile != -1)
-        CheckSave();
+    if (CurrentFile != -1 && !CheckSave()) {
+        // The shown object's edits could not be saved: the file that holds them stays open.
+        SelectQuietly(lstFiles, FileRow(CurrentFile));
+        return;
+    }
 
     const QString path = Item->text(kPathColumn);
     if (!PathExists(path, false)) {
@@ -176,8 +179,14 @@ void frmMain::cmdDelete_Click()
     if (selected.isEmpty())
         return;
     QTreeWidgetItem* row = selected.first();
-    if (!RecycleFile(row->text(kPathColumn)))
+    QString error;
+    if (!RecycleFile(row->text(kPathColumn), &error)) {
+        // Declined: nothing to say. Agreed but the move failed: the list stays and says why.
+        if (!error.isEmpty())
+            ShowMessage(QStringLiteral("The file %1 could not be moved to the trash: %2")
+                            .arg(row->text(kPathColumn), error));
         return;
+    }
 
     const bool wasOpen = FileNumber(row) == CurrentFile;
     const int index = lstFiles->indexOfTopLevelItem(row);

@@ -11,6 +11,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QSignalBlocker>
+#include <QTextDocument>
 #include <QTreeWidget>
 
 namespace
@@ -24,11 +26,15 @@ const QByteArray kNoText = QByteArrayLiteral("*NONE*");
 void frmMain::ShowCatalogText(QWidget* box, const QByteArray& text)
 {
     const bool present = text != kNoText;
-    const QString shown = present ? DecodeCp1252(text) : QString();
-    if (auto* line = qobject_cast<QLineEdit*>(box))
-        line->setText(shown);
-    else if (auto* plain = qobject_cast<QPlainTextEdit*>(box))
-        plain->setPlainText(shown);
+    // The box shows the stored bytes through ShownCatalogText, which gives them back unchanged
+    // for as long as the person does not edit them.
+    if (auto* line = qobject_cast<QLineEdit*>(box)) {
+        m_shownName = ShownCatalogText(present ? text : QByteArray(), false);
+        line->setText(m_shownName.text());
+    } else if (auto* plain = qobject_cast<QPlainTextEdit*>(box)) {
+        m_shownDescription = ShownCatalogText(present ? text : QByteArray(), true);
+        plain->setPlainText(m_shownDescription.text());
+    }
     // A grey, disabled box stands for an object without catalog text; saving and the
     // unsaved-changes check read that from the enabled state.
     QPalette palette = box->palette();
@@ -40,6 +46,37 @@ void frmMain::ShowCatalogText(QWidget* box, const QByteArray& text)
     box->setEnabled(present);
 }
 
+QString frmMain::DescriptionText() const
+{
+    // toPlainText would turn non-breaking spaces into spaces; the raw text keeps them and marks
+    // line breaks (Enter, Shift+Enter) with separators of its own.
+    QString text = txtDescript->document()->toRawText();
+    text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+    text.replace(QChar::LineSeparator, QLatin1Char('\n'));
+    return text;
+}
+
+QTreeWidgetItem* frmMain::ObjectRow(int id) const
+{
+    for (int row = 0; row < lstObjects->topLevelItemCount(); ++row) {
+        QTreeWidgetItem* item = lstObjects->topLevelItem(row);
+        if (item->text(kIdColumn).toInt() == id)
+            return item;
+    }
+    return nullptr;
+}
+
+void frmMain::SelectQuietly(QTreeWidget* list, QTreeWidgetItem* item)
+{
+    const QSignalBlocker blocker(list);
+    list->clearSelection();
+    if (!item)
+        return;
+    list->setCurrentItem(item);
+    item->setSelected(true);
+    list->scrollToItem(item);
+}
+
 void frmMain::lstObjects_ItemClick(QTreeWidgetItem* Item)
 {
     if (!Item)
@@ -47,8 +84,11 @@ void frmMain::lstObjects_ItemClick(QTreeWidgetItem* Item)
     const int id = Item->text(kIdColumn).toInt();
     if (id == CurrentObject)
         return;
-    if (CurrentObject != -1)
-        CheckSave();
+    if (CurrentObject != -1 && !CheckSave()) {
+        // The edits could not be saved: stay on the object that holds them.
+        SelectQuietly(lstObjects, ObjectRow(CurrentObject));
+        return;
+    }
     CurrentObject = id;
     clsIFF& document = Doc();
     const auto objd = quint16(id);
@@ -67,6 +107,7 @@ void frmMain::lstObjects_ItemClick(QTreeWidgetItem* Item)
     }
     ShowIcon(document.GetIcon(objd, m_noIcon));
     ShowSortSet(lstSort, picSort, sorts);
+    m_sortTouched.fill(false);
     txtDescript->update();
     txtName->update();
     txtPrice->update();
@@ -75,13 +116,21 @@ void frmMain::lstObjects_ItemClick(QTreeWidgetItem* Item)
 void frmMain::lstSort_ItemCheck(int Index, QTreeWidgetItem* Item)
 {
     Q_UNUSED(Item);
-    if (Index == 0)
+    m_sortTouched[Index] = true;
+    if (Index == 0) {
+        // The Sub-Function rows follow the Function checks, so both slots now say what shows.
         RefreshSubFunctionList(lstSort[1], lstSort[0]);
+        m_sortTouched[1] = true;
+    }
 }
 
 void frmMain::lstSort_ItemClick(int Index, QTreeWidgetItem* Item)
 {
     Q_UNUSED(Item);
+    // A click on a Function row only shows another group of Sub-Function rows; choosing a
+    // Build Mode row, even the one already chosen, is a choice.
+    if (Index == 8)
+        m_sortTouched[8] = true;
     if (Index == 0)
         RefreshSubFunctionList(lstSort[1], lstSort[0]);
 }

@@ -46,6 +46,8 @@ void frmMain::lstPresets_ItemClick(QTreeWidgetItem* Item)
     if (index < 0 || index >= ProgramState.PresetCount())
         return;
     ShowSortSet(lstSort, picSort, ProgramState.Presets[index].Sorts);
+    // A preset sets every slot, also to "None" over a Build Mode that no row shows.
+    m_sortTouched.fill(true);
 }
 
 void frmMain::cmdPresetNew_Click()

@@ -6,6 +6,7 @@
 #include "Prompt.h"
 #include "WindowStyle.h"
 #include "clsIFF.h"
+#include "clsResource.h"
 #include "frmMain.h"
 #include "modConvert.h"
 
@@ -18,123 +19,181 @@
 namespace
 {
 
-// The sorts to store for what the lists show. A stored bit that no row of a fixed list stands
-// for, and a Build Mode beyond the list while "None" stays selected, cannot be shown or
-// changed here, so they are kept rather than dropped by merely viewing the object.
-SortSet KeepUnshownSorts(const SortLists& lists, const SortSet& shown, const SortSet& stored)
+// The bodies a save may change, to put back when the file could not be written: the document
+// then again says what the file holds, whole, and the panel's edits count as unsaved.
+class BodySnapshot
 {
-    SortSet result = shown;
-    for (int slot : {0, 2, 3, 4, 5, 6, 7}) {
-        qint32 representable = 0;
-        for (int row = 0; row < lists[slot]->topLevelItemCount(); ++row)
-            representable |= LeadingNumber(RowKey(lists[slot]->topLevelItem(row)));
-        result[slot] |= stored[slot] & ~representable;
+public:
+    explicit BodySnapshot(const clsIFF& document)
+    {
+        m_bodies.reserve(document.ResourceCount());
+        for (int position = 1; position <= document.ResourceCount(); ++position)
+            m_bodies.append(document.Resource(position).Body()); // shared, not copied
     }
-    if ((stored[8] < 0 || stored[8] > 7) && shown[8] == 0)
-        result[8] = stored[8];
-    return result;
-}
+    void restore(clsIFF& document) const
+    {
+        for (int position = 1; position <= document.ResourceCount(); ++position) {
+            clsResource& record = document.Resource(position);
+            const QByteArray& before = m_bodies.value(position - 1);
+            if (record.Body().constData() != before.constData())
+                record.SetBody(before);
+        }
+    }
+
+private:
+    QList<QByteArray> m_bodies;
+};
 
 } // namespace
 
-void frmMain::cmdSave_Click()
+frmMain::PanelEdits frmMain::ReadPanelEdits(bool forCheck) const
+{
+    const clsIFF& document = *Document;
+    const auto objd = quint16(CurrentObject);
+    PanelEdits edits;
+    // A disabled box stands for an object without catalog text, a read-only one for text that
+    // cannot be saved: neither is compared or written.
+    const auto readText = [&](const QWidget* box, const ShownCatalogText& shown,
+                              const QString& text, const QByteArray& stored,
+                              std::optional<QByteArray>& out) {
+        if (!box->isEnabled() || box->property("readOnly").toBool())
+            return;
+        QString error;
+        const std::optional<QByteArray> bytes = shown.bytesFor(text, &error);
+        if (!bytes)
+            edits.textError = error;
+        else if (*bytes != stored)
+            out = bytes;
+    };
+    readText(txtDescript, m_shownDescription, DescriptionText(), document.GetDescription(objd),
+             edits.description);
+    readText(txtName, m_shownName, txtName->text(), document.GetName(objd), edits.name);
+
+    const qint32 price = PriceFromText(txtPrice->text());
+    if (price != document.GetPrice(objd))
+        edits.price = price;
+    // Compared with what the box showed, so a Disabled value other than 0 and 1 stays as it
+    // is until the box is changed.
+    if (chkDisabled->isChecked() != document.GetDisabled(objd))
+        edits.disabled = chkDisabled->isChecked();
+
+    const SortSet stored = document.GetSorts(objd);
+    const SortSet shown = ReadSortsFromLists(lstSort);
+    SortSet result = stored;
+    bool sortsDiffer = false;
+    for (int slot = 0; slot < 9; ++slot) {
+        if (!m_sortTouched[slot])
+            continue;
+        result[slot] = shown[slot];
+        // The check has never compared a Sub-Function stored as 128.
+        if (forCheck && slot == 1 && stored[1] == 128)
+            continue;
+        sortsDiffer = sortsDiffer || shown[slot] != stored[slot];
+    }
+    if (sortsDiffer || (!forCheck && result != stored))
+        edits.sorts = result;
+    return edits;
+}
+
+bool frmMain::cmdSave_Click()
 {
     if (!cmdSave->isEnabled())
-        return;
+        return true;
     const QString path = CurrentFilePath();
     if (path.isEmpty() || CurrentObject == -1)
-        return;
+        return true;
 
-    // Text the catalog cannot hold is refused before anything changes, and the edits stay.
-    QString error;
-    const std::optional<QByteArray> name = EncodeCatalogText(txtName->text(), &error);
-    if (!name) {
-        ShowMessage(error);
-        return;
+    clsIFF& document = Doc();
+    const auto objd = quint16(CurrentObject);
+    PanelEdits edits;
+    try {
+        edits = ReadPanelEdits(false);
+    } catch (const IffError&) {
+        return true; // the document does not hold the object: nothing to save into
     }
-    const std::optional<QByteArray> description =
-        EncodeCatalogText(txtDescript->toPlainText(), &error);
-    if (!description) {
-        ShowMessage(error);
-        return;
+    // Text the catalog cannot hold is refused before anything changes, and the edits stay.
+    if (!edits.textError.isEmpty()) {
+        ShowMessage(edits.textError);
+        return false;
     }
 
     BeginBusy();
-    clsIFF& document = Doc();
-    const auto objd = quint16(CurrentObject);
-    document.SetCtss(objd, *name, *description);
+    const BodySnapshot before(document);
+    // Only what the person changed is written: a field merely viewed keeps its stored bytes.
+    QStringList refused;
+    if (edits.name || edits.description) {
+        document.SetCtss(objd, edits.name.value_or(document.GetName(objd)),
+                         edits.description.value_or(document.GetDescription(objd)));
+    }
     // A damaged object whose definition is too short for a field keeps that field as it was;
     // the rest is saved and the user is told which fields were not.
-    QStringList refused;
-    if (!document.SetPrice(objd, PriceFromText(txtPrice->text())))
+    if (edits.price && !document.SetPrice(objd, *edits.price))
         refused << QStringLiteral("price");
-    if (!document.SetDisabled(objd, chkDisabled->isChecked()))
+    if (edits.disabled && !document.SetDisabled(objd, *edits.disabled))
         refused << QStringLiteral("Disabled flag");
-    try {
-        if (!document.SetSorts(objd, KeepUnshownSorts(lstSort, ReadSortsFromLists(lstSort),
-                                                      document.GetSorts(objd))))
-            refused << QStringLiteral("catalog sorts");
-    } catch (const IffError&) {
-        // Not held: SaveFile below writes the file as the document has it.
-    }
-    const bool saved = document.SaveFile(path);
-    if (!saved) {
-        // The setters changed the document already; read it back from the file so that it
-        // again says what the file holds and the panel's edits count as unsaved.
+    if (edits.sorts && !document.SetSorts(objd, *edits.sorts))
+        refused << QStringLiteral("catalog sorts");
+    if (!document.SaveFile(path)) {
         const QString reason = document.errorString();
-        document.Clear();
-        document.LoadFile(path);
+        before.restore(document);
         EndBusy();
         ShowMessage(QStringLiteral("The file %1 could not be saved: %2").arg(path, reason));
-        return;
+        return false;
     }
+    ShowSavedValues();
     EndBusy();
     if (!refused.isEmpty())
         ShowMessage(QStringLiteral("This object's definition is too short to hold its %1, so "
                                    "that was not saved. Everything else was saved.")
                         .arg(refused.join(QStringLiteral(", "))));
+    return true;
 }
 
-void frmMain::CheckSave()
+void frmMain::ShowSavedValues()
+{
+    const clsIFF& document = *Document;
+    const auto objd = quint16(CurrentObject);
+    // A price outside 0-65535 was stored as its low 16 bits; the box says so.
+    const QString price = QString::number(document.GetPrice(objd));
+    if (txtPrice->text() != price)
+        txtPrice->setText(price);
+    chkDisabled->setChecked(document.GetDisabled(objd));
+    if (txtName->isEnabled()) {
+        m_shownName = ShownCatalogText(document.GetName(objd), false);
+        if (txtName->text() != m_shownName.text())
+            txtName->setText(m_shownName.text());
+    }
+    if (txtDescript->isEnabled()) {
+        m_shownDescription = ShownCatalogText(document.GetDescription(objd), true);
+        if (DescriptionText() != m_shownDescription.text())
+            txtDescript->setPlainText(m_shownDescription.text());
+    }
+    const SortSet stored = document.GetSorts(objd);
+    if (ReadSortsFromLists(lstSort) != stored)
+        ShowSortSet(lstSort, picSort, stored);
+    m_sortTouched.fill(false);
+}
+
+bool frmMain::CheckSave()
 {
     if (CurrentObject == -1)
-        return;
+        return true;
     // A file whose row is gone (deleted) has nothing to compare with or to save into.
     if (CurrentFilePath().isEmpty())
-        return;
-    clsIFF& document = Doc();
-    const auto objd = quint16(CurrentObject);
-    bool changed = false;
+        return true;
+    Doc();
+    PanelEdits edits;
     try {
-        if (txtName->isEnabled() && txtName->text() != DecodeCp1252(document.GetName(objd)))
-            changed = true;
-        if (txtDescript->isEnabled() &&
-            txtDescript->toPlainText() != DecodeCp1252(document.GetDescription(objd)))
-            changed = true;
-        if (PriceFromText(txtPrice->text()) != document.GetPrice(objd))
-            changed = true;
-        if (document.GetDisabled(objd) != chkDisabled->isChecked())
-            changed = true;
-        const SortSet stored = document.GetSorts(objd);
-        const SortSet shown = KeepUnshownSorts(lstSort, ReadSortsFromLists(lstSort), stored);
-        for (int slot = 0; slot < 9 && !changed; ++slot) {
-            if (slot == 1 && stored[1] == 128)
-                continue;
-            if (shown[slot] != stored[slot])
-                changed = true;
-        }
+        edits = ReadPanelEdits(true);
     } catch (const IffError&) {
-        return; // the document no longer holds the object (its file could not be read back)
+        return true; // the document no longer holds the object
     }
-    if (!changed)
-        return;
-    if (chkAutoSave->isChecked()) {
-        cmdSave_Click();
-        return;
-    }
+    if (!edits.any())
+        return true;
+    if (chkAutoSave->isChecked())
+        return cmdSave_Click();
     const PromptAnswer answer = CurrentPrompt().message(
         QStringLiteral("This objects has changed. Would you like to save the changes?"), QString(),
         PromptIcon::Exclamation, PromptButtons::YesNo);
-    if (answer == PromptAnswer::Yes)
-        cmdSave_Click();
+    return answer != PromptAnswer::Yes || cmdSave_Click();
 }

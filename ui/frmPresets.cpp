@@ -42,7 +42,7 @@ frmPresets::frmPresets(QWidget* parent) : QDialog(parent)
     fraSorts = CreateSortFrame(this, 120, 120, lstSort, picSort);
 
     fraPresets = MakeFrame(this, QStringLiteral("Presets:"), 5520, 120, 2415, 5175);
-    lstPresets = MakeListView(fraPresets, {QStringLiteral("Name")}, 120, 300, 2175, 3375);
+    lstPresets = MakeListView(fraPresets, {QStringLiteral("Name")}, 120, 300, 2175, 3375, true);
     lstPresets->setSelectionMode(QAbstractItemView::SingleSelection);
     cmdRename = new QPushButton(QStringLiteral("Rename"), fraPresets);
     PlaceTwips(cmdRename, 120, 3780, 2175, 375);
@@ -130,9 +130,12 @@ void frmPresets::lstSort_ItemCheck(int index, QTreeWidgetItem* item)
         return;
     const SortSet read = ReadSortsFromLists(lstSort);
     SortSet& stored = ProgramState.Presets[preset].Sorts;
-    // Build Mode changes only by a click in its own list.
-    for (int slot = 0; slot < 8; ++slot)
-        stored[slot] = read[slot];
+    // Only the list checked (and the Sub-Function rows that follow Function) is stored: another
+    // slot may hold bits that no row shows, and looking at them must not drop them. Build Mode
+    // changes only by a click in its own list.
+    stored[index] = read[index];
+    if (index == 0)
+        stored[1] = read[1];
 }
 
 void frmPresets::lstSort_ItemClick(int index, QTreeWidgetItem* item)

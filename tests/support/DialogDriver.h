@@ -98,15 +98,15 @@ inline QTreeWidgetItem* RowByText(QTreeWidget* list, const QString& text)
 }
 
 // A mouse click on the row's text (two thirds across the first column, clear of the box).
-inline void ClickRow(QTreeWidget* list, QTreeWidgetItem* item)
+inline void ClickRow(QTreeWidget* list, QTreeWidgetItem* item,
+                     Qt::KeyboardModifiers modifiers = Qt::NoModifier)
 {
     ASSERT_NE(item, nullptr);
     list->scrollToItem(item);
     const QRect rect = list->visualItemRect(item);
     ASSERT_TRUE(rect.isValid());
     const int x = list->columnViewportPosition(0) + list->columnWidth(0) * 2 / 3;
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier,
-                      QPoint(x, rect.center().y()));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, modifiers, QPoint(x, rect.center().y()));
 }
 
 // A mouse click on the row's check box.

@@ -20,7 +20,45 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <fcntl.h>
+#include <linux/fs.h>
 #include <memory>
+#include <sys/ioctl.h>
+#include <unistd.h>
+
+// Sets the immutable flag of a folder for its lifetime: nothing can be created in, renamed out
+// of or removed from it, not even by root. locked() is false where the file system cannot.
+class FolderLock
+{
+public:
+    explicit FolderLock(const QString& folder)
+        : m_fd(::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY))
+    {
+        m_locked = set(true);
+    }
+    ~FolderLock()
+    {
+        if (m_locked)
+            set(false);
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    FolderLock(const FolderLock&) = delete;
+    FolderLock& operator=(const FolderLock&) = delete;
+    bool locked() const { return m_locked; }
+
+private:
+    bool set(bool on) const
+    {
+        int flags = 0;
+        if (m_fd < 0 || ::ioctl(m_fd, FS_IOC_GETFLAGS, &flags) != 0)
+            return false;
+        flags = on ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
+        return ::ioctl(m_fd, FS_IOC_SETFLAGS, &flags) == 0;
+    }
+    int m_fd;
+    bool m_locked = false;
+};
 
 class MainWindowHarness : public ::testing::Test
 {

@@ -65,7 +65,23 @@ TEST_F(MainFilesTest, DeleteMovesTheOpenFileToTheTrashWithoutSavingItsEdits)
     window->cmdDelete->click();
     EXPECT_EQ(bytesOf(second), before);
     EXPECT_EQ(window->lstFiles->topLevelItemCount(), 3);
+    EXPECT_TRUE(prompt.messages().isEmpty());
 
+    {
+        // Agreed, but the file cannot leave its locked folder: told, and the list stays.
+        const FolderLock lock(gameFolder);
+        if (lock.locked()) {
+            prompt.queueTrash(true);
+            window->cmdDelete->click();
+            ASSERT_EQ(prompt.messages().size(), 1);
+            EXPECT_TRUE(prompt.messages()[0].startsWith("The file " + second +
+                                                        " could not be moved to the trash: "));
+            EXPECT_FALSE(prompt.messages()[0].endsWith(": ")) << "with the reason";
+            EXPECT_EQ(RowTexts(window->lstFiles), (QStringList{"a.iff", "b.iff", "c.iff"}));
+            EXPECT_EQ(bytesOf(second), before);
+            prompt.clearAsked();
+        }
+    }
     window->txtPrice->setText("77");
     prompt.queueTrash(true);
     window->cmdDelete->click();
@@ -151,7 +167,8 @@ TEST_F(MainFilesTest, ADataFileThatCannotBeWrittenIsToldAndTheWindowCloses)
     window->close();
     EXPECT_FALSE(window->isVisible());
     ASSERT_EQ(prompt.messages().size(), 1);
-    EXPECT_TRUE(prompt.messages()[0].contains(dataFolder + "presets.dat"));
+    EXPECT_EQ(prompt.messages()[0].count(dataFolder + "presets.dat"), 1) << "named once";
+    EXPECT_TRUE(prompt.messages()[0].startsWith("The presets could not be saved to "));
     EXPECT_TRUE(QFile::exists(dataFolder + "folders.dat"));
 }
 

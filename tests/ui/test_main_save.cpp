@@ -2,12 +2,8 @@
 #include "MainWindowHarness.h"
 #include "ObjdLayout.h"
 
-#include <QScopeGuard>
+#include <QTextCursor>
 #include <QtEndian>
-#include <fcntl.h>
-#include <linux/fs.h>
-#include <sys/ioctl.h>
-#include <unistd.h>
 
 namespace
 {
@@ -147,10 +143,49 @@ TEST_F(MainSaveTest, ValuesTheListsCannotShowSurviveViewing)
     window->txtPrice->setText("2");
     window->cmdSave->click();
     EXPECT_EQ(onDisk(path)->GetSorts(140), (SortSet{1, 1, 0, 17, 0, 0, 0, 0, 9}));
-    // ...and a Build Mode chosen by hand replaces the value.
+    // ...and a Build Mode chosen by hand replaces the value, "None" included, by a click or
+    // by a preset.
     ClickRow(window->lstSort[8], RowByText(window->lstSort[8], "Stairs"));
     window->cmdSave->click();
     EXPECT_EQ(onDisk(path)->GetSorts(140)[8], 3);
+
+    ProgramState.Presets = {{"Plain", SortSet{}}};
+    window->Form_Activate();
+    const auto chooseNone = [&] {
+        ClickRow(window->lstSort[8], window->lstSort[8]->topLevelItem(0));
+    };
+    const auto applyPreset = [&] {
+        ClickRow(window->lstPresets, window->lstPresets->topLevelItem(0));
+    };
+    window->chkAutoSave->setChecked(false);
+    for (const quint16 odd : {9, 300}) {
+        for (const auto& choose :
+             {std::function<void()>(chooseNone), std::function<void()>(applyPreset)}) {
+            ObjdSpec spec = CatalogObject(170, 1);
+            spec.sorts = {0, 0, 0, 0, 0, 0, 0, 0, odd};
+            spec.disabled = 2;
+            openOther("mode.iff", CatalogFixture()
+                                      .objd(170, "Mode", spec)
+                                      .ctss(170, MakeCatalogCtss("M", "Two\r\nlines")));
+            window->txtPrice->setText("3"); // Disabled 2 and the text stay as they are
+            window->cmdSave->click();
+            const QByteArray body = onDisk(path)->Resource("OBJD170").Body();
+            EXPECT_EQ(qFromLittleEndian<quint16>(body.constData() + ObjdField::Disabled), 2);
+            EXPECT_EQ(onDisk(path)->GetSorts(170)[8], odd);
+            prompt.clearAsked();
+            choose();
+            window->CheckSave();
+            EXPECT_EQ(prompt.messages(), QStringList{kChanged}) << odd;
+            window->cmdSave->click();
+            EXPECT_EQ(onDisk(path)->GetSorts(170)[8], 0) << odd;
+        }
+    }
+    // A line break typed into the description is stored as CR LF beside the stored one.
+    window->txtDescript->moveCursor(QTextCursor::End);
+    QTest::keyClick(window->txtDescript, Qt::Key_Return);
+    QTest::keyClicks(window->txtDescript, "3");
+    window->cmdSave->click();
+    EXPECT_EQ(onDisk(path)->GetDescription(170), QByteArray("Two\r\nlines\r\n3"));
 }
 
 TEST_F(MainSaveTest, PriceBeyond32BitsSavesAsTheNearestBound)
@@ -164,6 +199,7 @@ TEST_F(MainSaveTest, PriceBeyond32BitsSavesAsTheNearestBound)
         window->txtPrice->setText(typed);
         window->cmdSave->click();
         EXPECT_EQ(rawPrice(), stored) << typed;
+        EXPECT_EQ(window->txtPrice->text(), QString::number(stored)) << "the box shows the file";
     }
     openOther("free.iff", object({}, 150, "Free", "", 0));
     for (const char* zero : {"", "-"}) {
@@ -189,15 +225,44 @@ TEST_F(MainSaveTest, FieldsAShortDefinitionCannotHoldAreToldAndLeftAlone)
     EXPECT_EQ(doc->Resource("OBJD160").Body().size(), 40) << "nothing is extended";
 }
 
-// Sets or clears the immutable flag of an open folder: while set, nothing can be created in
-// it, not even by root.
-bool SetImmutable(int folder, bool on)
+TEST_F(MainSaveTest, ASaveRefusedOrFailedWhileLeavingStaysOnTheObject)
 {
-    int flags = 0;
-    if (folder < 0 || ::ioctl(folder, FS_IOC_GETFLAGS, &flags) != 0)
-        return false;
-    flags = on ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
-    return ::ioctl(folder, FS_IOC_SETFLAGS, &flags) == 0;
+    const QByteArray before = bytesOf(path);
+    const QString gone = gameFolder.chopped(1) + ".gone";
+    // Refused: text the catalog cannot hold. Failed: the folder has gone (a stick pulled out).
+    const std::function<void()> breakSave[] = {
+        [&] { window->txtName->setText(QString::fromUtf8("Chair \u0141")); },
+        [&] { ASSERT_TRUE(QDir().rename(gameFolder, gone)); }};
+    const std::function<void()> leaves[] = {
+        [&] { ClickRow(window->lstObjects, objectRow(129)); },
+        [&] { ClickRow(window->lstFiles, fileRow("objects2.iff")); },
+        [&] { window->cmdExit->click(); }};
+    writeFile("objects2.iff", object({}, 300, "Lamp", "", 1));
+    window->cmdRefresh->click();
+    window->chkAutoSave->setChecked(true);
+    for (int kind = 0; kind < 2; ++kind) {
+        for (const auto& leave : leaves) {
+            prompt.clearAsked();
+            window->txtPrice->setText("91");
+            breakSave[kind]();
+            leave();
+            QDir().rename(gone, gameFolder);
+            EXPECT_TRUE(window->isVisible());
+            EXPECT_EQ(window->CurrentObject, 128);
+            EXPECT_EQ(SelectedTexts(window->lstObjects), QStringList{"Chair objd"});
+            EXPECT_EQ(SelectedTexts(window->lstFiles), QStringList{"objects.iff"});
+            EXPECT_EQ(window->txtPrice->text(), "91");
+            ASSERT_EQ(prompt.messages().size(), 1) << kind;
+            EXPECT_TRUE(prompt.messages()[0].contains(kind == 0 ? "\u0141" : path)) << kind;
+            EXPECT_EQ(bytesOf(path), before);
+            window->txtName->setText("Chair");
+        }
+    }
+    // The document still holds the whole file: once the folder is back, Save writes all of it.
+    window->cmdSave->click();
+    const auto doc = onDisk(path);
+    EXPECT_EQ(doc->GetPrice(128), 91);
+    EXPECT_EQ(doc->GetName(128) + doc->GetName(129) + doc->GetDescription(129), "ChairSofaLie");
 }
 
 TEST_F(MainSaveTest, AFailedSaveIsToldAndTheEditsStayUnsaved)
@@ -205,16 +270,8 @@ TEST_F(MainSaveTest, AFailedSaveIsToldAndTheEditsStayUnsaved)
     const QByteArray before = bytesOf(path);
     window->txtPrice->setText("500");
     {
-        const QByteArray name = QFile::encodeName(gameFolder);
-        const int folder = ::open(name.constData(), O_RDONLY | O_DIRECTORY);
-        const bool locked = SetImmutable(folder, true);
-        const auto unlock = qScopeGuard([=] {
-            if (locked)
-                SetImmutable(folder, false);
-            if (folder >= 0)
-                ::close(folder);
-        });
-        if (!locked)
+        const FolderLock lock(gameFolder);
+        if (!lock.locked())
             GTEST_SKIP() << "this file system cannot lock a folder";
         window->cmdSave->click();
         ASSERT_EQ(prompt.messages().size(), 1);

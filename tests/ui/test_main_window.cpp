@@ -137,6 +137,10 @@ TEST_F(MainWindowTest, SortsAreMarkedAndSubFunctionRowsFollowTheFunction)
     ClickCheckBox(function, RowByText(function, "Seating"));
     ClickCheckBox(window->lstSort[2], window->lstSort[2]->topLevelItem(0)); // another list
     EXPECT_EQ(RowTexts(window->lstSort[1]).value(0), "Dining Chairs");
+
+    // Build Mode keeps one chosen row: Ctrl+click cannot take it away.
+    ClickRow(window->lstSort[8], RowByText(window->lstSort[8], "None"), Qt::ControlModifier);
+    EXPECT_EQ(SelectedTexts(window->lstSort[8]), QStringList{"None"});
 }
 
 TEST_F(MainWindowTest, PriceBoxKeepsALeadingMinusAndDigitsAndCtrlSSaves)

@@ -187,10 +187,11 @@ TEST_F(PresetEditor, ClicksStoreIntoTheSelectedPreset)
     ClickRow(list(2), RowByText(list(2), "Study")); // a click on text checks nothing
     EXPECT_EQ(ProgramState.Presets[1].Sorts, (SortSet{1, 4, 0, 16, 0, 0, 0, 0, 6}));
 
-    // A check mark stores slots 0 to 7; a click on a box does not select: Seating stays shown.
+    // A check mark stores its own slot (Function also Sub-Function); Downtown 16, which no row
+    // shows, stays. A click on a box does not select: Seating stays shown.
     ClickCheckBox(list(0), RowByText(list(0), "Surfaces"));
     EXPECT_EQ(CheckedTexts(list(1)), QStringList({"Sofas"}));
-    EXPECT_EQ(ProgramState.Presets[1].Sorts, (SortSet{3, 4, 0, 0, 0, 0, 0, 0, 6}));
+    EXPECT_EQ(ProgramState.Presets[1].Sorts, (SortSet{3, 4, 0, 16, 0, 0, 0, 0, 6}));
 
     // Clicking the checked Surfaces row shows its group; nothing is stored.
     ProgramState.Presets[1].Sorts[5] = 77;
@@ -199,9 +200,26 @@ TEST_F(PresetEditor, ClicksStoreIntoTheSelectedPreset)
     EXPECT_EQ(ProgramState.Presets[1].Sorts[5], 77);
 
     ClickCheckBox(list(7), RowByText(list(7), "MagiCo"));
-    EXPECT_EQ(ProgramState.Presets[1].Sorts, (SortSet{3, 4, 0, 0, 0, 0, 0, 4, 6}));
+    EXPECT_EQ(ProgramState.Presets[1].Sorts, (SortSet{3, 4, 0, 16, 0, 77, 0, 4, 6}));
     EXPECT_EQ(ProgramState.Presets[0], ThreePresets()[0]);
     EXPECT_EQ(ProgramState.Presets[2], ThreePresets()[2]);
+}
+
+TEST_F(PresetEditor, TheChosenPresetAndBuildModeCannotBeUnchosen)
+{
+    Open(ThreePresets());
+    for (QTreeWidget* single : {editor->lstPresets, list(8)}) {
+        const QStringList chosen = SelectedTexts(single);
+        ASSERT_EQ(chosen.size(), 1);
+        ClickRow(single, RowByText(single, chosen[0]), Qt::ControlModifier);
+        EXPECT_EQ(SelectedTexts(single), chosen) << single->objectName().toStdString();
+        single->setFocus();
+        QTest::keyClick(single, Qt::Key_Space, Qt::ControlModifier);
+        EXPECT_EQ(SelectedTexts(single), chosen) << single->objectName().toStdString();
+    }
+    // The preset is still chosen, so a check mark is stored.
+    ClickCheckBox(list(2), RowByText(list(2), "Study"));
+    EXPECT_EQ(ProgramState.Presets[0].Sorts[2], 1 | 128);
 }
 
 } // namespace

@@ -142,4 +142,52 @@ TEST_F(WholeRun, PresetsAndFoldersSurviveARestartByteForByte)
     EXPECT_EQ(window->CurrentObject, 128);
 }
 
+TEST_F(WholeRun, LookingThroughRealWorldFilesChangesNothingAndAsksNothing)
+{
+    // Catalog text as downloaded files have it, and sort values no row can show: Function 0
+    // with Sub-Function 4, Seating with Sub-Function 32, several Function bits, Downtown 17,
+    // Build Modes 9 and 300; Disabled 2.
+    const QByteArray names[] = {"Caf\xE9\xA0"
+                                "Chair",
+                                "Line\r\nBreak", "Lone\rCR", "Bare\nLF"};
+    const QByteArray descriptions[] = {"Sit.\r\nRest\xA0well.\r\n", "\x93Quoted\x94\rnext",
+                                       "a\n\nb\r\n\xA0", "\r\n"};
+    const SortSet sorts[] = {{0, 4, 0, 0, 0, 0, 0, 0, 9},
+                             {1, 32, 1, 17, 0, 0, 0, 0, 300},
+                             {3, 7, 0, 0, 0, 0, 0, 0, 2},
+                             {64, 127, 0, 0, 0, 0, 0, 0, 0}};
+    QStringList paths;
+    for (int file = 0; file < 2; ++file) {
+        CatalogFixture fixture;
+        for (int i = 0; i < 4; ++i) {
+            const int id = 128 + i;
+            ObjdSpec spec = CatalogObject(id, quint16(50 * i));
+            spec.sorts = sorts[(i + file) % 4];
+            spec.disabled = quint16(i == 1 ? 2 : i % 2);
+            fixture.objd(id, "objd", spec)
+                .ctss(id, MakeCatalogCtss(names[(i + file) % 4], descriptions[i]));
+        }
+        paths << writeFile(QStringLiteral("real%1.iff").arg(file), fixture);
+    }
+    QList<QByteArray> before;
+    for (const QString& path : paths)
+        before << bytesOf(path);
+
+    for (const bool autoSave : {false, true}) {
+        openWindow();
+        window->chkAutoSave->setChecked(autoSave);
+        for (const QString& name : {"real0.iff", "real1.iff"}) {
+            ClickRow(window->lstFiles, fileRow(name));
+            for (int i = 0; i < window->lstObjects->topLevelItemCount(); ++i)
+                ClickRow(window->lstObjects, window->lstObjects->topLevelItem(i));
+        }
+        ClickRow(window->lstFiles, fileRow("real0.iff"));
+        window->cmdExit->click();
+        EXPECT_FALSE(window->isVisible()) << autoSave;
+        EXPECT_TRUE(prompt.asked().isEmpty()) << autoSave;
+        for (int file = 0; file < 2; ++file)
+            EXPECT_EQ(bytesOf(paths[file]), before[file]) << autoSave << file;
+    }
+}
+
 } // namespace
