@@ -262,6 +262,8 @@ void frmMain::EnableControls(bool Enabled, bool ClearAll)
         txtName->clear();
         txtPrice->clear();
         txtDescript->clear();
+        txtName->setToolTip(QString());
+        txtDescript->setToolTip(QString());
         chkDisabled->setChecked(false);
         ShowIcon(m_noIcon);
         for (int k = 0; k < 8; ++k) {

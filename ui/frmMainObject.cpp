@@ -95,6 +95,14 @@ void frmMain::lstObjects_ItemClick(QTreeWidgetItem* Item)
 
     ShowCatalogText(txtName, document.GetName(objd));
     ShowCatalogText(txtDescript, document.GetDescription(objd));
+    // Text that a save could not store (another string-list format, a damaged or one-string
+    // catalog text) is shown read-only, with the reason at hand.
+    const CatalogTextAccess access = document.GetCatalogTextAccess(objd);
+    for (const auto& [box, writable] : {std::pair<QWidget*, bool>{txtName, access.nameWritable},
+                                        {txtDescript, access.descriptionWritable}}) {
+        box->setProperty("readOnly", !writable);
+        box->setToolTip(writable ? QString() : access.reason);
+    }
     SortSet sorts{};
     try {
         txtPrice->setText(QString::number(document.GetPrice(objd)));

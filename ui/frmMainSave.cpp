@@ -121,10 +121,11 @@ bool frmMain::cmdSave_Click()
     const BodySnapshot before(document);
     // Only what the person changed is written: a field merely viewed keeps its stored bytes.
     QStringList refused;
-    if (edits.name || edits.description) {
-        document.SetCtss(objd, edits.name.value_or(document.GetName(objd)),
-                         edits.description.value_or(document.GetDescription(objd)));
-    }
+    // The boxes of text that cannot be stored are read-only, so this refusal is a safeguard.
+    const bool textRefused =
+        (edits.name || edits.description) &&
+        !document.SetCtss(objd, edits.name.value_or(document.GetName(objd)),
+                          edits.description.value_or(document.GetDescription(objd)));
     // A damaged object whose definition is too short for a field keeps that field as it was;
     // the rest is saved and the user is told which fields were not.
     if (edits.price && !document.SetPrice(objd, *edits.price))
@@ -142,6 +143,9 @@ bool frmMain::cmdSave_Click()
     }
     ShowSavedValues();
     EndBusy();
+    if (textRefused)
+        ShowMessage(QStringLiteral("The catalog text of this object cannot be changed, so it "
+                                   "was not saved. Everything else was saved."));
     if (!refused.isEmpty())
         ShowMessage(QStringLiteral("This object's definition is too short to hold its %1, so "
                                    "that was not saved. Everything else was saved.")

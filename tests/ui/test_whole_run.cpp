@@ -167,6 +167,15 @@ TEST_F(WholeRun, LookingThroughRealWorldFilesChangesNothingAndAsksNothing)
             fixture.objd(id, "objd", spec)
                 .ctss(id, MakeCatalogCtss(names[(i + file) % 4], descriptions[i]));
         }
+        if (file == 1) {
+            // Catalog text a save cannot store: another string-list format, and one string.
+            fixture.objd(140, "objd", CatalogObject(140, 1))
+                .ctss(140, QByteArray("\xFF\xFF\x02\x00"
+                                      "Fmt\r\n\0Other\0",
+                                      16))
+                .objd(141, "objd", CatalogObject(141, 1))
+                .ctss(141, MakeCtssBody({{1, "Solo\xA0", ""}}));
+        }
         paths << writeFile(QStringLiteral("real%1.iff").arg(file), fixture);
     }
     QList<QByteArray> before;
@@ -174,17 +183,29 @@ TEST_F(WholeRun, LookingThroughRealWorldFilesChangesNothingAndAsksNothing)
         before << bytesOf(path);
 
     for (const bool autoSave : {false, true}) {
+        int readOnlyBoxes = 0;
         openWindow();
         window->chkAutoSave->setChecked(autoSave);
         for (const QString& name : {"real0.iff", "real1.iff"}) {
             ClickRow(window->lstFiles, fileRow(name));
-            for (int i = 0; i < window->lstObjects->topLevelItemCount(); ++i)
+            for (int i = 0; i < window->lstObjects->topLevelItemCount(); ++i) {
                 ClickRow(window->lstObjects, window->lstObjects->topLevelItem(i));
+                // A box whose text cannot be saved takes no typing and says why.
+                for (QWidget* box : {static_cast<QWidget*>(window->txtName),
+                                     static_cast<QWidget*>(window->txtDescript)}) {
+                    if (!box->isEnabled() || !box->property("readOnly").toBool())
+                        continue;
+                    ++readOnlyBoxes;
+                    EXPECT_FALSE(box->toolTip().isEmpty());
+                    QTest::keyClicks(box, "x");
+                }
+            }
         }
         ClickRow(window->lstFiles, fileRow("real0.iff"));
         window->cmdExit->click();
         EXPECT_FALSE(window->isVisible()) << autoSave;
         EXPECT_TRUE(prompt.asked().isEmpty()) << autoSave;
+        EXPECT_GE(readOnlyBoxes, 2) << "both boxes of the 0xFFFF text";
         for (int file = 0; file < 2; ++file)
             EXPECT_EQ(bytesOf(paths[file]), before[file]) << autoSave << file;
     }
