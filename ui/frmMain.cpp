@@ -22,6 +22,7 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QTreeWidget>
+#include <limits>
 
 namespace
 {
@@ -100,6 +101,8 @@ void frmMain::BuildControls()
     lblName = MakeLabel(fraProperties, QStringLiteral("Name:"), 120, 240, 495, 255);
     txtName = new QLineEdit(fraProperties);
     PlaceTwips(txtName, 120, 480, 3375, 285);
+    // A box cut at its default 32767 characters would show, and save, a shorter name.
+    txtName->setMaxLength(std::numeric_limits<int>::max());
     chkDisabled = MakeCheckBox(fraProperties, QStringLiteral("Disabled"), 2520, 240, 975, 225);
     lblPrice = MakeLabel(fraProperties, QStringLiteral("Price:"), 3600, 240, 495, 255);
     txtPrice = new QLineEdit(fraProperties);

@@ -168,13 +168,14 @@ TEST_F(WholeRun, LookingThroughRealWorldFilesChangesNothingAndAsksNothing)
                 .ctss(id, MakeCatalogCtss(names[(i + file) % 4], descriptions[i]));
         }
         if (file == 1) {
-            // Catalog text a save cannot store: another string-list format, and one string.
+            // Catalog text a save cannot store: another string-list format, and one string
+            // (a name longer than a line box holds by default).
             fixture.objd(140, "objd", CatalogObject(140, 1))
                 .ctss(140, QByteArray("\xFF\xFF\x02\x00"
                                       "Fmt\r\n\0Other\0",
                                       16))
                 .objd(141, "objd", CatalogObject(141, 1))
-                .ctss(141, MakeCtssBody({{1, "Solo\xA0", ""}}));
+                .ctss(141, MakeCtssBody({{1, "Solo\xA0" + QByteArray(40000, 'n'), ""}}));
         }
         paths << writeFile(QStringLiteral("real%1.iff").arg(file), fixture);
     }
