@@ -154,11 +154,11 @@ TEST_F(MainSaveTest, ValuesTheListsCannotShowSurviveViewing)
     window->chkAutoSave->setChecked(false);
     for (const quint16 odd : {9, 300}) {
         for (QTreeWidget* list : {window->lstSort[8], window->lstPresets}) { // "None", a preset
-            ObjdSpec spec = CatalogObject(170, 1);
-            spec.sorts = {0, 0, 0, 0, 0, 0, 0, 0, odd};
-            spec.disabled = 2;
+            ObjdSpec mode = CatalogObject(170, 1);
+            mode.sorts = {0, 0, 0, 0, 0, 0, 0, 0, odd};
+            mode.disabled = 2;
             openOther("mode.iff", CatalogFixture()
-                                      .objd(170, "Mode", spec)
+                                      .objd(170, "Mode", mode)
                                       .ctss(170, MakeCatalogCtss("M", "Two\r\nlines")));
             window->txtPrice->setText("3"); // Disabled 2 and the text stay as they are
             window->cmdSave->click();

@@ -161,10 +161,10 @@ TEST_F(WholeRun, LookingThroughRealWorldFilesChangesNothingAndAsksNothing)
         CatalogFixture fixture;
         for (int i = 0; i < 4; ++i) {
             const int id = 128 + i;
-            ObjdSpec spec = CatalogObject(id, quint16(50 * i));
-            spec.sorts = sorts[(i + file) % 4];
-            spec.disabled = quint16(i == 1 ? 2 : i % 2);
-            fixture.objd(id, "objd", spec)
+            ObjdSpec definition = CatalogObject(id, quint16(50 * i));
+            definition.sorts = sorts[(i + file) % 4];
+            definition.disabled = quint16(i == 1 ? 2 : i % 2);
+            fixture.objd(id, "objd", definition)
                 .ctss(id, MakeCatalogCtss(names[(i + file) % 4], descriptions[i]));
         }
         if (file == 1) {
