@@ -35,19 +35,38 @@ QString BuildVersionText(int major, int minor, int revision)
     return text;
 }
 
-QString DefaultProgramFolder()
+void SetProgramName()
 {
-    if (QCoreApplication::instance()) {
-        const QString exeFolder = QCoreApplication::applicationDirPath();
-        if (!exeFolder.isEmpty() && QFileInfo(exeFolder).isWritable())
-            return WithSlash(exeFolder);
-    }
-    // Installed system-wide the executable's folder is not ours to write.
+    QCoreApplication::setApplicationName(QLatin1String(kProgramName));
+}
+
+QString UserDataFolder()
+{
     QString data = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
     if (data.isEmpty())
         data = QDir::homePath() + QStringLiteral("/.local/share/") + QLatin1String(kProgramName);
-    QDir().mkpath(data);
     return WithSlash(data);
+}
+
+QString ChooseDataFolder(const QString& dataDir, const QStringList& portableFolders)
+{
+    if (!dataDir.isEmpty())
+        return WithSlash(dataDir);
+    for (const QString& folder : portableFolders) {
+        const QDir dir(folder);
+        if (!folder.isEmpty() && (QFileInfo::exists(dir.filePath(QStringLiteral("presets.dat"))) ||
+                                  QFileInfo::exists(dir.filePath(QStringLiteral("folders.dat")))))
+            return WithSlash(folder);
+    }
+    return UserDataFolder();
+}
+
+QString DefaultProgramFolder()
+{
+    QStringList portable;
+    if (QCoreApplication::instance())
+        portable << QCoreApplication::applicationDirPath();
+    return ChooseDataFolder(QString(), portable);
 }
 
 StartupResult RunStartup(const StartupOptions& options)
@@ -64,6 +83,9 @@ StartupResult RunStartup(const StartupOptions& options)
     if (found.isEmpty() || !PathExists(ProgramState.GameFolder, true))
         return StartupResult::GameNotFound;
 
+    // The per-user folder is made on first use, so that closing the window can write there.
+    if (options.dataDir.isEmpty())
+        QDir().mkpath(ProgramState.ProgramFolder);
     InitConvert();
     ProgramState.Presets.clear();
     LoadPresets();

@@ -1,13 +1,23 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 // The non-window steps of start-up.
 
 // "1.00" for 1.0.0, "2.05.03" for 2.5.3.
 QString BuildVersionText(int major, int minor, int revision);
-// The folder of the executable where it is writable, otherwise the per-user application data
-// folder; ends in "/".
+// Names the program for Qt, the same for the window and kestrane-cli: the per-user data folder
+// is named after it.
+void SetProgramName();
+// The per-user folder of presets.dat and folders.dat (QStandardPaths::AppDataLocation, so
+// normally ~/.local/share/Kestrane/); ends in "/". Not created here.
+QString UserDataFolder();
+// Where presets.dat and folders.dat live: dataDir when given; otherwise the first of
+// portableFolders that already holds one of the two files (a copy kept beside the program);
+// otherwise UserDataFolder(). Ends in "/".
+QString ChooseDataFolder(const QString& dataDir, const QStringList& portableFolders);
+// ChooseDataFolder() for the running program: the executable's folder is the portable one.
 QString DefaultProgramFolder();
 
 struct StartupOptions {

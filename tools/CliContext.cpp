@@ -25,14 +25,18 @@ int CliContext::usage(const QString& message) const
 StartupOptions CliContext::startupOptions() const
 {
     QString dataDir = parser.value(QStringLiteral("data-dir"));
-    if (dataDir.isEmpty() && QCoreApplication::instance()) {
-        // In a build tree the window lives in ../ui and keeps its data files beside itself;
-        // read the same ones. Installed, both share DefaultProgramFolder().
-        const QFileInfo window(QCoreApplication::applicationDirPath() +
-                               QStringLiteral("/../ui/kestrane"));
-        const QString folder = QDir(window.absolutePath()).canonicalPath();
-        if (window.isExecutable() && QFileInfo(folder).isWritable())
-            dataDir = folder;
+    if (dataDir.isEmpty()) {
+        QStringList portable;
+        if (QCoreApplication::instance()) {
+            const QString own = QCoreApplication::applicationDirPath();
+            portable << own;
+            // In a build tree the window lives in ../ui: a copy of the files kept beside it
+            // counts as well, so that both programs read the same ones.
+            const QFileInfo window(own + QStringLiteral("/../ui/kestrane"));
+            if (own.endsWith(QStringLiteral("/tools")) && window.isExecutable())
+                portable << QDir(window.absolutePath()).canonicalPath();
+        }
+        dataDir = ChooseDataFolder(QString(), portable);
     }
     return StartupOptions{dataDir, parser.value(QStringLiteral("game-dir"))};
 }

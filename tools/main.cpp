@@ -1,4 +1,5 @@
 #include "CliCommands.h"
+#include "Startup.h"
 
 #include <QCoreApplication>
 #include <QTextStream>
@@ -7,8 +8,7 @@
 int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
-    // The window's name: both find the same per-user data folder when installed.
-    QCoreApplication::setApplicationName(QStringLiteral("Kestrane"));
+    SetProgramName();
     QTextStream out(stdout);
     QTextStream err(stderr);
     const int code = RunCli(QCoreApplication::arguments(), out, err);
