@@ -5,7 +5,9 @@
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPixmap>
 #include <QRadialGradient>
+#include <QTransform>
 
 namespace
 {
@@ -117,4 +119,48 @@ QImage AboutImage()
     painter.drawPolygon(diamond);
     DrawBird(painter, QRectF(22, 34, 52, 31), Qt::white);
     return image;
+}
+
+IconDrawing ProgramIconDrawing(qreal side)
+{
+    IconDrawing drawing;
+    const qreal margin = side / 32;
+    drawing.ground.addRoundedRect(QRectF(margin, margin, side - 2 * margin, side - 2 * margin),
+                                  side * 0.18, side * 0.18);
+    drawing.skyTop = KestraneBlue().lighter(150);
+    drawing.skyBottom = KestraneBlue();
+    // The bird's 100x60 box, centred and a little high, as on the logo.
+    const qreal width = side * 0.8;
+    QTransform place;
+    place.translate((side - width) / 2, side * 0.24);
+    place.scale(width / 100.0, width / 100.0);
+    drawing.bird = place.map(BirdPath());
+    drawing.birdColour = QColor(255, 200, 120);
+    return drawing;
+}
+
+QImage IconImage(int side)
+{
+    QImage image(side, side, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    const IconDrawing drawing = ProgramIconDrawing(side);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    QLinearGradient sky(0, 0, 0, side);
+    sky.setColorAt(0, drawing.skyTop);
+    sky.setColorAt(1, drawing.skyBottom);
+    painter.setBrush(sky);
+    painter.drawPath(drawing.ground);
+    painter.setBrush(drawing.birdColour);
+    painter.drawPath(drawing.bird);
+    return image;
+}
+
+QIcon ProgramIcon()
+{
+    QIcon icon;
+    for (int side : {16, 24, 32, 48, 64, 128, 256})
+        icon.addPixmap(QPixmap::fromImage(IconImage(side)));
+    return icon;
 }

@@ -8,7 +8,7 @@
 #include <QLabel>
 #include <QPushButton>
 
-frmAbout::frmAbout(QWidget* parent) : QDialog(parent)
+frmAbout::frmAbout(QWidget* parent, const QString& homePage) : QDialog(parent), HomePage(homePage)
 {
     setWindowTitle(QStringLiteral("About"));
     setFont(KestraneFont());
@@ -38,6 +38,7 @@ frmAbout::frmAbout(QWidget* parent) : QDialog(parent)
 
     cmdWeb = new QPushButton(QStringLiteral("Visit the Kestrane web site"), this);
     PlaceTwips(cmdWeb, 240, 2280, 3000, 375);
+    cmdWeb->setVisible(!HomePage.isEmpty());
     cmdOK = new QPushButton(QStringLiteral("OK"), this);
     PlaceTwips(cmdOK, 3480, 2280, 2280, 375);
     cmdOK->setDefault(true);
@@ -54,7 +55,8 @@ void frmAbout::Form_Load()
 
 void frmAbout::cmdWeb_Click()
 {
-    CurrentPrompt().openUrl(QString::fromLatin1(kHomePage));
+    if (!HomePage.isEmpty())
+        CurrentPrompt().openUrl(HomePage);
 }
 
 void frmAbout::cmdOK_Click()

@@ -3,6 +3,10 @@
 #include <QDialog>
 #include <array>
 
+// The project's home page, opened by the About box; set when building
+// (-DKESTRANE_HOMEPAGE=https://...), empty otherwise.
+inline constexpr const char* kHomePage = KESTRANE_HOMEPAGE;
+
 class QLabel;
 class QPushButton;
 
@@ -12,7 +16,9 @@ class frmAbout : public QDialog
     Q_OBJECT
 
 public:
-    explicit frmAbout(QWidget* parent = nullptr);
+    // Without a home page the web button stays hidden.
+    explicit frmAbout(QWidget* parent = nullptr,
+                      const QString& homePage = QString::fromUtf8(kHomePage));
 
     QLabel* picDiamond = nullptr;
     QLabel* lblVersion = nullptr;
@@ -20,10 +26,9 @@ public:
     QPushButton* cmdWeb = nullptr;
     QPushButton* cmdOK = nullptr;
 
+    QString HomePage;
+
     void Form_Load();
     void cmdWeb_Click();
     void cmdOK_Click();
 };
-
-// The project's home page, opened by the About box.
-inline constexpr const char* kHomePage = "https://kestrane.invalid/";

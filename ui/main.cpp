@@ -1,4 +1,6 @@
+#include "Pictures.h"
 #include "QtPrompt.h"
+#include "Startup.h"
 #include "frmMain.h"
 #include "modConvert.h"
 #include "modMain.h"
@@ -6,6 +8,8 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QCursor>
+#include <QIcon>
+#include <cstring>
 
 namespace
 {
@@ -18,29 +22,63 @@ void BusyCursor(bool busy)
         QGuiApplication::restoreOverrideCursor();
 }
 
+const QCommandLineOption kDataDir(QStringLiteral("data-dir"),
+                                  QStringLiteral("Keep presets.dat and folders.dat in <dir>. "
+                                                 "Without it: the program's own folder when "
+                                                 "one of them is there, otherwise "
+                                                 "~/.local/share/Kestrane."),
+                                  QStringLiteral("dir"));
+const QCommandLineOption kGameDir(QStringLiteral("game-dir"),
+                                  QStringLiteral("Use <dir> as the game folder."),
+                                  QStringLiteral("dir"));
+
+void Describe(QCoreApplication& app, QCommandLineParser& parser)
+{
+    SetProgramName();
+    QCoreApplication::setApplicationVersion(QStringLiteral("%1.%2.%3")
+                                                .arg(KESTRANE_VERSION_MAJOR)
+                                                .arg(KESTRANE_VERSION_MINOR)
+                                                .arg(KESTRANE_VERSION_PATCH));
+    parser.setApplicationDescription(QStringLiteral("Catalog editor for The Sims' objects"));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    parser.addOption(kDataDir);
+    parser.addOption(kGameDir);
+    parser.process(app); // --help and --version print and end here
+}
+
+// --help and --version need no display: answer them before any window system is opened.
+bool AsksForText(int argc, char* argv[])
+{
+    for (int i = 1; i < argc; ++i) {
+        for (const char* text : {"-h", "-?", "--help", "--help-all", "-v", "--version"}) {
+            if (std::strcmp(argv[i], text) == 0)
+                return true;
+        }
+    }
+    return false;
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
 {
-    QApplication app(argc, argv);
-    QCoreApplication::setApplicationName(QStringLiteral("Kestrane"));
+    if (AsksForText(argc, argv)) {
+        QCoreApplication textOnly(argc, argv);
+        QCommandLineParser parser;
+        Describe(textOnly, parser);
+    }
 
+    QApplication app(argc, argv);
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Catalog editor for The Sims' objects"));
-    parser.addHelpOption();
-    const QCommandLineOption dataDir(QStringLiteral("data-dir"),
-                                     QStringLiteral("Keep presets.dat and folders.dat in <dir>."),
-                                     QStringLiteral("dir"));
-    const QCommandLineOption gameDir(QStringLiteral("game-dir"),
-                                     QStringLiteral("Use <dir> as the game folder."),
-                                     QStringLiteral("dir"));
-    parser.addOption(dataDir);
-    parser.addOption(gameDir);
-    parser.process(app);
+    Describe(app, parser);
+    // The desktop entry's name, so that the taskbar matches the window to it and its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral(KESTRANE_APP_ID));
+    QApplication::setWindowIcon(ProgramIcon());
 
     StartupOptions options;
-    options.dataDir = parser.value(dataDir);
-    options.gameDir = parser.value(gameDir);
+    options.dataDir = parser.value(kDataDir);
+    options.gameDir = parser.value(kGameDir);
 
     QtPrompt prompt;
     SetPrompt(&prompt);
