@@ -74,6 +74,12 @@ QString HelpText()
         "  -h, --help            show this text\n"
         "  --version             show the version\n"
         "\n"
+        "\n"
+        "Data files: presets.dat and folders.dat, the window's presets and folder list, are\n"
+        "read from the per-user data folder, $XDG_DATA_HOME/Kestrane (normally\n"
+        "~/.local/share/Kestrane). When the program's own folder already holds either file,\n"
+        "that folder is read instead (portable use). --data-dir overrides both.\n"
+        "\n"
         "Exit status: 0 done, 1 the work could not be done, 2 wrong command line.\n");
 }
 

@@ -58,11 +58,3 @@ TEST(Startup, StoredStateOrTheDefaults)
         EXPECT_EQ(RunStartup({data, missing}), StartupResult::GameNotFound); // no Wine, no Steam
     EXPECT_EQ(ProgramState.FolderCount(), 0);
 }
-
-TEST(Startup, DefaultProgramFolderIsWritable)
-{
-    TempHome home;
-    const QString folder = DefaultProgramFolder();
-    EXPECT_TRUE(folder.endsWith(QLatin1Char('/')));
-    EXPECT_TRUE(QFileInfo(folder).isDir());
-}

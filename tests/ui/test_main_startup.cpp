@@ -58,7 +58,7 @@ TEST_F(MainStartupTest, AGameFolderOpensTheMainWindowAndClosesTheSplash)
     EXPECT_EQ(window->size(), QSize(794, 575));
 }
 
-TEST_F(MainStartupTest, AboutShowsTheVersionOpensTheHomePageAndPresetsAreRelistedAfter)
+TEST_F(MainStartupTest, AboutShowsTheVersionAndPresetsAreRelistedAfter)
 {
     ProgramState.VersionText = "1.00";
     openWindow();
@@ -66,17 +66,29 @@ TEST_F(MainStartupTest, AboutShowsTheVersionOpensTheHomePageAndPresetsAreReliste
     auto ran = WhenModalOpens<frmAbout>([](frmAbout* about) {
         EXPECT_EQ(about->windowTitle(), "About");
         EXPECT_EQ(about->lblVersion->text(), "v1.00");
-        about->cmdWeb->click();
+        EXPECT_EQ(about->cmdWeb->isVisibleTo(about), QString(kHomePage).size() > 0);
         ProgramState.Presets = {Preset{"Added", {}}, Preset{"Later", {}}};
         about->cmdOK->click();
     });
     window->cmdAbout->click();
     EXPECT_TRUE(*ran);
-    ASSERT_EQ(prompt.asked().size(), 1);
-    EXPECT_EQ(prompt.asked()[0].kind, ScriptedPrompt::Kind::Url);
-    EXPECT_EQ(prompt.asked()[0].text, QString::fromLatin1(kHomePage));
     EXPECT_EQ(RowTexts(window->lstPresets), (QStringList{"Added", "Later"}));
     EXPECT_EQ(SelectedTexts(window->lstPresets), QStringList{"Added"});
+}
+
+TEST_F(MainStartupTest, TheWebButtonOpensTheHomePageOnlyWhenThereIsOne)
+{
+    for (const QString& home : {QString(), QStringLiteral("https://example.org/kestrane/")}) {
+        prompt.clearAsked();
+        frmAbout about(nullptr, home);
+        about.show();
+        EXPECT_EQ(about.cmdWeb->isVisible(), !home.isEmpty());
+        EXPECT_EQ(about.cmdOK->geometry(), QRect(232, 152, 152, 25)) << "OK keeps its place";
+        about.cmdWeb_Click();
+        ASSERT_EQ(prompt.asked().size(), home.isEmpty() ? 0 : 1);
+        if (!home.isEmpty())
+            EXPECT_EQ(prompt.asked()[0].text, home);
+    }
 }
 
 } // namespace
