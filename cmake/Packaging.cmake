@@ -3,7 +3,7 @@ set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME kestrane)
 set(CPACK_PACKAGE_VENDOR "The Kestrane developers")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "${PROJECT_DESCRIPTION}")
-set(CPACK_PACKAGE_DESCRIPTION
+string(CONCAT CPACK_PACKAGE_DESCRIPTION
   "Kestrane lists the .iff object files in the object folders of the PC game The Sims and "
   "edits each object's catalog name, description, price, Disabled flag and catalog sorts. "
   "It keeps named sort presets and a folder list. kestrane-cli offers the same for scripts.")
