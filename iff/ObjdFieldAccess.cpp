@@ -51,6 +51,11 @@ quint16 ReadField(const QByteArray& body, int offset)
     return value;
 }
 
+quint32 ReadField32(const QByteArray& body, int offset)
+{
+    return ReadField(body, offset) | quint32(ReadField(body, offset + 2)) << 16;
+}
+
 bool FieldFits(const QByteArray& body, int offset)
 {
     return offset >= 0 && offset + 2 <= body.size();

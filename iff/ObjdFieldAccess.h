@@ -23,6 +23,9 @@ const clsResource& RequireObjd(const clsIFF& doc, quint16 id);
 // The field at offset, low byte first. Bytes past the end of the body count as absent: a
 // field cut in half reads as its low byte, one wholly beyond the body as 0.
 quint16 ReadField(const QByteArray& body, int offset);
+// The 32-bit little-endian value at offset (two fields, low word first), with the same rule
+// for bytes past the end.
+quint32 ReadField32(const QByteArray& body, int offset);
 // True when the body holds both bytes of the field at offset.
 bool FieldFits(const QByteArray& body, int offset);
 // Stores the low 16 bits of value at offset; false (body untouched) when the field does not

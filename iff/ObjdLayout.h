@@ -6,6 +6,8 @@ namespace ObjdField
 {
 inline constexpr int GroupID = 20;
 inline constexpr int TileIndex = 22;
+// The object's 32-bit GUID: words 14 (low half) and 15 (high half), little-endian.
+inline constexpr int Guid = 28;
 inline constexpr int Disabled = 32;
 inline constexpr int Price = 36;
 inline constexpr int RoomSort = 78;

@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cstring>
 #include <limits>
+#include <new>
 
 namespace
 {
@@ -158,31 +159,88 @@ bool clsIFF::LoadFile(const QString& FileName)
         m_errorString = file.errorString();
         return false;
     }
-    // One read into a buffer of the file's size; a file that grew meanwhile is read to its end.
-    QByteArray data(qMax<qint64>(file.size(), 0), Qt::Uninitialized);
-    AdviseHugePages(data);
-    const qint64 got = data.isEmpty() ? 0 : file.read(data.data(), data.size());
-    if (got >= 0) {
-        data.truncate(got);
-        data += file.readAll();
-    }
-    if (got < 0 || file.error() != QFileDevice::NoError) {
+    // The signature first: a large file that is no object file is never read whole.
+    const QByteArray head = file.read(kSignatureSize);
+    if (file.error() != QFileDevice::NoError) {
         m_loadError = LoadError::CannotOpen;
         m_errorString = file.errorString();
         return false;
     }
-    file.close();
-
-    if (data.size() < kSignatureSize || !(versionPartMatches(data, ProgramState.IffSignature25) ||
-                                          versionPartMatches(data, ProgramState.IffSignature20))) {
-        ShowMessage(QStringLiteral("Invalid IFF File"), PromptIcon::Exclamation,
-                    QStringLiteral("Invalid File"));
-        m_loadError = LoadError::InvalidSignature;
-        m_errorString = QStringLiteral("Invalid IFF File");
+    if (!signatureMatches(head)) {
+        refuse(LoadError::InvalidSignature, QStringLiteral("Invalid IFF File"));
+        ShowMessage(m_errorString, PromptIcon::Exclamation, QStringLiteral("Invalid File"));
+        return false;
+    }
+    if (file.size() > kMaxFileSize) {
+        refuse(LoadError::TooLarge, QStringLiteral("This file is larger than an IFF file can be."));
+        ShowMessage(m_errorString, PromptIcon::Exclamation, QStringLiteral("Invalid File"));
         return false;
     }
 
+    QByteArray data;
+    try {
+        // One read into a buffer of the file's size; a file that grew meanwhile is read to
+        // its end.
+        data = QByteArray(qMax<qint64>(file.size(), head.size()), Qt::Uninitialized);
+        AdviseHugePages(data);
+        std::memcpy(data.data(), head.constData(), size_t(head.size()));
+        const qint64 rest = data.size() - head.size();
+        const qint64 got = rest == 0 ? 0 : file.read(data.data() + head.size(), rest);
+        if (got >= 0) {
+            data.truncate(head.size() + got);
+            data += file.readAll();
+        }
+        if (got < 0 || file.error() != QFileDevice::NoError) {
+            m_loadError = LoadError::CannotOpen;
+            m_errorString = file.errorString();
+            return false;
+        }
+    } catch (const std::bad_alloc&) {
+        m_loadError = LoadError::CannotOpen;
+        m_errorString = QStringLiteral("There is not enough memory to read %1.").arg(FileName);
+        return false;
+    }
+    file.close();
+    if (!loadBytes(data)) {
+        // It grew past the limit while being read.
+        ShowMessage(m_errorString, PromptIcon::Exclamation, QStringLiteral("Invalid File"));
+        return false;
+    }
+    return true;
+}
+
+bool clsIFF::LoadData(const QByteArray& data)
+{
+    return loadBytes(data);
+}
+
+bool clsIFF::signatureMatches(const QByteArray& data)
+{
+    return data.size() >= kSignatureSize &&
+           (versionPartMatches(data, ProgramState.IffSignature25) ||
+            versionPartMatches(data, ProgramState.IffSignature20));
+}
+
+void clsIFF::refuse(LoadError error, const QString& reason)
+{
+    m_loadError = error;
+    m_errorString = reason;
+}
+
+bool clsIFF::loadBytes(const QByteArray& data)
+{
+    if (!signatureMatches(data)) {
+        refuse(LoadError::InvalidSignature, QStringLiteral("Invalid IFF File"));
+        return false;
+    }
+    if (data.size() > kMaxFileSize) {
+        refuse(LoadError::TooLarge, QStringLiteral("This file is larger than an IFF file can be."));
+        return false;
+    }
     m_signatureCredit = data.mid(kVersionPartSize, kSignatureSize - kVersionPartSize);
+    m_damage.clear();
+    if (data.size() < kFileHeaderSize)
+        m_damage = QStringLiteral("the file header is cut short");
     // Bytes 60-63 (the old map's offset) are not used: the chunks are walked one by one.
     parseChunks(data);
     m_loadError = LoadError::None;
@@ -190,7 +248,7 @@ bool clsIFF::LoadFile(const QString& FileName)
     return true;
 }
 
-// Damaged files end the walk instead of breaking it:
+// Damaged files end the walk instead of breaking it (and the first damage is noted):
 // - fewer than 76 bytes left cannot hold a chunk header; they are left out and the walk ends;
 // - a Size below 76 gives a record with the header's fields and an empty body, and the walk
 //   moves on by 76 (the header it read), so it always advances;
@@ -203,11 +261,21 @@ void clsIFF::parseChunks(const QByteArray& data)
     const char* bytes = data.constData();
     const qsizetype end = data.size();
     qsizetype pos = kFileHeaderSize;
+    const auto damage = [this](const QString& what) {
+        if (m_damage.isEmpty())
+            m_damage = what;
+    };
     while (end - pos >= kChunkHeaderSize) {
         const char* header = bytes + pos;
         const quint32 size = qFromBigEndian<quint32>(header + 4);
         const qsizetype bodyStart = pos + kChunkHeaderSize;
         qsizetype bodyLength = 0;
+        if (size < kChunkHeaderSize)
+            damage(QStringLiteral("the chunk at byte %1 declares a size of %2, below 76")
+                       .arg(pos)
+                       .arg(size));
+        else if (qsizetype(size) - kChunkHeaderSize > end - bodyStart)
+            damage(QStringLiteral("the chunk at byte %1 runs past the end of the file").arg(pos));
         if (size > kChunkHeaderSize)
             bodyLength = std::min<qsizetype>(qsizetype(size) - kChunkHeaderSize, end - bodyStart);
         // Length is 32-bit signed; nothing this program can hold is larger.
@@ -237,4 +305,6 @@ void clsIFF::parseChunks(const QByteArray& data)
 
         pos = bodyStart + bodyLength;
     }
+    if (pos < end)
+        damage(QStringLiteral("%1 bytes at the end hold no whole chunk").arg(end - pos));
 }

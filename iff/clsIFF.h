@@ -24,7 +24,9 @@ struct CatalogTextAccess {
 class clsIFF
 {
 public:
-    enum class LoadError { None, CannotOpen, InvalidSignature };
+    enum class LoadError { None, CannotOpen, InvalidSignature, TooLarge };
+    // Chunk sizes and the map offset are 32-bit: no object file can be larger.
+    static constexpr qint64 kMaxFileSize = 0xFFFFFFFFLL;
 
     clsIFF();
     ~clsIFF();
@@ -57,8 +59,18 @@ public:
     // Adds the file's chunks to what the document holds. False when the file cannot be opened
     // (no message; errorString() says why) or its signature is wrong (the user is told
     // "Invalid IFF File" through the prompt seam).
+    // The signature is checked from the first bytes before the rest is read; a file larger
+    // than kMaxFileSize is refused with a message.
     bool LoadFile(const QString& FileName);
+    // As LoadFile for a file's bytes already in memory (an archive entry), and it never asks
+    // or tells the user anything, so it may run on any thread: false with lastLoadError()
+    // InvalidSignature (wrong signature or too short) or TooLarge.
+    bool LoadData(const QByteArray& data);
     LoadError lastLoadError() const { return m_loadError; }
+    // Why the last successful load found the file damaged (a chunk size below 76 or past the
+    // end of the file, or bytes left over that hold no whole chunk); empty when it was whole.
+    // The chunks that could be read are loaded either way.
+    QString damageString() const { return m_damage; }
     // Writes the whole document with a rebuilt resource map. The old file is replaced only
     // once the new one is complete; on failure it stays as it was and errorString() says why.
     bool SaveFile(const QString& FileName);
@@ -108,6 +120,10 @@ private:
     void append(std::unique_ptr<clsResource> record);
     // Takes the first record held under key out of the list.
     std::unique_ptr<clsResource> take(const QByteArray& key);
+    static bool signatureMatches(const QByteArray& data);
+    void refuse(LoadError error, const QString& reason);
+    // Shared by LoadFile and LoadData once the bytes are in memory; no messages.
+    bool loadBytes(const QByteArray& data);
     void parseChunks(const QByteArray& data);
 
     std::vector<std::unique_ptr<clsResource>> m_resources;
@@ -119,4 +135,5 @@ private:
     QByteArray m_signatureCredit;
     LoadError m_loadError = LoadError::None;
     QString m_errorString;
+    QString m_damage;
 };
