@@ -39,6 +39,8 @@ QByteArray MakeObjdBody(const ObjdSpec& spec)
     putWord(body, ObjdField::Disabled, spec.disabled);
     putWord(body, ObjdField::Price, spec.price);
     putWord(body, ObjdField::CatalogStringsID, spec.catalogStringsId);
+    putWord(body, ObjdField::Guid, spec.guid & 0xFFFF);
+    putWord(body, ObjdField::Guid + 2, spec.guid >> 16);
     for (int slot = 0; slot < 9; ++slot)
         putWord(body, kSortSlotOffsets[slot], quint32(spec.sorts[slot]));
     return body;

@@ -15,6 +15,7 @@ struct ObjdSpec {
     quint16 disabled = 0;
     quint16 price = 0;
     quint16 catalogStringsId = 0;
+    quint32 guid = 0;
     SortSet sorts{};    // low 16 bits of each slot are stored
     int bodySize = 216; // classic game OBJD size
 };

@@ -125,3 +125,33 @@ bool FarArchive::readEntry(QIODevice& device, const Entry& entry, QByteArray* by
     }
     return true;
 }
+
+QByteArray FarArchive::Build(const QList<QPair<QByteArray, QByteArray>>& entries, Variant variant)
+{
+    const auto le32 = [](QByteArray& out, quint32 value) {
+        char bytes[4];
+        qToLittleEndian(value, bytes);
+        out.append(bytes, 4);
+    };
+    QByteArray archive("FAR!byAZ");
+    le32(archive, 1);
+    le32(archive, 0); // manifest offset, set below
+    QByteArray manifest;
+    le32(manifest, quint32(entries.size()));
+    for (const auto& [name, bytes] : entries) {
+        le32(manifest, quint32(bytes.size()));
+        le32(manifest, quint32(bytes.size()));
+        le32(manifest, quint32(archive.size()));
+        if (variant == Variant::NameLength16) {
+            char length[2];
+            qToLittleEndian(quint16(name.size()), length);
+            manifest.append(length, 2);
+        } else {
+            le32(manifest, quint32(name.size()));
+        }
+        manifest += name;
+        archive += bytes;
+    }
+    qToLittleEndian(quint32(archive.size()), archive.data() + 12);
+    return archive + manifest;
+}

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QList>
+#include <QPair>
 #include <QString>
 
 class QIODevice;
@@ -28,6 +29,10 @@ public:
     // False when device holds no readable FAR archive; errorString() says why. A manifest
     // that fits but names entries that cannot be read still succeeds: see Entry::problem.
     bool read(QIODevice& device);
+    // An archive holding the entries (name, bytes) in order, unpacked, with the manifest in
+    // the given variant (NameLength32 for Unknown).
+    static QByteArray Build(const QList<QPair<QByteArray, QByteArray>>& entries,
+                            Variant variant = Variant::NameLength32);
     // The stored bytes of an entry without a problem, read from the same device; false with
     // errorString() on a read error.
     bool readEntry(QIODevice& device, const Entry& entry, QByteArray* bytes);

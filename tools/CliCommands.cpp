@@ -2,6 +2,7 @@
 
 #include "CliContext.h"
 #include "CliPrompt.h"
+#include "CollectionCommands.h"
 #include "DocumentCommands.h"
 #include "ScriptedPrompt.h"
 #include "SetCommand.h"
@@ -36,6 +37,9 @@ const QList<Command>& Commands()
           QStringLiteral("preset")},
          CmdSet},
         {"files", {}, {}, CmdFiles},
+        {"catalog", {}, {QStringLiteral("csv")}, CmdCatalog},
+        {"conflicts", {}, {}, CmdConflicts},
+        {"check", {}, {}, CmdCheck},
         {"presets", {}, {}, CmdPresets},
         {"make-demo", {QStringLiteral("DIR")}, {}, CmdMakeDemo},
         {"game-folder", {}, {}, CmdGameFolder}, // for ./run; not in the help text
@@ -64,6 +68,12 @@ QString HelpText()
         "                        sorts: Function, Sub-Function, Room, Downtown, Vacation,\n"
         "                        Community, Studio Town, Magic Town, Build Mode\n"
         "  files                 the object files Kestrane lists, one path a line\n"
+        "  catalog [--csv]       every object of those files with its file and GUID, as\n"
+        "                        JSON (or CSV for spreadsheets)\n"
+        "  conflicts             GUIDs that two or more objects share, the game's archives\n"
+        "                        included, as JSON\n"
+        "  check                 the damaged, unreadable and non-object files: path, tab,\n"
+        "                        reason (exit status 1 when there is any)\n"
         "  presets               the stored sort presets: name, tab, nine values\n"
         "  make-demo DIR         write a demo Wine prefix with a small game installation\n"
         "                        (start Kestrane with WINEPREFIX=DIR to use it)\n"
@@ -87,6 +97,7 @@ void AddOptions(QCommandLineParser& parser)
 {
     parser.addOption({{QStringLiteral("h"), QStringLiteral("help")}, QString()});
     parser.addOption({QStringLiteral("version"), QString()});
+    parser.addOption({QStringLiteral("csv"), QString()});
     const QStringList valued = {QStringLiteral("data-dir"), QStringLiteral("game-dir"),
                                 QStringLiteral("output"),   QStringLiteral("object"),
                                 QStringLiteral("name"),     QStringLiteral("description"),

@@ -54,8 +54,8 @@ bool CliContext::loadDocument(clsIFF& doc, const QString& path) const
     doc.Clear();
     if (doc.LoadFile(path))
         return true;
-    // A wrong signature has already been reported through the prompt ("Invalid IFF File").
-    if (doc.lastLoadError() != clsIFF::LoadError::InvalidSignature) {
+    // A wrong signature or a file too large has already been reported through the prompt.
+    if (doc.lastLoadError() == clsIFF::LoadError::CannotOpen) {
         const QString reason = doc.errorString();
         fail(reason.isEmpty() ? QStringLiteral("%1 could not be opened.").arg(path) : reason);
     }

@@ -3,6 +3,8 @@
 namespace
 {
 
+const char* const kGameSofa = "Sofa - Classic";
+
 // Sort slots: Function, Sub-Function, Room, Downtown, Vacation, Community, Studio Town,
 // Magic Town, Build Mode. The values are the catalog's own bit flags.
 enum Function {
@@ -156,5 +158,56 @@ QList<DemoFile> DemoFiles()
                   {Object("Door - Arched", QStringLiteral("Arched Oak Door"),
                           QStringLiteral("A grand entrance for a modest price."), 300,
                           {0, 0, 0, 0, 0, 0, 0, 0, 1}, IconPicture::Door, qRgb(180, 160, 120))});
+    // A recolour that kept the GUID of the game's own sofa: the catalog shows only one of them.
+    files << File(QStringLiteral("Downloads/SofaClassicRecolour.iff"), {[] {
+                      DemoObject sofa =
+                          Object("Sofa - Classic Recolour", QStringLiteral("Classic Sofa in Teal"),
+                                 QStringLiteral("A recolour that kept the GUID of the game's own "
+                                                "sofa. Find Object lists the conflict."),
+                                 400, {Seating, 4, FamilyRoom, 0, 1, 0, 0, 0, 0}, IconPicture::Sofa,
+                                 qRgb(30, 140, 140));
+                      sofa.guid = DemoGuid(kGameSofa);
+                      return sofa;
+                  }()});
+    // The same download saved twice in two folders.
+    for (const QString& path : {QStringLiteral("Downloads/RugRound.iff"),
+                                QStringLiteral("Downloads/Vacation Pack/RugRound.iff")})
+        files << File(path, {Object("Rug - Round", QStringLiteral("Round Braided Rug"),
+                                    QStringLiteral("Downloaded twice into two folders: the "
+                                                   "copies are identical, so delete one."),
+                                    75, {Decorative, 4, AnyRoom, 2, 2, 2, 2, 2, 0},
+                                    IconPicture::Bowl, qRgb(170, 90, 60))});
     return files;
+}
+
+QList<DemoArchive> DemoArchives()
+{
+    return {DemoArchive{
+        QStringLiteral("GameData/Objects/Objects.far"),
+        {File(QStringLiteral("ChairMaxisDining.iff"),
+              {Object("Chair - Maxis Dining", QStringLiteral("Maxis Dining Chair"),
+                      QStringLiteral("One of the game's own objects, read from its archive."), 80,
+                      {Seating, 1, Kitchen | DiningRoom, 1, 0, 1, 1, 1, 0}, IconPicture::Chair,
+                      qRgb(120, 120, 160))}),
+         File(QStringLiteral("SofaClassic.iff"),
+              {Object(kGameSofa, QStringLiteral("Classic Sofa"),
+                      QStringLiteral("The game's own sofa. A download shares its GUID."), 450,
+                      {Seating, 4, FamilyRoom, 0, 1, 0, 0, 0, 0}, IconPicture::Sofa,
+                      qRgb(140, 60, 40))}),
+         File(QStringLiteral("LampMaxisTable.iff"),
+              {Object("Lamp - Maxis Table", QStringLiteral("Maxis Table Lamp"),
+                      QStringLiteral("Lights a corner, reads no archives."), 40,
+                      {Lighting, 1, AnyRoom, 8, 1, 8, 4, 2, 0}, IconPicture::Lamp,
+                      qRgb(200, 180, 60))})}}};
+}
+
+quint32 DemoGuid(const QByteArray& resourceName)
+{
+    // FNV-1a: stable across runs and platforms.
+    quint32 hash = 2166136261u;
+    for (const char c : resourceName) {
+        hash ^= quint8(c);
+        hash *= 16777619u;
+    }
+    return hash == 0 ? 1 : hash;
 }

@@ -19,6 +19,7 @@ struct DemoObject {
     IconPicture picture = IconPicture::Chair;
     QRgb iconColour = 0;
     int extraTiles = 0; // further tiles of a multi-tile object, listed under its lead
+    quint32 guid = 0;   // 0: DemoGuid of the OBJD's resource name
 };
 
 struct DemoFile {
@@ -34,6 +35,17 @@ struct DemoFile {
     QList<DemoObject> objects;
 };
 
+// An archive of the game's own objects: entries named by relativePath, written into the
+// archive at archivePath (below the game folder).
+struct DemoArchive {
+    QString archivePath;
+    QList<DemoFile> entries;
+};
+
 // Folders below the game folder that the demo creates, empty ones included.
 QStringList DemoFolders();
 QList<DemoFile> DemoFiles();
+QList<DemoArchive> DemoArchives();
+// A GUID of the demo's own, the same for the same resource name: identical copies of a file
+// stay identical.
+quint32 DemoGuid(const QByteArray& resourceName);

@@ -3,6 +3,7 @@
 #include "CatalogBodies.h"
 #include "CatalogText.h"
 #include "DemoCatalog.h"
+#include "FarArchive.h"
 #include "clsIFF.h"
 
 #include <QDir>
@@ -90,12 +91,14 @@ bool FillDocument(clsIFF& doc, const QList<DemoObject>& objects, QString* error)
         spec.price = object.price;
         spec.catalogStringsId = object.hasCatalogText ? catalogId : 0;
         spec.sorts = object.sorts;
+        spec.guid = object.guid != 0 ? object.guid : DemoGuid(object.resourceName);
         if (!AddChunk(doc, "OBJD", objdId++, object.resourceName, MakeObjdBody(spec), error))
             return false;
         for (int tile = 0; tile < object.extraTiles; ++tile) {
             ObjdSpec tileSpec = spec;
             tileSpec.tileIndex = tile;
             const QByteArray tileName = object.resourceName + " - Tile " + QByteArray::number(tile);
+            tileSpec.guid = DemoGuid(tileName);
             if (!AddChunk(doc, "OBJD", objdId++, tileName, MakeObjdBody(tileSpec), error))
                 return false;
         }
@@ -167,6 +170,26 @@ bool WriteDemoFile(const QString& gameFolder, const DemoFile& demo, QString* err
     }
 }
 
+// The game's archive: its object files are saved one by one, then packed.
+bool WriteDemoArchive(const QString& gameFolder, const DemoArchive& demo, QString* error)
+{
+    const QString path = gameFolder + demo.archivePath;
+    const QString part = path + QStringLiteral(".part");
+    QList<QPair<QByteArray, QByteArray>> entries;
+    for (const DemoFile& file : demo.entries) {
+        clsIFF doc;
+        if (!FillDocument(doc, file.objects, error))
+            return false;
+        if (!doc.SaveFile(part)) {
+            *error = QStringLiteral("%1 could not be written: %2").arg(part, doc.errorString());
+            return false;
+        }
+        entries.append({file.relativePath.toLatin1(), ReadWhole(part)});
+        QFile::remove(part);
+    }
+    return RemoveOld(path, error) && WriteWhole(path, FarArchive::Build(entries), error);
+}
+
 bool LinkDriveC(const QString& prefix, QString* error)
 {
     const QString dosdevices = prefix + QStringLiteral("/dosdevices");
@@ -216,6 +239,10 @@ bool MakeDemoInstallation(const QString& prefixDir, QString* error)
     for (const DemoFile& file : DemoFiles()) {
         if (done)
             done = WriteDemoFile(gameFolder, file, &message);
+    }
+    for (const DemoArchive& archive : DemoArchives()) {
+        if (done)
+            done = WriteDemoArchive(gameFolder, archive, &message);
     }
     if (done)
         done =
