@@ -16,7 +16,8 @@ enum class FileProblem {
     Damaged,       // chunks that lie (reason says which); its readable objects are listed
 };
 
-// One object as the object list of its file shows it.
+// One object as the object list of its file shows it. (The tests' fixture helper of the same
+// name is a function: where both are seen, write `struct CatalogObject` or `auto`.)
 struct CatalogObject {
     quint16 id = 0;          // OBJD ID
     QByteArray resourceName; // the OBJD chunk's name
