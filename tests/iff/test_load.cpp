@@ -1,3 +1,4 @@
+#include "CollectionScan.h"
 #include "IffBytes.h"
 #include "ProgramState.h"
 #include "ScriptedPrompt.h"
@@ -149,4 +150,54 @@ TEST_F(Load, DamagedChunkSizesEndTheWalk)
     doc.Clear();
     ASSERT_TRUE(load(IffHeader().left(62))); // the map offset cut short
     EXPECT_EQ(doc.ResourceCount(), 0);
+}
+
+TEST_F(Load, DamageIsNamedAndMemoryLoadsTheSameWithoutAsking)
+{
+    const QByteArray whole = IffHeader() + Chunk("OBJD", 4, "b");
+    const QByteArray zeros(2, '\0');
+    const QList<QPair<QByteArray, QString>> cases = {
+        {whole, QString()},
+        {whole + Chunk("OBJD", 1, "", "", zeros, 10),
+         "the chunk at byte 141 declares a size of 10, below 76"},
+        {whole + Chunk("OBJD", 3, "tail", "", zeros, 200),
+         "the chunk at byte 141 runs past the end of the file"},
+        {whole + Chunk("OBJD", 5, "").left(75), "75 bytes at the end hold no whole chunk"},
+        {IffHeader().left(62), "the file header is cut short"},
+    };
+    for (const auto& [bytes, damage] : cases) {
+        doc.Clear();
+        ASSERT_TRUE(load(bytes));
+        EXPECT_EQ(doc.damageString(), damage);
+        clsIFF fromMemory;
+        ASSERT_TRUE(fromMemory.LoadData(bytes));
+        EXPECT_EQ(fromMemory.damageString(), damage);
+        EXPECT_EQ(fromMemory.ResourceCount(), doc.ResourceCount());
+    }
+    clsIFF fromMemory;
+    EXPECT_FALSE(fromMemory.LoadData("IFF FILE 2.5"));
+    EXPECT_EQ(fromMemory.lastLoadError(), clsIFF::LoadError::InvalidSignature);
+    EXPECT_TRUE(prompt.asked().isEmpty());
+}
+
+TEST_F(Load, AFileLargerThan32BitSizesAllowIsRefusedUnread)
+{
+    // Sparse files: nothing of their 4 GiB is written or read.
+    const QString path = dir.filePath("huge.iff");
+    for (const QByteArray& head : {IffHeader(), QByteArray("MZ not an object file")}) {
+        WriteFile(path, head);
+        ASSERT_TRUE(QFile(path).resize(clsIFF::kMaxFileSize + 1));
+        prompt.clearAsked();
+        EXPECT_FALSE(doc.LoadFile(path));
+        ASSERT_EQ(prompt.messages().size(), 1);
+        EXPECT_EQ(prompt.messages()[0], head.startsWith("IFF")
+                                            ? "This file is larger than an IFF file can be."
+                                            : "Invalid IFF File");
+        EXPECT_EQ(ScanObjectFile(path).problem, FileProblem::NotObjectFile);
+    }
+    EXPECT_EQ(doc.lastLoadError(), clsIFF::LoadError::InvalidSignature);
+    EXPECT_EQ(ScanObjectFile(path).reason, "not an object file: wrong signature");
+    WriteFile(path, IffHeader());
+    ASSERT_TRUE(QFile(path).resize(clsIFF::kMaxFileSize + 1));
+    EXPECT_EQ(ScanObjectFile(path).reason, "not an object file: too large");
 }
