@@ -1,0 +1,121 @@
+#include "CliTestSupport.h"
+#include "FarArchive.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+namespace
+{
+
+class CliCollection : public CliTest
+{
+protected:
+    void SetUp() override
+    {
+        ObjdSpec sofa = FixtureObjd(9, 0, 300, 7);
+        sofa.guid = 0xABCDEF01;
+        const QByteArray sofaFile =
+            CatalogFixture()
+                .objd(128, "Sofa", sofa)
+                .ctss(7, MakeCatalogCtss("Caf\xe9 \"Sofa\"", "Soft, blue\r\nsofa\xa0"))
+                .fileBytes();
+        WriteBytes(game + "/Downloads/a.iff", CatalogFileBytes()); // four OBJDs with GUID 0
+        WriteBytes(game + "/Downloads/sub/b.iff", sofaFile);
+        sofa.price = 1;
+        WriteBytes(
+            game + "/GameData/Objects/Objects.far",
+            FarArchive::Build({{"sofa.iff", CatalogFixture().objd(5, "Game", sofa).fileBytes()}},
+                              FarArchive::Variant::NameLength16));
+        ASSERT_TRUE(QDir().mkpath(data));
+    }
+    CliResult run(const QString& command)
+    {
+        return Cli(QStringLiteral("--data-dir %1 --game-dir %2 %3").arg(data, game, command));
+    }
+    QJsonArray json(const QString& command)
+    {
+        const CliResult result = run(command);
+        EXPECT_EQ(result.code, 0) << result.err.toStdString();
+        return QJsonDocument::fromJson(result.out.toUtf8()).array();
+    }
+
+    const QString data = path(QStringLiteral("data"));
+    const QString game = path(QStringLiteral("game"));
+};
+
+} // namespace
+
+TEST_F(CliCollection, CatalogIsTheObjectsOfEveryFileWithFileAndGuid)
+{
+    QJsonArray expected;
+    for (const QString& file : {game + "/Downloads/a.iff", game + "/Downloads/sub/b.iff"}) {
+        const CliResult objects = RunArgs({QStringLiteral("objects"), file});
+        for (QJsonValue object : QJsonDocument::fromJson(objects.out.toUtf8()).array()) {
+            QJsonObject element = object.toObject();
+            element.insert("file", file);
+            element.insert("guid", file.endsWith("b.iff") ? "0xABCDEF01" : "0x00000000");
+            expected.append(element);
+        }
+    }
+    EXPECT_EQ(expected.size(), 4);
+    EXPECT_EQ(json("catalog"), expected);
+
+    const CliResult csv = run("catalog --csv");
+    ASSERT_EQ(csv.code, 0);
+    EXPECT_TRUE(csv.out.startsWith(
+        "file,id,resource_name,name,description,price,disabled,function,sub_function,room,"
+        "downtown,vacation,community,studio_town,magic_town,build_mode,guid\r\n"));
+    EXPECT_EQ(csv.out.count("\r\n"), 6); // header, four objects, one break inside a field
+    EXPECT_TRUE(csv.out.endsWith(
+        game + QStringLiteral("/Downloads/sub/b.iff,128,Sofa,\"Caf\u00e9 \"\"Sofa\"\"\","
+                              "\"Soft, blue\r\nsofa\u00a0\",300,false,0,0,0,0,0,0,0,0,0,"
+                              "0xABCDEF01\r\n")));
+    EXPECT_TRUE(csv.out.contains(",Lamp,,,40,false,128,2,8,0,0,0,0,0,0,0x00000000\r\n"));
+}
+
+TEST_F(CliCollection, ConflictsGroupObjdsByGuidTheGameArchivesIncluded)
+{
+    const QString a = game + "/Downloads/a.iff";
+    const auto member = [](const QString& file, const QJsonValue& entry, int id, const char* name) {
+        return QJsonObject{{"file", file},
+                           {"entry", entry},
+                           {"id", id},
+                           {"resource_name", name},
+                           {"identical_copy", false}};
+    };
+    const QJsonArray expected = {
+        QJsonObject{{"guid", "0x00000000"},
+                    {"objects", QJsonArray{member(a, QJsonValue::Null, 128, "Chair \u00e9"),
+                                           member(a, QJsonValue::Null, 129, "Lamp"),
+                                           member(a, QJsonValue::Null, 130, "Bed lead"),
+                                           member(a, QJsonValue::Null, 131, "Bed tile")}}},
+        QJsonObject{
+            {"guid", "0xABCDEF01"},
+            {"objects",
+             QJsonArray{member(game + "/Downloads/sub/b.iff", QJsonValue::Null, 128, "Sofa"),
+                        member(game + "/GameData/Objects/Objects.far", "sofa.iff", 5, "Game")}}}};
+    EXPECT_EQ(json("conflicts"), expected);
+}
+
+TEST_F(CliCollection, CheckListsProblemFilesAndExitsOneForAny)
+{
+    CliResult result = run("check");
+    EXPECT_EQ(result.code, 0);
+    EXPECT_TRUE(result.out.isEmpty());
+
+    WriteBytes(game + "/Downloads/cut.iff", CatalogFileBytes().left(300));
+    WriteBytes(game + "/ExpansionPack2/broken.far", "FAR!byAZ");
+    result = run("check");
+    EXPECT_EQ(result.code, 1);
+    EXPECT_EQ(result.out,
+              game +
+                  "/Downloads/cut.iff\tdamaged: the chunk at byte 64 runs past the end of the "
+                  "file\n" +
+                  game + "/ExpansionPack2/broken.far\tdamaged archive: not a FAR archive\n");
+
+    // No game folder: as files, exit 1 with the message.
+    result = Cli(QStringLiteral("--data-dir %1 --game-dir %2/none check").arg(data, game));
+    EXPECT_EQ(result.code, 1);
+    EXPECT_EQ(result.err, "The Sims directory could not be found.\n");
+}
