@@ -331,7 +331,9 @@ CollectionCatalog ScanCollection(const QList<ObjectFile>& files, const QStringLi
         for (int o = 0; o < file.objects.size(); ++o)
             catalog.rows.append(CatalogRow{f, o});
     }
-    catalog.conflicts = FindConflicts(catalog.files, ReadCatalogFileBytes);
+    // A cancelled scan is wanted back at once: no file is read again to tell copies apart.
+    catalog.conflicts = FindConflicts(catalog.files, catalog.cancelled ? CatalogBytesReader()
+                                                                       : ReadCatalogFileBytes);
     return catalog;
 }
 

@@ -7,62 +7,57 @@
 #include <QPointer>
 #include <QtConcurrent/QtConcurrentRun>
 
-// One started scan: its cancel flag and the throttle of its progress reports.
+// One started scan: its cancel flag and the throttle of its progress reports, shared with the
+// worker that runs it.
 struct CollectionScanner::Run {
     std::atomic<bool> cancel{false};
     QMutex mutex;
     QElapsedTimer sinceReport;
-    QFutureWatcher<CollectionCatalog> watcher;
 };
 
 CollectionScanner::CollectionScanner(QObject* parent)
     : QObject(parent), m_cache(std::make_shared<ScanCache>())
 {
+    connect(&m_watcher, &QFutureWatcherBase::finished, this, &CollectionScanner::onFinished);
 }
 
 CollectionScanner::~CollectionScanner()
 {
-    if (m_run) {
-        m_run->cancel = true;
-        m_run->watcher.disconnect(this);
-        m_run->watcher.waitForFinished();
-    }
+    cancel();
+    m_watcher.disconnect(this);
+    m_watcher.waitForFinished();
 }
 
 void CollectionScanner::start(const QList<ObjectFile>& files, const QString& gameFolder)
 {
-    if (m_run) {
-        // The old run finishes on its own; nothing of it reaches this scanner any more. It
-        // still holds the cache, so the new run waits for it before using the cache.
-        m_run->cancel = true;
-        m_run->watcher.disconnect(this);
-        m_run->watcher.waitForFinished();
-    }
+    // At most one scan at a time: the one running shares the cache. Cancelled, it stops
+    // within a file; setFuture below drops its pending finished report.
+    cancel();
+    m_watcher.waitForFinished();
     auto run = std::make_shared<Run>();
     m_run = run;
     run->sinceReport.start();
+    const int generation = ++m_generation;
     QPointer<CollectionScanner> self(this);
-    Run* raw = run.get();
-    const ScanProgress report = [self, raw](int done, int total) {
+    const ScanProgress report = [self, run, generation](int done, int total) {
         {
-            QMutexLocker lock(&raw->mutex);
-            if (done < total && raw->sinceReport.elapsed() < 50)
+            QMutexLocker lock(&run->mutex);
+            if (done < total && run->sinceReport.elapsed() < 50)
                 return;
-            raw->sinceReport.restart();
+            run->sinceReport.restart();
         }
         QMetaObject::invokeMethod(
-            self,
-            [self, raw, done, total] {
-                if (self && self->m_run.get() == raw)
+            self.data(),
+            [self, generation, done, total] {
+                if (self && self->m_generation == generation && self->m_run)
                     Q_EMIT self->progress(done, total);
             },
             Qt::QueuedConnection);
     };
-    connect(&run->watcher, &QFutureWatcherBase::finished, this, [this, run] { onFinished(run); });
     const std::shared_ptr<ScanCache> cache = m_cache;
-    run->watcher.setFuture(QtConcurrent::run([files, gameFolder, cache, report, raw] {
+    m_watcher.setFuture(QtConcurrent::run([files, gameFolder, cache, report, run] {
         return ScanCollection(files, FindGameArchives(gameFolder), cache.get(), report,
-                              &raw->cancel);
+                              &run->cancel);
     }));
 }
 
@@ -74,21 +69,21 @@ void CollectionScanner::cancel()
 
 bool CollectionScanner::isRunning() const
 {
-    return m_run && m_run->watcher.isRunning();
+    return m_run != nullptr;
 }
 
 void CollectionScanner::clearCache()
 {
-    if (m_run)
-        m_run->watcher.waitForFinished();
+    m_watcher.waitForFinished();
     m_cache->clear();
 }
 
-void CollectionScanner::onFinished(const std::shared_ptr<Run>& run)
+void CollectionScanner::onFinished()
 {
-    if (m_run != run)
+    // A report of a scan replaced meanwhile finds the new one still running.
+    if (!m_run || !m_watcher.isFinished())
         return;
-    m_catalog = run->watcher.result();
+    m_catalog = m_watcher.result();
     m_run.reset();
     Q_EMIT finished(m_catalog.cancelled);
 }

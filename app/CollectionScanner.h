@@ -39,9 +39,11 @@ Q_SIGNALS:
 
 private:
     struct Run;
-    void onFinished(const std::shared_ptr<Run>& run);
+    void onFinished();
 
-    std::shared_ptr<Run> m_run; // the scan last started
+    QFutureWatcher<CollectionCatalog> m_watcher;
+    std::shared_ptr<Run> m_run; // the scan last started, while it runs
+    int m_generation = 0;       // tells a stale progress report from the present scan's
     std::shared_ptr<ScanCache> m_cache;
     CollectionCatalog m_catalog;
 };

@@ -57,7 +57,33 @@ SEEDS = {
     "cut_header": header() + chunk(b"OBJD", 1, b"z") + chunk(b"BMP_", 3)[:40],
 }
 
+
+
+def far(entries, name_width=4):
+    """A FAR version 1 archive; name_width 4 or 2 bytes for each name's length."""
+    data = b""
+    manifest = struct.pack("<I", len(entries))
+    for name, body in entries:
+        manifest += struct.pack("<III", len(body), len(body), 16 + len(data))
+        manifest += struct.pack("<I" if name_width == 4 else "<H", len(name)) + name
+        data += body
+    return b"FAR!byAZ" + struct.pack("<II", 1, 16 + len(data)) + data + manifest
+
+
+FAR_SEEDS = {
+    "wide": far([(b"chair.iff", SEEDS["objects"]), (b"readme.txt", b"hello")]),
+    "narrow": far([(b"chair.iff", SEEDS["objects"]), (b"", b"")], 2),
+    "empty": far([]),
+    "entry_past_end": far([(b"a.iff", SEEDS["cut_header"])])[:-20] + b"\xff" * 20,
+}
+
 os.makedirs(HERE, exist_ok=True)
 for name, data in SEEDS.items():
     with open(os.path.join(HERE, name + ".iff"), "wb") as f:
+        f.write(data)
+
+FAR_HERE = os.path.join(os.path.dirname(HERE), "corpus_far")
+os.makedirs(FAR_HERE, exist_ok=True)
+for name, data in FAR_SEEDS.items():
+    with open(os.path.join(FAR_HERE, name + ".far"), "wb") as f:
         f.write(data)

@@ -247,8 +247,12 @@ TEST_F(Collection, ScannerReportsProgressAndCancels)
     EXPECT_TRUE(scanner.catalog().cancelled);
     EXPECT_LT(scanner.catalog().files.size(), 1000);
 
+    // Started again while running: only the last scan reports.
+    scanner.start(files(), root.path());
     scanner.start(files(), root.path());
     ASSERT_TRUE(finished.wait(20000));
+    QCoreApplication::processEvents();
+    ASSERT_EQ(finished.size(), 2);
     EXPECT_FALSE(finished.at(1).at(0).toBool());
     EXPECT_EQ(scanner.catalog().conflicts.size(), 5);
     ASSERT_FALSE(progress.isEmpty());
