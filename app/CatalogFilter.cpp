@@ -3,10 +3,25 @@
 #include "Cp1252.h"
 
 #include <QFileInfo>
+#include <algorithm>
+#include <cstring>
+
+namespace
+{
+
+const char* Find(const char* from, const char* to, const QByteArray& word)
+{
+    return static_cast<const char*>(
+        memmem(from, size_t(to - from), word.constData(), size_t(word.size())));
+}
+
+} // namespace
+
+CatalogFilter::CatalogFilter() : m_starts{0} {}
 
 CatalogFilter::CatalogFilter(const CollectionCatalog& catalog)
 {
-    m_haystacks.reserve(catalog.rows.size());
+    m_starts.reserve(catalog.rows.size() + 1);
     QHash<int, QString> fileNames;
     for (const CatalogRow& row : catalog.rows) {
         const CatalogFile& file = catalog.files[row.file];
@@ -26,20 +41,38 @@ CatalogFilter::CatalogFilter(const CollectionCatalog& catalog)
         text += DecodeCp1252(object.description);
         text += QLatin1Char('\n');
         text += GuidText(object.guid);
-        m_haystacks.append(text.toCaseFolded());
+        m_starts.append(m_text.size());
+        m_text += text.toCaseFolded().toUtf8();
+        m_text += '\0';
     }
+    m_starts.append(m_text.size());
 }
 
-QStringList CatalogFilter::words(const QString& text)
+QList<QByteArray> CatalogFilter::words(const QString& text)
 {
-    return text.toCaseFolded().split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    QString cleaned = text;
+    cleaned.remove(QChar(0));
+    QList<QByteArray> out;
+    for (const QString& word :
+         cleaned.simplified().toCaseFolded().split(QLatin1Char(' '), Qt::SkipEmptyParts))
+        out.append(word.toUtf8());
+    // The longest word first: it rules out the most rows at the first look.
+    std::stable_sort(out.begin(), out.end(),
+                     [](const QByteArray& a, const QByteArray& b) { return a.size() > b.size(); });
+    return out;
 }
 
-bool CatalogFilter::holdsAll(int row, const QStringList& words) const
+int CatalogFilter::rowAt(qsizetype offset) const
 {
-    const QString& haystack = m_haystacks[row];
-    for (const QString& word : words) {
-        if (!haystack.contains(word))
+    return int(std::upper_bound(m_starts.begin(), m_starts.end(), offset) - m_starts.begin()) - 1;
+}
+
+bool CatalogFilter::holdsAll(int row, const QList<QByteArray>& words) const
+{
+    const char* begin = m_text.constData() + m_starts[row];
+    const char* end = m_text.constData() + m_starts[row + 1];
+    for (const QByteArray& word : words) {
+        if (!Find(begin, end, word))
             return false;
     }
     return true;
@@ -47,16 +80,16 @@ bool CatalogFilter::holdsAll(int row, const QStringList& words) const
 
 bool CatalogFilter::matches(int row, const QString& text) const
 {
-    return row >= 0 && row < m_haystacks.size() && holdsAll(row, words(text));
+    return row >= 0 && row < rowCount() && holdsAll(row, words(text));
 }
 
 QList<int> CatalogFilter::match(const QString& text)
 {
-    const QStringList wanted = words(text);
+    const QList<QByteArray> wanted = words(text);
     QList<int> found;
     if (wanted.isEmpty()) {
-        found.reserve(m_haystacks.size());
-        for (int row = 0; row < m_haystacks.size(); ++row)
+        found.reserve(rowCount());
+        for (int row = 0; row < rowCount(); ++row)
             found.append(row);
     } else if (!m_lastText.isEmpty() && text.startsWith(m_lastText) &&
                !words(m_lastText).isEmpty()) {
@@ -67,9 +100,17 @@ QList<int> CatalogFilter::match(const QString& text)
                 found.append(row);
         }
     } else {
-        for (int row = 0; row < m_haystacks.size(); ++row) {
-            if (holdsAll(row, wanted))
+        // One pass over the whole text for the first word; each hit's row is then checked
+        // for the others and the search goes on at the next row.
+        const char* const base = m_text.constData();
+        const char* const end = base + m_text.size();
+        const QList<QByteArray> others = wanted.mid(1);
+        const char* from = base;
+        while (const char* hit = Find(from, end, wanted.first())) {
+            const int row = rowAt(hit - base);
+            if (holdsAll(row, others))
                 found.append(row);
+            from = base + m_starts[row + 1];
         }
     }
     m_lastText = text;

@@ -12,7 +12,7 @@
 class CatalogFilter
 {
 public:
-    CatalogFilter() = default;
+    CatalogFilter();
     // Indexes every row of catalog.rows (text decoded from Windows-1252).
     explicit CatalogFilter(const CollectionCatalog& catalog);
 
@@ -21,13 +21,17 @@ public:
     QList<int> match(const QString& text);
     // True when row (index into catalog.rows) holds every word of text.
     bool matches(int row, const QString& text) const;
-    int rowCount() const { return int(m_haystacks.size()); }
+    int rowCount() const { return int(m_starts.size()) - 1; }
 
 private:
-    static QStringList words(const QString& text);
-    bool holdsAll(int row, const QStringList& words) const;
+    static QList<QByteArray> words(const QString& text);
+    bool holdsAll(int row, const QList<QByteArray>& words) const;
+    int rowAt(qsizetype offset) const;
 
-    QList<QString> m_haystacks; // per row: the searched fields, folded to lower case
+    // Every row's searched fields, case-folded, as UTF-8 (a word matches the same bytes),
+    // rows one after another, each ended by a 0 byte, which no word holds.
+    QByteArray m_text;
+    QList<qsizetype> m_starts; // where each row begins, and the end of the text last
     QString m_lastText;
     QList<int> m_lastMatches;
 };

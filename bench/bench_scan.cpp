@@ -41,7 +41,7 @@ QByteArray Chunk(const char* type, quint16 id, const QByteArray& body, const QBy
 
 // A download as they come: one to three objects with catalog text and icon, and sprites of
 // 2 to 60 KB (about 30 KB on average).
-QByteArray ObjectFile(int i)
+QByteArray ObjectFileBytes(int i)
 {
     QByteArray file = ProgramState.IffSignature25 + QByteArray(4, '\0');
     const int objects = 1 + i % 3;
@@ -89,7 +89,7 @@ int main(int argc, char** argv)
         const QString folder = temp.path() + QStringLiteral("/Downloads/maker%1/").arg(i % 50);
         QDir().mkpath(folder);
         QFile file(folder + QStringLiteral("object_%1.iff").arg(i, 6, 10, QLatin1Char('0')));
-        const QByteArray content = ObjectFile(i);
+        const QByteArray content = ObjectFileBytes(i);
         if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size())
             return 1;
         bytes += content.size();

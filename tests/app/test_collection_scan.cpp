@@ -180,7 +180,7 @@ TEST_F(Collection, FilterMatchesEveryWordInAnyField)
     };
     const QList<QPair<QString, QStringList>> cases = {
         {"CAFÉ", {"a.iff#128"}},              // catalog name, decoded, any case
-        {"café\u00a0sofa", {"a.iff#128"}},    // a non-breaking space is part of a word
+        {"café\u00a0sofa", {"a.iff#128"}}, // a non-breaking space parts words
         {"blue soft", {"a.iff#128"}},         // description, words in any order
         {"twin", {"a.iff#129", "a.iff#130"}}, // resource name
         {"twin b", {"a.iff#130"}},
