@@ -271,9 +271,14 @@ CollectionCatalog ScanCollection(const QList<ObjectFile>& files, const QStringLi
     std::vector<TaskResult> results(tasks.size());
     std::atomic<int> done{0};
     const auto isCancelled = [cancel] { return cancel && cancel->load(std::memory_order_relaxed); };
-    QList<int> order(total);
-    for (int i = 0; i < total; ++i)
-        order[i] = i;
+    // The archives first: each is one long task, which should not be left for the end while
+    // the other threads idle.
+    QList<int> order;
+    order.reserve(total);
+    for (int i = int(files.size()); i < total; ++i)
+        order.append(i);
+    for (int i = 0; i < int(files.size()); ++i)
+        order.append(i);
 
     // Workers only read the cache; it is updated below, on the calling thread.
     QtConcurrent::blockingMap(order, [&](int i) {
