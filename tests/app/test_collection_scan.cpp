@@ -180,7 +180,7 @@ TEST_F(Collection, FilterMatchesEveryWordInAnyField)
     };
     const QList<QPair<QString, QStringList>> cases = {
         {"CAFÉ", {"a.iff#128"}},              // catalog name, decoded, any case
-        {"café\u00a0sofa", {"a.iff#128"}}, // a non-breaking space parts words
+        {"café\u00a0sofa", {"a.iff#128"}},    // a non-breaking space parts words
         {"blue soft", {"a.iff#128"}},         // description, words in any order
         {"twin", {"a.iff#129", "a.iff#130"}}, // resource name
         {"twin b", {"a.iff#130"}},
@@ -265,4 +265,21 @@ TEST_F(Collection, ScannerReportsProgressAndCancels)
         doomed.start(files(), root.path());
     }
     EXPECT_EQ(finished.size(), 2);
+}
+
+TEST(GameArchives, FarFilesDirectlyInTheGameFoldersAnyCaseInOrder)
+{
+    QTemporaryDir game;
+    for (const char* file :
+         {"gamedata/OBJECTS/b.far", "gamedata/OBJECTS/a.FAR", "gamedata/OBJECTS/x.iff",
+          "gamedata/OBJECTS/sub/deep.far", "ExpansionShared/s.far", "Deluxe/d.far",
+          "ExpansionPack2/q.far", "expansionpack/p.far", "Downloads/own.far", "top.far"})
+        MakeFile(game.filePath(file));
+    QStringList found;
+    for (const QString& path : FindGameArchives(game.path() + '/'))
+        found << QDir(game.path()).relativeFilePath(path);
+    EXPECT_EQ(found, QStringList({"gamedata/OBJECTS/a.FAR", "gamedata/OBJECTS/b.far",
+                                  "ExpansionShared/s.far", "Deluxe/d.far", "expansionpack/p.far",
+                                  "ExpansionPack2/q.far"}));
+    EXPECT_TRUE(FindGameArchives(QString()).isEmpty());
 }
