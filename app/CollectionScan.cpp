@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QtConcurrent/QtConcurrentMap>
+#include <cstring>
 #include <exception>
 #include <new>
 
@@ -204,7 +205,15 @@ CatalogFile ScanObjectFile(const QString& path)
     }
     QByteArray bytes;
     try {
-        bytes = head + device.readAll();
+        // One buffer of the file's size, read into once; a file that grew meanwhile is read
+        // to its end.
+        bytes = QByteArray(qMax<qint64>(device.size(), head.size()), Qt::Uninitialized);
+        std::memcpy(bytes.data(), head.constData(), size_t(head.size()));
+        const qint64 rest = bytes.size() - head.size();
+        const qint64 got = rest == 0 ? 0 : device.read(bytes.data() + head.size(), rest);
+        bytes.truncate(head.size() + qMax<qint64>(got, 0));
+        if (got >= 0)
+            bytes += device.readAll();
     } catch (const std::bad_alloc&) {
         SetProblem(&file, FileProblem::CannotOpen,
                    QStringLiteral("cannot be opened: not enough memory"));
