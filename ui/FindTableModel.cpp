@@ -1,0 +1,247 @@
+#include "FindTableModel.h"
+
+#include "CatalogTypes.h"
+
+#include <QBrush>
+#include <QColor>
+#include <algorithm>
+#include <numeric>
+
+namespace
+{
+
+QString Caption(FindTableModel::Column column)
+{
+    switch (column) {
+    case FindTableModel::Column::Icon:
+        return QString();
+    case FindTableModel::Column::Name:
+        return QStringLiteral("Catalog Name");
+    case FindTableModel::Column::Price:
+        return QStringLiteral("Price");
+    case FindTableModel::Column::File:
+        return QStringLiteral("File");
+    case FindTableModel::Column::Guid:
+        return QStringLiteral("GUID");
+    case FindTableModel::Column::Copy:
+        return QStringLiteral("Copy");
+    case FindTableModel::Column::Problem:
+        return QStringLiteral("Problem");
+    }
+    return QString();
+}
+
+// The row's order among others by one column alone: < 0, 0 or > 0.
+int CompareBy(FindTableModel::Column column, const FindRow& a, const FindRow& b)
+{
+    switch (column) {
+    case FindTableModel::Column::Name:
+        return a.name.compare(b.name, Qt::CaseInsensitive);
+    case FindTableModel::Column::Price:
+        return a.price < b.price ? -1 : (b.price < a.price ? 1 : 0);
+    case FindTableModel::Column::File:
+        return a.fileText.compare(b.fileText, Qt::CaseInsensitive);
+    case FindTableModel::Column::Guid:
+        return a.guid < b.guid ? -1 : (b.guid < a.guid ? 1 : 0);
+    case FindTableModel::Column::Copy:
+        return int(a.identicalCopy) - int(b.identicalCopy);
+    case FindTableModel::Column::Problem:
+        return a.problem.compare(b.problem, Qt::CaseInsensitive);
+    case FindTableModel::Column::Icon:
+        break;
+    }
+    return 0;
+}
+
+} // namespace
+
+FindTableModel::FindTableModel(QObject* parent) : QAbstractTableModel(parent) {}
+
+void FindTableModel::setRows(QList<FindRow> rows, const QList<Column>& columns, bool grouped)
+{
+    beginResetModel();
+    m_rows = std::move(rows);
+    m_columns = columns;
+    m_grouped = grouped;
+    applySort();
+    applyFilter();
+    endResetModel();
+}
+
+void FindTableModel::setFilter(const QString& text)
+{
+    const QString folded = text.simplified().toCaseFolded();
+    if (folded == m_filterText)
+        return;
+    // A longer text of the same start can only drop rows: only those shown need a look.
+    const bool narrowing = !m_matcher && !m_filterText.isEmpty() && folded.startsWith(m_filterText);
+    m_filterText = folded;
+    m_words = folded.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    beginResetModel();
+    if (narrowing) {
+        std::erase_if(m_shown, [this](int row) {
+            const QString& search = m_rows.at(row).search;
+            return !std::all_of(m_words.cbegin(), m_words.cend(),
+                                [&search](const QString& word) { return search.contains(word); });
+        });
+    } else {
+        applyFilter();
+    }
+    endResetModel();
+}
+
+void FindTableModel::applyFilter()
+{
+    m_shown.clear();
+    m_shown.reserve(m_sorted.size());
+    if (m_matcher && !m_words.isEmpty()) {
+        std::vector<bool> matching(m_rows.size(), false);
+        for (int row : m_matcher(m_filterText)) {
+            if (row >= 0 && row < int(matching.size()))
+                matching[row] = true;
+        }
+        for (int row : m_sorted) {
+            if (matching[row])
+                m_shown.push_back(row);
+        }
+        return;
+    }
+    for (int row : m_sorted) {
+        const QString& search = m_rows.at(row).search;
+        if (std::all_of(m_words.cbegin(), m_words.cend(),
+                        [&search](const QString& word) { return search.contains(word); }))
+            m_shown.push_back(row);
+    }
+}
+
+bool FindTableModel::less(const FindRow& a, const FindRow& b) const
+{
+    // Groups stay together and in GUID order; the chosen column orders the rows within.
+    if (m_grouped && a.group != b.group)
+        return a.group < b.group;
+    const int order = CompareBy(m_sortColumn, a, b);
+    return m_sortOrder == Qt::AscendingOrder ? order < 0 : order > 0;
+}
+
+void FindTableModel::applySort()
+{
+    m_sorted.resize(m_rows.size());
+    std::iota(m_sorted.begin(), m_sorted.end(), 0);
+    // Stable, so that rows alike by the column keep the order of the file list.
+    std::stable_sort(m_sorted.begin(), m_sorted.end(),
+                     [this](int a, int b) { return less(m_rows.at(a), m_rows.at(b)); });
+}
+
+void FindTableModel::sort(int column, Qt::SortOrder order)
+{
+    // Column -1 (no sort indicator) and the icon column keep the order of the file list.
+    m_sortColumn = column < 0 ? Column::Icon : columnAt(column);
+    m_sortOrder = order;
+    Q_EMIT layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+    const QModelIndexList before = persistentIndexList();
+    QList<int> rowsBefore;
+    for (const QModelIndex& index : before)
+        rowsBefore << m_shown.at(index.row());
+    applySort();
+    applyFilter();
+    // Keep the selection on the same rows.
+    std::vector<int> where(m_rows.size(), -1);
+    for (int i = 0; i < int(m_shown.size()); ++i)
+        where[m_shown[i]] = i;
+    QModelIndexList after;
+    for (int i = 0; i < before.size(); ++i)
+        after << index(where[rowsBefore.at(i)], before.at(i).column());
+    changePersistentIndexList(before, after);
+    Q_EMIT layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+}
+
+const FindRow* FindTableModel::rowAt(int row) const
+{
+    if (row < 0 || row >= int(m_shown.size()))
+        return nullptr;
+    return &m_rows.at(m_shown[row]);
+}
+
+void FindTableModel::iconReady()
+{
+    const int column = columnOf(Column::Icon);
+    if (column < 0 || m_shown.empty())
+        return;
+    Q_EMIT dataChanged(index(0, column), index(int(m_shown.size()) - 1, column),
+                       {Qt::DecorationRole});
+}
+
+int FindTableModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : int(m_shown.size());
+}
+
+int FindTableModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : int(m_columns.size());
+}
+
+QVariant FindTableModel::data(const QModelIndex& index, int role) const
+{
+    const FindRow* row = rowAt(index.row());
+    if (!row || index.column() >= m_columns.size())
+        return {};
+    const Column column = m_columns.at(index.column());
+    switch (role) {
+    case Qt::DisplayRole:
+        switch (column) {
+        case Column::Name:
+            return row->name;
+        case Column::Price:
+            return row->listed ? QString::number(row->price) : QString();
+        case Column::File:
+            return row->fileText;
+        case Column::Guid:
+            return GuidText(row->guid);
+        case Column::Copy:
+            return row->identicalCopy ? QStringLiteral("identical copy") : QString();
+        case Column::Problem:
+            return row->problem;
+        case Column::Icon:
+            break;
+        }
+        return {};
+    case Qt::DecorationRole:
+        if (column == Column::Icon && m_icons && !row->isProblem()) {
+            const QPixmap icon = m_icons(*row);
+            if (!icon.isNull())
+                return icon;
+        }
+        return {};
+    case Qt::ToolTipRole:
+        if (column == Column::File)
+            return row->canOpen ? row->fileText
+                                : QStringLiteral("%1\n(in a game archive: it cannot be opened)")
+                                      .arg(row->fileText);
+        if (column == Column::Problem)
+            return row->problem;
+        return {};
+    case Qt::TextAlignmentRole:
+        if (column == Column::Price)
+            return int(Qt::AlignRight | Qt::AlignVCenter);
+        return int(Qt::AlignLeft | Qt::AlignVCenter);
+    case Qt::ForegroundRole:
+        if (!row->canOpen)
+            return QBrush(QColor(110, 110, 110));
+        return {};
+    case Qt::BackgroundRole:
+        if (m_grouped && row->group % 2 == 1)
+            return QBrush(QColor(228, 238, 248));
+        return {};
+    default:
+        return {};
+    }
+}
+
+QVariant FindTableModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 ||
+        section >= m_columns.size())
+        return QAbstractTableModel::headerData(section, orientation, role);
+    return Caption(m_columns.at(section));
+}
