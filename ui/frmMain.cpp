@@ -20,6 +20,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QShortcut>
 #include <QSignalBlocker>
 #include <QTreeWidget>
 #include <limits>
@@ -55,7 +56,8 @@ QCheckBox* MakeCheckBox(QWidget* parent, const QString& caption, int left, int t
 frmMain::frmMain(QWidget* parent) : QWidget(parent)
 {
     setWindowTitle(QStringLiteral("Kestrane"));
-    setFixedSize(Twips(11910), Twips(8625));
+    // Taller than the original 8625 by a strip for the Find Object button.
+    setFixedSize(Twips(11910), Twips(9120));
     ApplyWindowStyle(this);
     m_noIcon = NoIconImage();
     BuildControls();
@@ -135,6 +137,7 @@ void frmMain::BuildControls()
     picNoIcon->hide();
 
     lblFilePath = MakeLabel(this, QStringLiteral("FilePath"), 120, 8355, 11655, 255);
+    cmdFind = MakeButton(this, QStringLiteral("Find Object... (Ctrl+F)"), 9360, 8640, 2415, 375);
 }
 
 void frmMain::ConnectHandlers()
@@ -148,6 +151,9 @@ void frmMain::ConnectHandlers()
     connect(cmdDelete, &QPushButton::clicked, this, [this] { cmdDelete_Click(); });
     connect(cmdSave, &QPushButton::clicked, this, [this] { cmdSave_Click(); });
     connect(txtPrice, &QLineEdit::textChanged, this, [this] { txtPrice_Change(); });
+    connect(cmdFind, &QPushButton::clicked, this, [this] { cmdFind_Click(); });
+    connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_F), this), &QShortcut::activated, this,
+            [this] { cmdFind_Click(); });
     // The handlers ignore the row already open or shown, so a click that also moves the
     // selection is handled once.
     OnRowClick(lstFiles, [this](QTreeWidgetItem* item) { lstFiles_ItemClick(item); });

@@ -4,12 +4,14 @@
 #include "SortLists.h"
 
 #include <QImage>
+#include <QPointer>
 #include <QWidget>
 #include <array>
 #include <memory>
 #include <optional>
 
 class clsIFF;
+class frmFind;
 class QCheckBox;
 class QGroupBox;
 class QLabel;
@@ -102,6 +104,18 @@ public:
     // The picture shown for an object without a catalog icon.
     QImage NoIconPicture() const { return m_noIcon; }
 
+    // --- Find Object window (frmMainFind.cpp) ---
+    QPushButton* cmdFind = nullptr;
+    void cmdFind_Click(); // also Ctrl+F
+    frmFind* FindWindow() const;
+    // Opens the listed file and shows the object as clicks on their rows do, unsaved-changes
+    // check included; ObjdID -1 opens the file alone. False when the file is not listed, the
+    // object is not in it, or the check kept the shown object.
+    bool GoToObject(const QString& path, int ObjdID);
+    // Delete File for a file that need not be open: the same confirmation, the row removed
+    // when the file went to the trash. True when the file is gone.
+    bool DeleteListedFile(const QString& path);
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -144,4 +158,5 @@ private:
     ShownCatalogText m_shownName;
     ShownCatalogText m_shownDescription;
     std::array<bool, 9> m_sortTouched{};
+    QPointer<frmFind> m_find;
 };

@@ -1,0 +1,169 @@
+// The Find Object window over a small collection: the search over every field, the three
+// views, going to a row through the unsaved-changes check, and deleting a problem file.
+#include "FindTableModel.h"
+#include "IffBytes.h"
+#include "MainWindowHarness.h"
+#include "frmFind.h"
+
+#include <QHeaderView>
+#include <QSignalSpy>
+#include <QTabBar>
+#include <QTableView>
+
+namespace
+{
+
+const QString kChanged = "This objects has changed. Would you like to save the changes?";
+
+// A catalog object whose OBJD carries guid.
+CatalogFixture Object(CatalogFixture fixture, quint16 id, const QByteArray& name,
+                      const QByteArray& description, quint16 price, quint32 guid)
+{
+    ObjdSpec spec = CatalogObject(id, price);
+    spec.guid = guid;
+    return fixture.objd(id, name + " objd", spec).ctss(id, MakeCatalogCtss(name, description));
+}
+
+class FindWindowTest : public MainWindowHarness
+{
+protected:
+    void SetUp() override
+    {
+        MainWindowHarness::SetUp();
+        sofaFile = writeFile(
+            "a.iff", Object(Object({}, 128, "Blue Sofa", "Soft\r\nseat", 10, 0x1111AAAA), 129,
+                            "Caf\xe9\xa0"
+                            "Chair",
+                            "Tall", 20, 0x2222BBBB));
+        lampFile = writeFile("b.iff", Object({}, 200, "Lamp", "Bright", 30, 0x1111AAAA));
+        junkFile = gameFolder + "c.iff";
+        WriteFile(junkFile, "not an object file\r\n");
+        openWindow();
+        window->cmdFind->click();
+        find = window->FindWindow();
+        ASSERT_NE(find, nullptr);
+        waitForScan();
+    }
+    void waitForScan()
+    {
+        QSignalSpy finished(find, &frmFind::scanFinished);
+        ASSERT_TRUE(finished.wait(10000));
+    }
+    // One column of the rows shown, top to bottom.
+    QStringList shown(FindTableModel::Column column) const
+    {
+        QStringList out;
+        for (int row = 0; row < find->model->rowCount(); ++row)
+            out << find->model->index(row, find->model->columnOf(column)).data().toString();
+        return out;
+    }
+    void chooseRow(const QString& name)
+    {
+        const int row = shown(FindTableModel::Column::Name).indexOf(name);
+        ASSERT_GE(row, 0) << name.toStdString();
+        find->tblResults->setCurrentIndex(find->model->index(row, 1));
+    }
+    QString sofaFile, lampFile, junkFile;
+    frmFind* find = nullptr;
+};
+
+TEST_F(FindWindowTest, SearchLooksInEveryFieldAndTheViewsSortAndGroup)
+{
+    using C = FindTableModel::Column;
+    const QString chair = QString::fromUtf8("Café\u00a0Chair");
+    const struct {
+        const char* typed;
+        QStringList names;
+    } cases[] = {
+        {"", {"Blue Sofa", chair, "Lamp"}},
+        {"CAFÉ", {chair}},                     // catalog name, decoded, any case
+        {"lamp objd", {"Lamp"}},               // resource name, every word
+        {"b.iff", {"Lamp"}},                   // file name
+        {"seat", {"Blue Sofa"}},               // description
+        {"0x1111aaaa", {"Blue Sofa", "Lamp"}}, // GUID
+        {"sofa lamp", {}},
+    };
+    for (const auto& c : cases) {
+        find->txtSearch->setText(QString::fromUtf8(c.typed));
+        EXPECT_EQ(shown(C::Name), c.names) << c.typed;
+    }
+    find->txtSearch->clear();
+    find->tblResults->horizontalHeader()->setSortIndicator(find->model->columnOf(C::Price),
+                                                           Qt::DescendingOrder);
+    EXPECT_EQ(shown(C::Price), (QStringList{"30", "20", "10"}));
+    EXPECT_EQ(shown(C::Guid), (QStringList{"0x1111AAAA", "0x2222BBBB", "0x1111AAAA"}));
+
+    find->tabView->setCurrentIndex(frmFind::Conflicts);
+    EXPECT_EQ(shown(C::Name), (QStringList{"Blue Sofa", "Lamp"}));
+    EXPECT_EQ(shown(C::Copy), (QStringList{"", ""}));
+    find->tabView->setCurrentIndex(frmFind::ProblemFiles);
+    EXPECT_EQ(shown(C::File), QStringList{junkFile});
+    EXPECT_TRUE(shown(C::Problem).first().startsWith("not an object file"));
+}
+
+TEST_F(FindWindowTest, GoingToARowAsksAboutUnsavedEditsFirst)
+{
+    const struct {
+        bool autoSave;
+        PromptAnswer answer;
+        QStringList asked;
+        int savedPrice;
+    } cases[] = {
+        {false, PromptAnswer::Yes, {kChanged}, 77},
+        {false, PromptAnswer::No, {kChanged}, 10},
+        {true, PromptAnswer::No, {}, 77},
+    };
+    for (const auto& c : cases) {
+        WriteFile(sofaFile,
+                  Object(Object({}, 128, "Blue Sofa", "Soft\r\nseat", 10, 0x1111AAAA), 129,
+                         "Caf\xe9\xa0"
+                         "Chair",
+                         "Tall", 20, 0x2222BBBB)
+                      .fileBytes());
+        window->cmdRefresh->click();
+        window->chkAutoSave->setChecked(c.autoSave);
+        window->txtPrice->setText("77");
+        prompt.clearAsked();
+        prompt.queueAnswer(c.answer);
+        find->txtSearch->setText("lamp");
+        QTest::keyClick(find->txtSearch, Qt::Key_Return); // the first row
+        EXPECT_EQ(prompt.messages(), c.asked);
+        EXPECT_EQ(onDisk(sofaFile)->GetPrice(128), c.savedPrice);
+        EXPECT_EQ(window->CurrentFilePath(), lampFile);
+        EXPECT_EQ(window->txtName->text(), "Lamp");
+        EXPECT_EQ(SelectedTexts(window->lstFiles), QStringList{"b.iff"});
+    }
+
+    // A double-click on another file's second object shows that object, as clicks would.
+    find->txtSearch->clear();
+    window->chkAutoSave->setChecked(false);
+    const int row =
+        shown(FindTableModel::Column::Name).indexOf(QString::fromUtf8("Café\u00a0Chair"));
+    const QRect cell = find->tblResults->visualRect(find->model->index(row, 1));
+    QTest::mouseClick(find->tblResults->viewport(), Qt::LeftButton, {}, cell.center());
+    QTest::mouseDClick(find->tblResults->viewport(), Qt::LeftButton, {}, cell.center());
+    EXPECT_EQ(window->CurrentFilePath(), sofaFile);
+    EXPECT_EQ(window->CurrentObject, 129);
+    EXPECT_EQ(SelectedTexts(window->lstObjects), QStringList{"Caf\u00e9\u00a0Chair objd"});
+}
+
+TEST_F(FindWindowTest, AProblemFileGoesToTheTrashAsDeleteFileDoes)
+{
+    find->setView(frmFind::ProblemFiles);
+    find->tblResults->setCurrentIndex(find->model->index(0, 0));
+    ASSERT_TRUE(find->cmdDeleteFile->isEnabled());
+    prompt.queueTrash(false);
+    find->cmdDeleteFile->click();
+    EXPECT_TRUE(QFile::exists(junkFile));
+
+    prompt.queueTrash(true);
+    QTest::keyClick(find->tblResults, Qt::Key_Delete);
+    EXPECT_EQ(bytesOf(trashFolder() + "c.iff"), QByteArray("not an object file\r\n"));
+    EXPECT_EQ(RowTexts(window->lstFiles), (QStringList{"a.iff", "b.iff"}));
+    EXPECT_EQ(window->CurrentFilePath(), sofaFile) << "the open file stays open";
+    waitForScan();
+    EXPECT_EQ(find->model->rowCount(), 0);
+    EXPECT_EQ(find->tabView->tabText(frmFind::ProblemFiles), "&Problem Files (0)");
+}
+
+} // namespace

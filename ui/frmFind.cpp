@@ -1,0 +1,479 @@
+#include "frmFind.h"
+
+#include "CatalogFilter.h"
+#include "CollectionScanner.h"
+#include "Cp1252.h"
+#include "FindIcons.h"
+#include "FindTableModel.h"
+#include "ProgramState.h"
+#include "WindowStyle.h"
+#include "frmMain.h"
+
+#include <QCloseEvent>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QShortcut>
+#include <QTabBar>
+#include <QTableView>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <numeric>
+
+namespace
+{
+
+using Column = FindTableModel::Column;
+constexpr int kIconHeight = 22;
+const QByteArray kNoText = QByteArrayLiteral("*NONE*");
+
+// Catalog text on one line of a table cell.
+QString Shown(const QByteArray& text)
+{
+    if (text == kNoText)
+        return QString();
+    QString shown = DecodeCp1252(text);
+    shown.replace(QLatin1String("\r\n"), QLatin1String(" "));
+    shown.replace(QLatin1Char('\n'), QLatin1Char(' '));
+    shown.replace(QLatin1Char('\r'), QLatin1Char(' '));
+    return shown;
+}
+
+int ColumnWidth(Column column)
+{
+    switch (column) {
+    case Column::Icon:
+        return 56;
+    case Column::Name:
+        return 210;
+    case Column::Price:
+        return 64;
+    case Column::File:
+        return 330;
+    case Column::Guid:
+        return 96;
+    case Column::Copy:
+        return 100;
+    case Column::Problem:
+        return 360;
+    }
+    return 100;
+}
+
+bool IsEnter(const QKeyEvent* key)
+{
+    return key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+}
+
+} // namespace
+
+frmFind::frmFind(frmMain* main) : QWidget(main, Qt::Window), m_main(main)
+{
+    setWindowTitle(QStringLiteral("Find Object"));
+    // Closing the main window ends the program even while this one is open.
+    setAttribute(Qt::WA_QuitOnClose, false);
+    ApplyWindowStyle(this);
+    m_scanner = new CollectionScanner(this);
+    m_icons = new FindIcons(main->NoIconPicture(), kIconHeight, this);
+    buildControls();
+
+    connect(m_scanner, &CollectionScanner::progress, this, [this](int done, int total) {
+        prgScan->setRange(0, total);
+        prgScan->setValue(done);
+        lblStatus->setText(QStringLiteral("Scanning: %1 of %2 files").arg(done).arg(total));
+    });
+    connect(m_scanner, &CollectionScanner::finished, this,
+            [this](bool cancelled) { onScanFinished(cancelled); });
+    connect(m_icons, &FindIcons::iconsArrived, model, &FindTableModel::iconReady);
+    model->setIconSource(
+        [this](const FindRow& row) { return m_icons->icon(row.file, row.objdId); });
+}
+
+frmFind::~frmFind()
+{
+    // The scanner waits for its workers; nothing of it may reach this half-destroyed window.
+    m_scanner->disconnect(this);
+    delete m_scanner;
+    m_icons->disconnect();
+    delete m_icons;
+}
+
+void frmFind::buildControls()
+{
+    auto* searchLabel = new QLabel(QStringLiteral("&Search:"), this);
+    txtSearch = new QLineEdit(this);
+    txtSearch->setPlaceholderText(
+        QStringLiteral("Catalog name, resource name, file, description or GUID"));
+    txtSearch->setClearButtonEnabled(true);
+    searchLabel->setBuddy(txtSearch);
+
+    tabView = new QTabBar(this);
+    tabView->addTab(QStringLiteral("&All Objects"));
+    tabView->addTab(QStringLiteral("&Conflicts"));
+    tabView->addTab(QStringLiteral("&Problem Files"));
+    tabView->setExpanding(false);
+    tabView->setDrawBase(false);
+
+    model = new FindTableModel(this);
+    tblResults = new QTableView(this);
+    tblResults->setModel(model);
+    tblResults->setSelectionBehavior(QAbstractItemView::SelectRows);
+    tblResults->setSelectionMode(QAbstractItemView::SingleSelection);
+    tblResults->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    tblResults->setTabKeyNavigation(false);
+    tblResults->setWordWrap(false);
+    tblResults->setIconSize(QSize(2 * kIconHeight + 4, kIconHeight));
+    tblResults->verticalHeader()->hide();
+    tblResults->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    tblResults->verticalHeader()->setDefaultSectionSize(kIconHeight + 4);
+    tblResults->horizontalHeader()->setStretchLastSection(true);
+    tblResults->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
+    tblResults->setSortingEnabled(true);
+    tblResults->setAutoFillBackground(true);
+
+    prgScan = new QProgressBar(this);
+    prgScan->setRange(0, 0);
+    prgScan->setMaximumWidth(220);
+    prgScan->hide();
+    lblStatus = new QLabel(this);
+
+    cmdGoTo = new QPushButton(QStringLiteral("&Go To Object"), this);
+    cmdDeleteFile = new QPushButton(QStringLiteral("&Delete File"), this);
+    cmdRescan = new QPushButton(QStringLiteral("Scan &Again"), this);
+    cmdClose = new QPushButton(QStringLiteral("Close"), this);
+
+    auto* searchRow = new QHBoxLayout;
+    searchRow->addWidget(searchLabel);
+    searchRow->addWidget(txtSearch, 1);
+    auto* statusRow = new QHBoxLayout;
+    statusRow->addWidget(prgScan);
+    statusRow->addWidget(lblStatus, 1);
+    auto* buttonRow = new QHBoxLayout;
+    buttonRow->addWidget(cmdGoTo);
+    buttonRow->addWidget(cmdDeleteFile);
+    buttonRow->addStretch(1);
+    buttonRow->addWidget(cmdRescan);
+    buttonRow->addWidget(cmdClose);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(searchRow);
+    layout->addWidget(tabView);
+    layout->addWidget(tblResults, 1);
+    layout->addLayout(statusRow);
+    layout->addLayout(buttonRow);
+    resize(920, 520);
+
+    connect(txtSearch, &QLineEdit::textChanged, this, [this](const QString& text) {
+        model->setFilter(text);
+        showSummary();
+        updateButtons();
+    });
+    connect(tabView, &QTabBar::currentChanged, this, [this] { showRows(); });
+    connect(tblResults, &QTableView::doubleClicked, this,
+            [this](const QModelIndex& index) { goToRow(index.row()); });
+    connect(tblResults->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this] { updateButtons(); });
+    connect(model, &QAbstractItemModel::modelReset, this, [this] { updateButtons(); });
+    connect(cmdGoTo, &QPushButton::clicked, this, [this] { goToRow(currentRow()); });
+    connect(cmdDeleteFile, &QPushButton::clicked, this, [this] { deleteRowFile(currentRow()); });
+    connect(cmdRescan, &QPushButton::clicked, this, [this] { startScan(); });
+    connect(cmdClose, &QPushButton::clicked, this, [this] { close(); });
+    connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this,
+            [this] { close(); });
+    connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_F), this), &QShortcut::activated, this,
+            [this] {
+                txtSearch->setFocus();
+                txtSearch->selectAll();
+            });
+    txtSearch->installEventFilter(this);
+    tblResults->installEventFilter(this);
+    updateButtons();
+}
+
+void frmFind::showAndScan()
+{
+    show();
+    raise();
+    activateWindow();
+    txtSearch->setFocus();
+    startScan();
+}
+
+bool frmFind::isScanning() const
+{
+    return m_scanner->isRunning();
+}
+
+frmFind::View frmFind::view() const
+{
+    return View(tabView->currentIndex());
+}
+
+void frmFind::setView(View view)
+{
+    tabView->setCurrentIndex(int(view));
+}
+
+const CollectionCatalog& frmFind::catalog() const
+{
+    return m_scanner->catalog();
+}
+
+void frmFind::startScan()
+{
+    // Exactly the files of the main window's list, in its order, so that every row found can
+    // be opened there.
+    QList<ObjectFile> files;
+    QTreeWidget* list = m_main->lstFiles;
+    files.reserve(list->topLevelItemCount());
+    for (int i = 0; i < list->topLevelItemCount(); ++i)
+        files.append(ObjectFile{list->topLevelItem(i)->text(0), list->topLevelItem(i)->text(1)});
+    prgScan->setRange(0, 0);
+    prgScan->show();
+    lblStatus->setText(QStringLiteral("Scanning..."));
+    m_scanner->start(files, ProgramState.GameFolder);
+}
+
+void frmFind::onScanFinished(bool cancelled)
+{
+    m_stopped = cancelled;
+    prgScan->hide();
+    m_filter = std::make_unique<CatalogFilter>(catalog());
+    m_icons->setFiles(catalog().files);
+    const CollectionCatalog& found = catalog();
+    tabView->setTabText(AllObjects, QStringLiteral("&All Objects (%1)").arg(found.rows.size()));
+    tabView->setTabText(Conflicts, QStringLiteral("&Conflicts (%1)").arg(found.conflicts.size()));
+    tabView->setTabText(ProblemFiles,
+                        QStringLiteral("&Problem Files (%1)").arg(found.problems.size()));
+    showRows();
+    Q_EMIT scanFinished(cancelled);
+}
+
+void frmFind::showRows()
+{
+    tblResults->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
+    switch (view()) {
+    case AllObjects:
+        model->setMatcher([this](const QString& text) {
+            return m_filter ? m_filter->match(text) : QList<int>();
+        });
+        model->setRows(objectRows(),
+                       {Column::Icon, Column::Name, Column::Price, Column::File, Column::Guid},
+                       false);
+        break;
+    case Conflicts:
+        model->setMatcher({});
+        model->setRows(
+            conflictRows(),
+            {Column::Icon, Column::Name, Column::Price, Column::File, Column::Guid, Column::Copy},
+            true);
+        break;
+    case ProblemFiles:
+        model->setMatcher({});
+        model->setRows(problemRows(), {Column::File, Column::Problem}, false);
+        break;
+    }
+    for (int column = 0; column < model->columnCount(); ++column)
+        tblResults->setColumnWidth(column, ColumnWidth(model->columnAt(column)));
+    showSummary();
+    updateButtons();
+}
+
+QList<FindRow> frmFind::objectRows() const
+{
+    const CollectionCatalog& found = catalog();
+    QList<QString> fileTexts(found.files.size());
+    QList<FindRow> rows;
+    rows.reserve(found.rows.size());
+    for (const CatalogRow& at : found.rows) {
+        const CatalogFile& file = found.files.at(at.file);
+        const CatalogObject& object = file.objects.at(at.object);
+        if (fileTexts.at(at.file).isEmpty())
+            fileTexts[at.file] = file.displayPath();
+        FindRow row;
+        row.file = at.file;
+        row.objdId = object.id;
+        row.listed = true;
+        row.canOpen = file.canOpen();
+        row.path = file.path;
+        row.name = Shown(object.name);
+        row.price = object.price;
+        row.fileText = fileTexts.at(at.file);
+        row.guid = object.guid;
+        rows.append(std::move(row));
+    }
+    return rows;
+}
+
+QList<FindRow> frmFind::conflictRows() const
+{
+    const CollectionCatalog& found = catalog();
+    QList<int> order(found.conflicts.size());
+    std::iota(order.begin(), order.end(), 0);
+    std::stable_sort(order.begin(), order.end(), [&found](int a, int b) {
+        return found.conflicts.at(a).guid < found.conflicts.at(b).guid;
+    });
+    QList<FindRow> rows;
+    for (int group = 0; group < order.size(); ++group) {
+        const CatalogConflict& conflict = found.conflicts.at(order.at(group));
+        for (const ConflictMember& member : conflict.members) {
+            const CatalogFile& file = found.files.at(member.file);
+            const auto object =
+                std::find_if(file.objects.cbegin(), file.objects.cend(),
+                             [&member](const CatalogObject& o) { return o.id == member.id; });
+            FindRow row;
+            row.file = member.file;
+            row.objdId = member.id;
+            row.listed = object != file.objects.cend();
+            row.canOpen = file.canOpen();
+            row.path = file.path;
+            // An OBJD the object list does not show (a tile of a larger object) goes by its
+            // resource name.
+            row.name = row.listed ? Shown(object->name)
+                                  : QStringLiteral("%1 (tile)").arg(Shown(member.resourceName));
+            row.price = row.listed ? object->price : 0;
+            row.fileText = file.displayPath();
+            row.guid = conflict.guid;
+            row.group = group;
+            row.identicalCopy = member.identicalCopy;
+            row.search = QStringList{row.name, Shown(member.resourceName), row.fileText,
+                                     row.listed ? Shown(object->description) : QString(),
+                                     GuidText(conflict.guid)}
+                             .join(QLatin1Char('\n'))
+                             .toCaseFolded();
+            rows.append(std::move(row));
+        }
+    }
+    return rows;
+}
+
+QList<FindRow> frmFind::problemRows() const
+{
+    const CollectionCatalog& found = catalog();
+    QList<FindRow> rows;
+    for (int index : found.problems) {
+        const CatalogFile& file = found.files.at(index);
+        FindRow row;
+        row.file = index;
+        row.canOpen = file.canOpen();
+        row.path = file.path;
+        row.fileText = file.displayPath();
+        row.problem = file.reason;
+        row.search = (row.fileText + QLatin1Char('\n') + row.problem).toCaseFolded();
+        rows.append(std::move(row));
+    }
+    return rows;
+}
+
+void frmFind::showSummary()
+{
+    if (isScanning())
+        return;
+    const CollectionCatalog& found = catalog();
+    QString text = QStringLiteral("%1 objects in %2 files, %3 conflicts, %4 problem files")
+                       .arg(found.rows.size())
+                       .arg(found.files.size())
+                       .arg(found.conflicts.size())
+                       .arg(found.problems.size());
+    if (!model->filter().isEmpty())
+        text = QStringLiteral("%1 of %2 rows shown; ")
+                   .arg(model->rowCount())
+                   .arg(model->allRowCount()) +
+               text;
+    if (m_stopped)
+        text += QStringLiteral(" (the scan was stopped: the lists are incomplete)");
+    lblStatus->setText(text);
+}
+
+int frmFind::currentRow() const
+{
+    const QModelIndex current = tblResults->currentIndex();
+    return current.isValid() ? current.row() : -1;
+}
+
+void frmFind::updateButtons()
+{
+    const FindRow* row = model->rowAt(currentRow());
+    cmdGoTo->setEnabled(row && row->canOpen);
+    cmdDeleteFile->setEnabled(row && row->canOpen && row->isProblem());
+}
+
+void frmFind::goToRow(int row)
+{
+    const FindRow* found = model->rowAt(row);
+    if (!found)
+        return;
+    if (!found->canOpen) {
+        lblStatus->setText(QStringLiteral("%1 is in one of the game's archives: it is shown here "
+                                          "but cannot be opened.")
+                               .arg(found->fileText));
+        return;
+    }
+    const QString path = found->path;
+    const int objd = found->listed ? found->objdId : -1;
+    if (m_main->GoToObject(path, objd)) {
+        m_main->raise();
+        m_main->activateWindow();
+        return;
+    }
+    // Kept by the unsaved-changes check: the person chose that, nothing to tell.
+    if (m_main->CurrentFilePath() == path)
+        lblStatus->setText(QStringLiteral("%1 no longer holds that object; Scan Again to "
+                                          "bring the lists up to date.")
+                               .arg(path));
+    else if (m_main->lstFiles->findItems(path, Qt::MatchExactly, 1).isEmpty())
+        lblStatus->setText(
+            QStringLiteral("%1 is no longer in the main window's file list.").arg(path));
+}
+
+void frmFind::deleteRowFile(int row)
+{
+    const FindRow* found = model->rowAt(row);
+    if (!found || !found->isProblem() || !found->canOpen)
+        return;
+    const QString path = found->path;
+    if (!m_main->DeleteListedFile(path))
+        return;
+    startScan(); // the lists follow the main window's, which no longer has the file
+    lblStatus->setText(QStringLiteral("Moved to the trash: %1").arg(path));
+}
+
+void frmFind::closeEvent(QCloseEvent* event)
+{
+    m_scanner->cancel();
+    event->accept();
+}
+
+bool frmFind::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() != QEvent::KeyPress)
+        return QWidget::eventFilter(watched, event);
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if (watched == tblResults) {
+        if (IsEnter(key)) {
+            goToRow(currentRow());
+            return true;
+        }
+        if (key->key() == Qt::Key_Delete && cmdDeleteFile->isEnabled()) {
+            deleteRowFile(currentRow());
+            return true;
+        }
+    } else if (watched == txtSearch) {
+        // From the search box: Enter goes to the chosen row (the first when none is), the
+        // arrow keys move into the table.
+        if (IsEnter(key) || key->key() == Qt::Key_Down) {
+            if (currentRow() < 0 && model->rowCount() > 0)
+                tblResults->setCurrentIndex(model->index(0, 0));
+            if (IsEnter(key))
+                goToRow(currentRow());
+            else
+                tblResults->setFocus();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}

@@ -1,0 +1,107 @@
+// The main window's side of the Find Object window: opening it, going to an object found
+// there, and deleting a file listed there.
+#include "WindowStyle.h"
+#include "frmFind.h"
+#include "frmMain.h"
+#include "modGeneral.h"
+
+#include <QSignalBlocker>
+#include <QTreeWidget>
+
+namespace
+{
+
+constexpr int kPathColumn = 1;
+constexpr int kIdColumn = 1;
+
+QTreeWidgetItem* RowWithText(QTreeWidget* list, int column, const QString& text)
+{
+    for (int i = 0; i < list->topLevelItemCount(); ++i) {
+        QTreeWidgetItem* item = list->topLevelItem(i);
+        if (item->text(column) == text)
+            return item;
+    }
+    return nullptr;
+}
+
+int FileNumberOf(const QTreeWidgetItem* row)
+{
+    return LeadingNumber(RowKey(row).mid(4)); // after "File"
+}
+
+// Selects a row the way a click leaves it, without running the handlers a second time.
+void MarkSelected(QTreeWidget* list, QTreeWidgetItem* item)
+{
+    const QSignalBlocker blocker(list);
+    list->clearSelection();
+    if (!item)
+        return;
+    list->setCurrentItem(item);
+    item->setSelected(true);
+    list->scrollToItem(item);
+}
+
+} // namespace
+
+frmFind* frmMain::FindWindow() const
+{
+    return m_find;
+}
+
+void frmMain::cmdFind_Click()
+{
+    if (!m_find)
+        m_find = new frmFind(this);
+    m_find->showAndScan();
+}
+
+bool frmMain::GoToObject(const QString& path, int ObjdID)
+{
+    QTreeWidgetItem* fileRow = RowWithText(lstFiles, kPathColumn, path);
+    if (!fileRow)
+        return false;
+    const int number = FileNumberOf(fileRow);
+    if (number != CurrentFile) {
+        MarkSelected(lstFiles, fileRow);
+        lstFiles_ItemClick(fileRow);
+        if (CurrentFile != number) {
+            // The check kept the shown object (or the file vanished): the selection goes back
+            // to the file still open.
+            MarkSelected(lstFiles, FileRow(CurrentFile));
+            return false;
+        }
+    }
+    if (ObjdID < 0)
+        return true;
+    QTreeWidgetItem* objectRow = RowWithText(lstObjects, kIdColumn, QString::number(ObjdID));
+    if (!objectRow)
+        return false;
+    if (ObjdID != CurrentObject) {
+        MarkSelected(lstObjects, objectRow);
+        lstObjects_ItemClick(objectRow);
+        if (CurrentObject != ObjdID) {
+            MarkSelected(lstObjects,
+                         RowWithText(lstObjects, kIdColumn, QString::number(CurrentObject)));
+            return false;
+        }
+    }
+    return true;
+}
+
+bool frmMain::DeleteListedFile(const QString& path)
+{
+    QTreeWidgetItem* row = RowWithText(lstFiles, kPathColumn, path);
+    if (row && FileNumberOf(row) == CurrentFile) {
+        // The open file: exactly Delete File on its row.
+        MarkSelected(lstFiles, row);
+        cmdDelete_Click();
+        return !PathExists(path, false) && RowWithText(lstFiles, kPathColumn, path) == nullptr;
+    }
+    if (!RecycleFile(path))
+        return false;
+    if (row) {
+        const QSignalBlocker blocker(lstFiles);
+        delete row; // another file stays open and selected
+    }
+    return true;
+}
