@@ -127,6 +127,8 @@ void frmFind::buildControls()
     tblResults->setEditTriggers(QAbstractItemView::NoEditTriggers);
     tblResults->setTabKeyNavigation(false);
     tblResults->setWordWrap(false);
+    // Paths are long and their ends tell most: the file's own name.
+    tblResults->setTextElideMode(Qt::ElideMiddle);
     tblResults->setIconSize(QSize(2 * kIconHeight + 4, kIconHeight));
     tblResults->verticalHeader()->hide();
     tblResults->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
@@ -279,6 +281,8 @@ void frmFind::showRows()
     }
     for (int column = 0; column < model->columnCount(); ++column)
         tblResults->setColumnWidth(column, ColumnWidth(model->columnAt(column)));
+    if (view() == ProblemFiles) // two columns only: room for the whole path
+        tblResults->setColumnWidth(0, 2 * ColumnWidth(Column::File));
     showSummary();
     updateButtons();
 }
