@@ -1,5 +1,6 @@
 // The Find Object window over a small collection: the search over every field, the three
 // views, going to a row through the unsaved-changes check, and deleting a problem file.
+#include "FarArchive.h"
 #include "FindTableModel.h"
 #include "IffBytes.h"
 #include "MainWindowHarness.h"
@@ -24,20 +25,31 @@ CatalogFixture Object(CatalogFixture fixture, quint16 id, const QByteArray& name
     return fixture.objd(id, name + " objd", spec).ctss(id, MakeCatalogCtss(name, description));
 }
 
+// Two objects, one of whose GUIDs the lamp and the game's sofa share.
+CatalogFixture Sofas()
+{
+    return Object(Object({}, 128, "Blue Sofa", "Soft\r\nseat", 10, 0x1111AAAA), 129,
+                  "Caf\xe9\xa0"
+                  "Chair",
+                  "Tall", 20, 0x2222BBBB);
+}
+
 class FindWindowTest : public MainWindowHarness
 {
 protected:
     void SetUp() override
     {
         MainWindowHarness::SetUp();
-        sofaFile = writeFile(
-            "a.iff", Object(Object({}, 128, "Blue Sofa", "Soft\r\nseat", 10, 0x1111AAAA), 129,
-                            "Caf\xe9\xa0"
-                            "Chair",
-                            "Tall", 20, 0x2222BBBB));
+        sofaFile = writeFile("a.iff", Sofas());
+        writeFile("a2.iff", Sofas());
         lampFile = writeFile("b.iff", Object({}, 200, "Lamp", "Bright", 30, 0x1111AAAA));
         junkFile = gameFolder + "c.iff";
         WriteFile(junkFile, "not an object file\r\n");
+        QDir(gameFolder).mkpath("GameData/Objects");
+        WriteFile(
+            gameFolder + "GameData/Objects/Objects.far",
+            FarArchive::Build(
+                {{"Sofa.iff", Object({}, 300, "Game Sofa", "", 40, 0x1111AAAA).fileBytes()}}));
         openWindow();
         window->cmdFind->click();
         find = window->FindWindow();
@@ -57,12 +69,6 @@ protected:
             out << find->model->index(row, find->model->columnOf(column)).data().toString();
         return out;
     }
-    void chooseRow(const QString& name)
-    {
-        const int row = shown(FindTableModel::Column::Name).indexOf(name);
-        ASSERT_GE(row, 0) << name.toStdString();
-        find->tblResults->setCurrentIndex(find->model->index(row, 1));
-    }
     QString sofaFile, lampFile, junkFile;
     frmFind* find = nullptr;
 };
@@ -75,12 +81,12 @@ TEST_F(FindWindowTest, SearchLooksInEveryFieldAndTheViewsSortAndGroup)
         const char* typed;
         QStringList names;
     } cases[] = {
-        {"", {"Blue Sofa", chair, "Lamp"}},
-        {"CAFÉ", {chair}},                     // catalog name, decoded, any case
-        {"lamp objd", {"Lamp"}},               // resource name, every word
-        {"b.iff", {"Lamp"}},                   // file name
-        {"seat", {"Blue Sofa"}},               // description
-        {"0x1111aaaa", {"Blue Sofa", "Lamp"}}, // GUID
+        {"", {"Blue Sofa", chair, "Blue Sofa", chair, "Lamp", "Game Sofa"}},
+        {"CAFÉ", {chair, chair}},             // catalog name, decoded, any case
+        {"lamp objd", {"Lamp"}},              // resource name, every word
+        {"b.iff", {"Lamp"}},                  // file name
+        {"seat", {"Blue Sofa", "Blue Sofa"}}, // description
+        {"0x1111aaaa", {"Blue Sofa", "Blue Sofa", "Lamp", "Game Sofa"}}, // GUID
         {"sofa lamp", {}},
     };
     for (const auto& c : cases) {
@@ -88,15 +94,21 @@ TEST_F(FindWindowTest, SearchLooksInEveryFieldAndTheViewsSortAndGroup)
         EXPECT_EQ(shown(C::Name), c.names) << c.typed;
     }
     find->txtSearch->clear();
-    find->tblResults->horizontalHeader()->setSortIndicator(find->model->columnOf(C::Price),
-                                                           Qt::DescendingOrder);
-    EXPECT_EQ(shown(C::Price), (QStringList{"30", "20", "10"}));
-    EXPECT_EQ(shown(C::Guid), (QStringList{"0x1111AAAA", "0x2222BBBB", "0x1111AAAA"}));
+    QHeaderView* header = find->tblResults->horizontalHeader();
+    header->setSortIndicator(find->model->columnOf(C::Price), Qt::DescendingOrder);
+    EXPECT_EQ(shown(C::Price), (QStringList{"40", "30", "20", "20", "10", "10"}));
 
-    find->tabView->setCurrentIndex(frmFind::Conflicts);
-    EXPECT_EQ(shown(C::Name), (QStringList{"Blue Sofa", "Lamp"}));
-    EXPECT_EQ(shown(C::Copy), (QStringList{"", ""}));
-    find->tabView->setCurrentIndex(frmFind::ProblemFiles);
+    // Conflicts stay grouped by GUID under any sort; identical copies are marked.
+    find->setView(frmFind::Conflicts);
+    header->setSortIndicator(find->model->columnOf(C::Price), Qt::DescendingOrder);
+    EXPECT_EQ(shown(C::Name),
+              (QStringList{"Game Sofa", "Lamp", "Blue Sofa", "Blue Sofa", chair, chair}));
+    EXPECT_EQ(shown(C::Guid), (QStringList{"0x1111AAAA", "0x1111AAAA", "0x1111AAAA", "0x1111AAAA",
+                                           "0x2222BBBB", "0x2222BBBB"}));
+    EXPECT_EQ(shown(C::Copy), (QStringList{"", "", "identical copy", "identical copy",
+                                           "identical copy", "identical copy"}));
+
+    find->setView(frmFind::ProblemFiles);
     EXPECT_EQ(shown(C::File), QStringList{junkFile});
     EXPECT_TRUE(shown(C::Problem).first().startsWith("not an object file"));
 }
@@ -114,12 +126,7 @@ TEST_F(FindWindowTest, GoingToARowAsksAboutUnsavedEditsFirst)
         {true, PromptAnswer::No, {}, 77},
     };
     for (const auto& c : cases) {
-        WriteFile(sofaFile,
-                  Object(Object({}, 128, "Blue Sofa", "Soft\r\nseat", 10, 0x1111AAAA), 129,
-                         "Caf\xe9\xa0"
-                         "Chair",
-                         "Tall", 20, 0x2222BBBB)
-                      .fileBytes());
+        WriteFile(sofaFile, Sofas().fileBytes());
         window->cmdRefresh->click();
         window->chkAutoSave->setChecked(c.autoSave);
         window->txtPrice->setText("77");
@@ -145,6 +152,13 @@ TEST_F(FindWindowTest, GoingToARowAsksAboutUnsavedEditsFirst)
     EXPECT_EQ(window->CurrentFilePath(), sofaFile);
     EXPECT_EQ(window->CurrentObject, 129);
     EXPECT_EQ(SelectedTexts(window->lstObjects), QStringList{"Caf\u00e9\u00a0Chair objd"});
+
+    // The game's own objects are shown but cannot be opened.
+    find->txtSearch->setText("game sofa");
+    QTest::keyClick(find->txtSearch, Qt::Key_Return);
+    EXPECT_FALSE(find->cmdGoTo->isEnabled());
+    EXPECT_TRUE(find->lblStatus->text().endsWith("cannot be opened."));
+    EXPECT_EQ(window->CurrentObject, 129);
 }
 
 TEST_F(FindWindowTest, AProblemFileGoesToTheTrashAsDeleteFileDoes)
@@ -159,7 +173,7 @@ TEST_F(FindWindowTest, AProblemFileGoesToTheTrashAsDeleteFileDoes)
     prompt.queueTrash(true);
     QTest::keyClick(find->tblResults, Qt::Key_Delete);
     EXPECT_EQ(bytesOf(trashFolder() + "c.iff"), QByteArray("not an object file\r\n"));
-    EXPECT_EQ(RowTexts(window->lstFiles), (QStringList{"a.iff", "b.iff"}));
+    EXPECT_EQ(RowTexts(window->lstFiles), (QStringList{"a.iff", "a2.iff", "b.iff"}));
     EXPECT_EQ(window->CurrentFilePath(), sofaFile) << "the open file stays open";
     waitForScan();
     EXPECT_EQ(find->model->rowCount(), 0);
