@@ -51,13 +51,14 @@ public:
 private:
     void applySort();
     void applyFilter();
-    bool less(const FindRow& a, const FindRow& b) const;
+    bool less(int a, int b) const;
 
     QList<FindRow> m_rows;
     QList<Column> m_columns;
     bool m_grouped = false;
-    std::vector<int> m_sorted; // all rows in sort order
-    std::vector<int> m_shown;  // the rows that pass the filter, in sort order
+    std::vector<int> m_sorted;       // all rows in sort order
+    std::vector<int> m_shown;        // the rows that pass the filter, in sort order
+    std::vector<QString> m_sortKeys; // while sorting by text: each row's, case-folded
     QString m_filterText;
     QStringList m_words;
     Column m_sortColumn = Column::File;

@@ -97,6 +97,9 @@ TEST_F(FindWindowTest, SearchLooksInEveryFieldAndTheViewsSortAndGroup)
     QHeaderView* header = find->tblResults->horizontalHeader();
     header->setSortIndicator(find->model->columnOf(C::Price), Qt::DescendingOrder);
     EXPECT_EQ(shown(C::Price), (QStringList{"40", "30", "20", "20", "10", "10"}));
+    header->setSortIndicator(find->model->columnOf(C::Name), Qt::AscendingOrder);
+    EXPECT_EQ(shown(C::Name),
+              (QStringList{"Blue Sofa", "Blue Sofa", chair, chair, "Game Sofa", "Lamp"}));
 
     // Conflicts stay grouped by GUID under any sort; identical copies are marked.
     find->setView(frmFind::Conflicts);
