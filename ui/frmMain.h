@@ -116,6 +116,9 @@ public:
     // when the file went to the trash. True when the file is gone.
     bool DeleteListedFile(const QString& path);
 
+private:
+    QPointer<frmFind> m_find; // made on first use and kept, with the cache of its scans
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -158,5 +161,4 @@ private:
     ShownCatalogText m_shownName;
     ShownCatalogText m_shownDescription;
     std::array<bool, 9> m_sortTouched{};
-    QPointer<frmFind> m_find;
 };
