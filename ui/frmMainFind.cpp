@@ -12,7 +12,6 @@ namespace
 {
 
 constexpr int kPathColumn = 1;
-constexpr int kIdColumn = 1;
 
 QTreeWidgetItem* RowWithText(QTreeWidget* list, int column, const QString& text)
 {
@@ -27,18 +26,6 @@ QTreeWidgetItem* RowWithText(QTreeWidget* list, int column, const QString& text)
 int FileNumberOf(const QTreeWidgetItem* row)
 {
     return LeadingNumber(RowKey(row).mid(4)); // after "File"
-}
-
-// Selects a row the way a click leaves it, without running the handlers a second time.
-void MarkSelected(QTreeWidget* list, QTreeWidgetItem* item)
-{
-    const QSignalBlocker blocker(list);
-    list->clearSelection();
-    if (!item)
-        return;
-    list->setCurrentItem(item);
-    item->setSelected(true);
-    list->scrollToItem(item);
 }
 
 } // namespace
@@ -62,26 +49,25 @@ bool frmMain::GoToObject(const QString& path, int ObjdID)
         return false;
     const int number = FileNumberOf(fileRow);
     if (number != CurrentFile) {
-        MarkSelected(lstFiles, fileRow);
+        SelectQuietly(lstFiles, fileRow);
         lstFiles_ItemClick(fileRow);
         if (CurrentFile != number) {
             // The check kept the shown object (or the file vanished): the selection goes back
             // to the file still open.
-            MarkSelected(lstFiles, FileRow(CurrentFile));
+            SelectQuietly(lstFiles, FileRow(CurrentFile));
             return false;
         }
     }
     if (ObjdID < 0)
         return true;
-    QTreeWidgetItem* objectRow = RowWithText(lstObjects, kIdColumn, QString::number(ObjdID));
+    QTreeWidgetItem* objectRow = ObjectRow(ObjdID);
     if (!objectRow)
         return false;
     if (ObjdID != CurrentObject) {
-        MarkSelected(lstObjects, objectRow);
+        SelectQuietly(lstObjects, objectRow);
         lstObjects_ItemClick(objectRow);
         if (CurrentObject != ObjdID) {
-            MarkSelected(lstObjects,
-                         RowWithText(lstObjects, kIdColumn, QString::number(CurrentObject)));
+            SelectQuietly(lstObjects, ObjectRow(CurrentObject));
             return false;
         }
     }
@@ -93,7 +79,7 @@ bool frmMain::DeleteListedFile(const QString& path)
     QTreeWidgetItem* row = RowWithText(lstFiles, kPathColumn, path);
     if (row && FileNumberOf(row) == CurrentFile) {
         // The open file: exactly Delete File on its row.
-        MarkSelected(lstFiles, row);
+        SelectQuietly(lstFiles, row);
         cmdDelete_Click();
         return !PathExists(path, false) && RowWithText(lstFiles, kPathColumn, path) == nullptr;
     }
