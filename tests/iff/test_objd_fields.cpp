@@ -25,9 +25,6 @@ QByteArray withWord(QByteArray body, int offset, quint16 value)
     return body;
 }
 
-// Slot order with the byte offsets written out, independent of the program's table.
-constexpr int kSortOffsets[9] = {80, 188, 78, 190, 194, 198, 206, 208, 138};
-
 struct Doc {
     clsIFF doc;
     explicit Doc(const QByteArray& objdBody)
@@ -38,20 +35,29 @@ struct Doc {
                         .loadInto(doc));
     }
     QByteArray body() const { return doc.Resource("OBJD128").Body(); }
-    int length() const { return doc.Resource("OBJD128").Length; }
 };
 
 } // namespace
 
-TEST(ObjdFields, PriceKeepsTheLowSixteenBitsDisabledIsExactlyOne)
+TEST(ObjdFields, PriceSortsAndDisabledLiveAtTheirOffsets)
 {
     Doc d(patterned());
     for (auto [given, stored] : {std::pair{70000, 4464}, {-1, 65535}}) {
-        ASSERT_TRUE(d.doc.SetPrice(128, given));
+        ASSERT_TRUE(d.doc.SetPrice(128, given)); // the low sixteen bits are kept
         EXPECT_EQ(d.doc.GetPrice(128), stored);
         EXPECT_EQ(d.body(), withWord(patterned(), 36, quint16(stored))) << given;
-        EXPECT_EQ(d.length(), 76 + 216);
     }
+    // Slot order with the byte offsets written out, independent of the program's table.
+    const int offsets[9] = {80, 188, 78, 190, 194, 198, 206, 208, 138};
+    const SortSet stored = {4464, 65535, 64, 16, 0x8004, 128, 2, 1, 300};
+    QByteArray expected = withWord(patterned(), 36, 65535);
+    for (int slot = 0; slot < 9; ++slot)
+        expected = withWord(expected, offsets[slot], quint16(stored[slot]));
+    ASSERT_TRUE(d.doc.SetSorts(128, {70000, -1, 64, 16, 0x8004, 128, 0x10002, 1, 300}));
+    EXPECT_EQ(d.body(), expected);
+    EXPECT_EQ(d.doc.GetSorts(128), stored);
+    EXPECT_EQ(d.doc.Resource("OBJD128").Length, 76 + 216);
+    // Disabled reads as "field == 1".
     for (auto [field, disabled] : {std::pair{1, true}, {0, false}, {2, false}, {257, false}}) {
         Doc e(withWord(patterned(), 32, quint16(field)));
         EXPECT_EQ(e.doc.GetDisabled(128), disabled) << field;
@@ -60,44 +66,19 @@ TEST(ObjdFields, PriceKeepsTheLowSixteenBitsDisabledIsExactlyOne)
     }
 }
 
-TEST(ObjdFields, SortsLiveAtTheirOffsetsAndRoundTrip)
-{
-    const SortSet sorts = {70000, -1, 64, 16, 0x8004, 128, 0x10002, 1, 300};
-    const quint16 stored[9] = {4464, 65535, 64, 16, 0x8004, 128, 2, 1, 300};
-    QByteArray expected = patterned();
-    for (int slot = 0; slot < 9; ++slot)
-        expected = withWord(expected, kSortOffsets[slot], stored[slot]);
-
-    Doc d(patterned());
-    ASSERT_TRUE(d.doc.SetSorts(128, sorts));
-    EXPECT_EQ(d.body(), expected);
-    EXPECT_EQ(d.doc.GetSorts(128), (SortSet{4464, 65535, 64, 16, 0x8004, 128, 2, 1, 300}));
-
-    // Reading and writing back changes nothing, whatever the fields hold.
-    for (int size : {210, 216, 300}) {
-        Doc r(patterned(size));
-        ASSERT_TRUE(r.doc.SetSorts(128, r.doc.GetSorts(128))) << size;
-        EXPECT_EQ(r.body(), patterned(size)) << size;
-    }
-}
-
-TEST(ObjdFields, ShortBodyReadsTheBytesPresent)
+TEST(ObjdFields, ShortBodyReadsTheBytesPresentAndIsNeitherGrownNorHalfWritten)
 {
     EXPECT_EQ(Doc(withWord(patterned(), 36, 0x01C8).left(37)).doc.GetPrice(128), 0xC8);
     EXPECT_EQ(Doc(patterned(36)).doc.GetPrice(128), 0);
     EXPECT_TRUE(Doc(withWord(patterned(), 32, 0x0201).left(33)).doc.GetDisabled(128));
     EXPECT_FALSE(Doc(QByteArray()).doc.GetDisabled(128));
-
     const QByteArray cut = patterned(209); // Magic Town half present
     const SortSet read = Doc(cut).doc.GetSorts(128);
     EXPECT_EQ(read[7], quint8(cut[208]));
     EXPECT_EQ(read[0], quint8(cut[80]) | quint8(cut[81]) << 8);
     EXPECT_EQ(Doc(patterned(79)).doc.GetSorts(128), (SortSet{0, 0, quint8(cut[78])}));
-}
 
-TEST(ObjdFields, ShortBodyIsNeitherGrownNorHalfWritten)
-{
-    for (int size : {0, 33, 37, 79, 209}) {
+    for (int size : {0, 33, 37, 38, 79, 209}) {
         Doc d(patterned(size));
         EXPECT_EQ(d.doc.SetDisabled(128, true), size >= 34) << size;
         EXPECT_EQ(d.doc.SetPrice(128, 1234), size >= 38) << size;
@@ -109,11 +90,8 @@ TEST(ObjdFields, ShortBodyIsNeitherGrownNorHalfWritten)
         // The first eight sort fields would fit a 209-byte body; none is written.
         EXPECT_FALSE(d.doc.SetSorts(128, SortSet{1, 2, 4, 8, 16, 32, 64, 128, 5})) << size;
         EXPECT_EQ(d.body(), expected) << size;
-        EXPECT_EQ(d.length(), 76 + size);
+        EXPECT_EQ(d.doc.Resource("OBJD128").Length, 76 + size);
     }
-    Doc exact(patterned(38)); // just long enough for Price
-    EXPECT_TRUE(exact.doc.SetPrice(128, 513));
-    EXPECT_EQ(exact.body().right(2), QByteArray::fromHex("0102"));
 }
 
 TEST(ObjdFields, AbsentObjdThrowsOnReadAndIsRefusedOnWrite)
@@ -131,10 +109,10 @@ TEST(ObjdFields, AbsentObjdThrowsOnReadAndIsRefusedOnWrite)
 
 TEST(ObjdFields, ValuesAlreadyHeldAreLeftAsStored)
 {
-    // Disabled reads as "field == 1"; 2, 256 and 0xFFFF read as not disabled and stay so.
-    for (const int size : {216, 209, 37, 33}) {
+    // 2, 256 and 0xFFFF read as not disabled and stay so; sort fields hold anything.
+    for (const int size : {300, 216, 210, 209, 37, 33}) {
         for (const quint16 flag : {0, 1, 2, 256, 0xFFFF}) {
-            const QByteArray body = withWord(patterned(), 32, flag).left(size);
+            const QByteArray body = withWord(patterned(300), 32, flag).left(size);
             Doc d(body);
             EXPECT_TRUE(d.doc.SetDisabled(128, d.doc.GetDisabled(128))) << size << " " << flag;
             EXPECT_TRUE(d.doc.SetPrice(128, d.doc.GetPrice(128))) << size;
