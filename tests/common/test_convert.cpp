@@ -1,4 +1,5 @@
 #include "ConvertError.h"
+#include "Cp1252.h"
 #include "ProgramState.h"
 #include "modConvert.h"
 
@@ -27,6 +28,14 @@ ConvertError::Kind failureOf(const std::function<void()>& call)
     return ConvertError::Kind::Overflow;
 }
 
+QByteArray everyByte()
+{
+    QByteArray all;
+    for (int b = 0; b < 256; ++b)
+        all.append(char(b));
+    return all;
+}
+
 } // namespace
 
 TEST(Convert, BigEndianBytesWithSignOnlyAtFourBytes)
@@ -43,40 +52,32 @@ TEST(Convert, BigEndianBytesWithSignOnlyAtFourBytes)
         EXPECT_EQ(BytesToNum(LongToBytes(v)), v) << v;
     EXPECT_TRUE(NullBytes(0).isEmpty());
     EXPECT_TRUE(NullBytes(-4).isEmpty());
+    EXPECT_EQ(DigitsOnly("-1a2"), "-12"); // a leading minus is kept
+    EXPECT_EQ(DigitsOnly("-"), "-");
+    EXPECT_EQ(DigitsOnly(QString::fromUtf8("٣7")), "7"); // only the ASCII digits count
 }
 
-TEST(Convert, HexText)
+TEST(Convert, HexAndBinaryText)
 {
+    InitConvert();
     EXPECT_EQ(BytesToHex(bytes({0x41, 0x42})), "4142");
     EXPECT_EQ(HexToBytes("A"), bytes({0x0A}));
     EXPECT_EQ(HexToBytes("fF0"), bytes({0xFF, 0x00}));
     EXPECT_TRUE(HexToBytes("").isEmpty());
-    QByteArray all;
-    for (int b = 0; b < 256; ++b)
-        all.append(char(b));
-    EXPECT_EQ(HexToBytes(BytesToHex(all)), all);
+    EXPECT_EQ(HexToBytes(BytesToHex(everyByte())), everyByte());
     EXPECT_EQ(failureOf([] { HexToBytes("4G"); }), ConvertError::Kind::TypeMismatch);
-
     EXPECT_EQ(DecToHex(-1), "FFFFFFFF");
     EXPECT_EQ(SwapHexBytes("12345678"), "78563412");
     EXPECT_EQ(SwapHexBytes("12345"), "53412");
-}
-
-TEST(Convert, HexToDecReadsFourDigitsAsSignedUnlessUnsigned)
-{
+    // Four digits read as signed unless unsigned; five digits: no 16-bit reading.
     EXPECT_EQ(HexToDec("FFFF", false), "-1");
     EXPECT_EQ(HexToDec("FFFF", true), "65535");
-    EXPECT_EQ(HexToDec("0FFFF", false), "65535"); // five digits: no 16-bit reading
+    EXPECT_EQ(HexToDec("0FFFF", false), "65535");
     EXPECT_EQ(HexToDec("80000000", true), "-2147483648");
     EXPECT_EQ(HexToDec("000000001", true), "1");
     EXPECT_EQ(failureOf([] { HexToDec("100000000", true); }), ConvertError::Kind::Overflow);
     EXPECT_EQ(failureOf([] { HexToDec("-1", true); }), ConvertError::Kind::TypeMismatch);
     EXPECT_EQ(failureOf([] { HexToDec("", true); }), ConvertError::Kind::TypeMismatch);
-}
-
-TEST(Convert, BinaryText)
-{
-    InitConvert();
     EXPECT_EQ(DecToBin(5, 0), "101");
     EXPECT_EQ(DecToBin(256, 8), "00000000");
     EXPECT_EQ(DecToBin(65536, 0), "0");
@@ -88,34 +89,34 @@ TEST(Convert, BinaryText)
     EXPECT_EQ(failureOf([] { BinToDec("1" + QString(32, '0')); }), ConvertError::Kind::Overflow);
 }
 
-TEST(Convert, DigitsOnlyKeepsALeadingMinus)
-{
-    EXPECT_EQ(DigitsOnly("-1a2"), "-12");
-    EXPECT_EQ(DigitsOnly("-"), "-");
-    EXPECT_EQ(DigitsOnly(QString::fromUtf8("٣7")), "7"); // only the ASCII digits count
-}
-
-namespace
-{
-QList<bool> g_cursorCalls;
-} // namespace
-
 TEST(Convert, BusyCursorNestsAndSurvivesAnUnmatchedEnd)
 {
+    static QList<bool> calls;
     ProgramState.BusyCount = 0;
-    g_cursorCalls.clear();
-    SetBusyCursorHook([](bool busy) { g_cursorCalls.append(busy); });
+    SetBusyCursorHook([](bool busy) { calls.append(busy); });
     BeginBusy();
     BeginBusy();
+    EndBusy(); // the inner end leaves the hourglass
     EndBusy();
-    EXPECT_EQ(g_cursorCalls, QList<bool>({true})); // the inner end leaves the hourglass
-    EndBusy();
-    EXPECT_EQ(g_cursorCalls, QList<bool>({true, false}));
     EndBusy(); // unmatched: the count goes below 0, the cursor is unchanged
     EXPECT_EQ(ProgramState.BusyCount, -1);
     BeginBusy();
     EndBusy(); // was 0, not 1: the hourglass stays
-    EXPECT_EQ(g_cursorCalls, QList<bool>({true, false, true}));
+    EXPECT_EQ(calls, QList<bool>({true, false, true}));
     SetBusyCursorHook(nullptr);
     ProgramState.BusyCount = 0;
+}
+
+TEST(Cp1252, EveryByteSurvivesARoundTripAndOtherCharactersAreRefused)
+{
+    const QString text = DecodeCp1252(everyByte());
+    ASSERT_EQ(text.size(), 256);
+    EXPECT_EQ(text[0x80], QChar(0x20AC));
+    EXPECT_EQ(text[0x9F], QChar(0x0178));
+    EXPECT_EQ(text[0x81], QChar(0x81)); // undefined bytes stand for themselves
+    EXPECT_EQ(EncodeCp1252(text), everyByte());
+    // 0x80 and 0x9F as code points: their bytes stand for other characters.
+    for (char16_t c : {u'\u0080', u'\u009F', u'\u0100', u'\u65E5'})
+        EXPECT_FALSE(EncodeCp1252(QString(QChar(c))).has_value()) << int(c);
+    EXPECT_EQ(EncodeCp1252(QString()), QByteArray());
 }
