@@ -9,12 +9,9 @@
 namespace
 {
 
-QByteArray bytes(std::initializer_list<int> values)
+QByteArray hex(const char* digits)
 {
-    QByteArray b;
-    for (int v : values)
-        b.append(char(v));
-    return b;
+    return QByteArray::fromHex(digits);
 }
 
 ConvertError::Kind failureOf(const std::function<void()>& call)
@@ -42,12 +39,12 @@ TEST(Convert, BigEndianBytesWithSignOnlyAtFourBytes)
 {
     InitConvert();
     EXPECT_EQ(BytesToNum({}), 0);
-    EXPECT_EQ(BytesToNum(bytes({0xFF, 0xFF})), 65535);
-    EXPECT_EQ(BytesToNum(bytes({0x01, 0x02, 0x03})), 0x010203);
-    EXPECT_EQ(BytesToNum(bytes({0xFF, 0xFF, 0xFF, 0xFE})), -2);
-    EXPECT_EQ(BytesToNum(bytes({0x80, 0, 0, 0})), std::numeric_limits<qint32>::min());
+    EXPECT_EQ(BytesToNum(hex("ffff")), 65535);
+    EXPECT_EQ(BytesToNum(hex("010203")), 0x010203);
+    EXPECT_EQ(BytesToNum(hex("fffffffe")), -2);
+    EXPECT_EQ(BytesToNum(hex("80000000")), std::numeric_limits<qint32>::min());
     EXPECT_EQ(failureOf([] { BytesToNum(QByteArray(5, '\0')); }), ConvertError::Kind::Overflow);
-    EXPECT_EQ(LongToBytes(65535), bytes({0, 0, 0xFF, 0xFF}));
+    EXPECT_EQ(LongToBytes(65535), hex("0000ffff"));
     for (qint32 v : {0, 256, -1, 0x7FFFFFFF})
         EXPECT_EQ(BytesToNum(LongToBytes(v)), v) << v;
     EXPECT_TRUE(NullBytes(0).isEmpty());
@@ -60,9 +57,9 @@ TEST(Convert, BigEndianBytesWithSignOnlyAtFourBytes)
 TEST(Convert, HexAndBinaryText)
 {
     InitConvert();
-    EXPECT_EQ(BytesToHex(bytes({0x41, 0x42})), "4142");
-    EXPECT_EQ(HexToBytes("A"), bytes({0x0A}));
-    EXPECT_EQ(HexToBytes("fF0"), bytes({0xFF, 0x00}));
+    EXPECT_EQ(BytesToHex(hex("4142")), "4142");
+    EXPECT_EQ(HexToBytes("A"), hex("0a"));
+    EXPECT_EQ(HexToBytes("fF0"), hex("ff00"));
     EXPECT_TRUE(HexToBytes("").isEmpty());
     EXPECT_EQ(HexToBytes(BytesToHex(everyByte())), everyByte());
     EXPECT_EQ(failureOf([] { HexToBytes("4G"); }), ConvertError::Kind::TypeMismatch);

@@ -121,9 +121,8 @@ TEST_F(Load, DuplicateKeysAreAllKeptAndTheFirstIsFound)
 TEST_F(Load, DamagedChunkSizesEndTheWalkAndAreNamed)
 {
     const QByteArray whole = IffHeader() + Chunk("OBJD", 4, "b"), zeros(2, '\0');
-    const QByteArray tail = Chunk("OBJD", 3, "tail"), ok = Chunk("STR#", 2, "ok");
-    const QString past = "the chunk at byte 141 runs past the end of the file";
-    const std::tuple<QByteArray, QByteArray, QString> cases[] = {
+    const QByteArray ok = Chunk("STR#", 2, "ok");
+    QList<std::tuple<QByteArray, QByteArray, QString>> cases = {
         {whole, Chunk("OBJD", 4, "b"), QString()},
         // Size below 76: header fields kept, empty body, the walk moves on by 76.
         {whole + Chunk("OBJD", 1, "", "short", zeros, 10) + ok,
@@ -131,19 +130,16 @@ TEST_F(Load, DamagedChunkSizesEndTheWalkAndAreNamed)
          "the chunk at byte 141 declares a size of 10, below 76"},
         {IffHeader() + QByteArray(76 * 3, '\0'), Chunk(QByteArray(4, '\0'), 0, "").repeated(3),
          "the chunk at byte 64 declares a size of 0, below 76"},
-        // Size beyond the end, up to 2^32 - 1: the body is what is there.
-        {whole + Chunk("OBJD", 3, "tail", "", zeros, 200), Chunk("OBJD", 4, "b") + tail, past},
-        {whole + Chunk("OBJD", 3, "tail", "", zeros, 0x7FFFFFFF), Chunk("OBJD", 4, "b") + tail,
-         past},
-        {whole + Chunk("OBJD", 3, "tail", "", zeros, 0xFFFFFFFF), Chunk("OBJD", 4, "b") + tail,
-         past},
-        {whole + Chunk("OBJD", 3, "tail", "", zeros, 0xFFFFFFB4), Chunk("OBJD", 4, "b") + tail,
-         past},
         // A header cut short at the end of the file is not a chunk.
         {whole + Chunk("OBJD", 5, "").left(75), Chunk("OBJD", 4, "b"),
          "75 bytes at the end hold no whole chunk"},
         {IffHeader().left(62), QByteArray(), "the file header is cut short"},
     };
+    // Size beyond the end, up to 2^32 - 1: the body is what is there.
+    for (quint32 size : {200u, 0x7FFFFFFFu, 0xFFFFFFFFu, 0xFFFFFFB4u})
+        cases.append({whole + Chunk("OBJD", 3, "tail", "", zeros, size),
+                      Chunk("OBJD", 4, "b") + Chunk("OBJD", 3, "tail"),
+                      "the chunk at byte 141 runs past the end of the file"});
     for (const auto& [bytes, expected, damage] : cases) {
         SCOPED_TRACE(damage.toStdString());
         doc.Clear();
