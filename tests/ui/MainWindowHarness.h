@@ -20,45 +20,9 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
-#include <fcntl.h>
-#include <linux/fs.h>
 #include <memory>
-#include <sys/ioctl.h>
-#include <unistd.h>
 
-// Sets the immutable flag of a folder for its lifetime: nothing can be created in, renamed out
-// of or removed from it, not even by root. locked() is false where the file system cannot.
-class FolderLock
-{
-public:
-    explicit FolderLock(const QString& folder)
-        : m_fd(::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY))
-    {
-        m_locked = set(true);
-    }
-    ~FolderLock()
-    {
-        if (m_locked)
-            set(false);
-        if (m_fd >= 0)
-            ::close(m_fd);
-    }
-    FolderLock(const FolderLock&) = delete;
-    FolderLock& operator=(const FolderLock&) = delete;
-    bool locked() const { return m_locked; }
-
-private:
-    bool set(bool on) const
-    {
-        int flags = 0;
-        if (m_fd < 0 || ::ioctl(m_fd, FS_IOC_GETFLAGS, &flags) != 0)
-            return false;
-        flags = on ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
-        return ::ioctl(m_fd, FS_IOC_SETFLAGS, &flags) == 0;
-    }
-    int m_fd;
-    bool m_locked = false;
-};
+inline const QString kChanged = "This objects has changed. Would you like to save the changes?";
 
 class MainWindowHarness : public ::testing::Test
 {
@@ -98,13 +62,16 @@ protected:
         return file.fileName();
     }
 
-    // Adds a catalog object with text, price and sorts; its CTSS and OBJD share the ID.
+    // Adds a catalog object with text, price, sorts and a GUID unless 0; its CTSS and OBJD
+    // share the ID.
     static CatalogFixture object(CatalogFixture fixture, quint16 id, const QByteArray& name,
                                  const QByteArray& description, quint16 price,
-                                 const SortSet& sorts = {})
+                                 const SortSet& sorts = {}, quint32 guid = 0)
     {
         ObjdSpec spec = CatalogObject(id, price);
         spec.sorts = sorts;
+        if (guid != 0)
+            spec.guid = guid;
         return fixture.objd(id, name + " objd", spec).ctss(id, MakeCatalogCtss(name, description));
     }
 
@@ -125,6 +92,15 @@ protected:
             if (window->lstObjects->topLevelItem(i)->text(1).toInt() == id)
                 return window->lstObjects->topLevelItem(i);
         return nullptr;
+    }
+    // The panel in one line: file (below the game folder), name, description, price, and
+    // "D" when Disabled is checked.
+    QString panel() const
+    {
+        return QStringList{QString(window->lblFilePath->text()).replace(gameFolder, ""),
+                           window->txtName->text(), window->txtDescript->toPlainText(),
+                           window->txtPrice->text(), window->chkDisabled->isChecked() ? "D" : ""}
+            .join('|');
     }
     // What the file on disk holds now.
     static std::unique_ptr<clsIFF> onDisk(const QString& path)

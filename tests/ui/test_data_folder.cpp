@@ -30,13 +30,6 @@ protected:
         qputenv("WINEPREFIX", m_savedWine);
     }
     QString folder(const QString& name) const { return m_tmp.path() + '/' + name + '/'; }
-    void put(const QString& path, const QByteArray& bytes)
-    {
-        QDir().mkpath(QFileInfo(path).path());
-        QFile file(path);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-    }
 
     QTemporaryDir m_tmp;
     QString userFolder;
@@ -66,11 +59,11 @@ TEST_F(DataFolderTest, GivenFolderThenPortableCopyThenUserFolder)
     for (const Case& c : cases) {
         const QString base = QStringLiteral("case%1-").arg(i++);
         const QString exe = folder(base + "exe"), next = folder(base + "next");
-        QDir().mkpath(exe);
-        if (*c.exeFile)
-            put(exe + c.exeFile, QByteArray(2, 0));
-        if (*c.nextFile)
-            put(next + c.nextFile, QByteArray(2, 0));
+        for (const QString& made : {exe + c.exeFile, next + c.nextFile}) {
+            QDir().mkpath(QFileInfo(made).path());
+            if (!made.endsWith('/'))
+                WriteFile(made, QByteArray(2, 0));
+        }
         const QString given = *c.given ? folder(base + c.given).chopped(1) : QString();
         const QString expected =
             QLatin1String(c.expected) == "user" ? userFolder : folder(base + c.expected);

@@ -14,42 +14,30 @@
 namespace
 {
 
-const QString kChanged = "This objects has changed. Would you like to save the changes?";
-
-// A catalog object whose OBJD carries guid.
-CatalogFixture Object(CatalogFixture fixture, quint16 id, const QByteArray& name,
-                      const QByteArray& description, quint16 price, quint32 guid)
-{
-    ObjdSpec spec = CatalogObject(id, price);
-    spec.guid = guid;
-    return fixture.objd(id, name + " objd", spec).ctss(id, MakeCatalogCtss(name, description));
-}
-
-// Two objects, one of whose GUIDs the lamp and the game's sofa share.
-CatalogFixture Sofas()
-{
-    return Object(Object({}, 128, "Blue Sofa", "Soft\r\nseat", 10, 0x1111AAAA), 129,
-                  "Caf\xe9\xa0"
-                  "Chair",
-                  "Tall", 20, 0x2222BBBB);
-}
-
 class FindWindowTest : public MainWindowHarness
 {
 protected:
+    // Two objects, one of whose GUIDs the lamp and the game's sofa share.
+    static CatalogFixture Sofas()
+    {
+        return object(object({}, 128, "Blue Sofa", "Soft\r\nseat", 10, {}, 0x1111AAAA), 129,
+                      "Caf\xe9\xa0"
+                      "Chair",
+                      "Tall", 20, {}, 0x2222BBBB);
+    }
     void SetUp() override
     {
         MainWindowHarness::SetUp();
         sofaFile = writeFile("a.iff", Sofas());
         writeFile("a2.iff", Sofas());
-        lampFile = writeFile("b.iff", Object({}, 200, "Lamp", "Bright", 30, 0x1111AAAA));
+        lampFile = writeFile("b.iff", object({}, 200, "Lamp", "Bright", 30, {}, 0x1111AAAA));
         junkFile = gameFolder + "c.iff";
         WriteFile(junkFile, "not an object file\r\n");
         QDir(gameFolder).mkpath("GameData/Objects");
         WriteFile(
             gameFolder + "GameData/Objects/Objects.far",
             FarArchive::Build(
-                {{"Sofa.iff", Object({}, 300, "Game Sofa", "", 40, 0x1111AAAA).fileBytes()}}));
+                {{"Sofa.iff", object({}, 300, "Game Sofa", "", 40, {}, 0x1111AAAA).fileBytes()}}));
         openWindow();
         window->cmdFind->click();
         find = window->FindWindow();

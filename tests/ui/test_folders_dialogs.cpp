@@ -40,7 +40,6 @@ protected:
 
     // A folder of the temp dir as the list holds it, ending in "/".
     QString Dir(const char* name) const { return temp.path() + "/" + name + "/"; }
-    QString Missing() const { return temp.path() + "/Gone/"; }
 
     // Opens the Add (or Edit) dialog, puts text in its box, presses OK; tells whether the
     // dialog stayed open.
@@ -113,12 +112,11 @@ TEST_F(FolderWindows, AddTypedOrPickedFolderKeepsTheSelectedRow)
 
 TEST_F(FolderWindows, AddRefusesEmptyDuplicateAndOverlongPaths)
 {
-    EXPECT_TRUE(Add(QString()));
-    EXPECT_TRUE(Add(Dir("Objects")));
-    EXPECT_TRUE(Add(temp.path() + "/Downloads"));
     // The limit is on bytes; each of these characters takes three. 65536 with the "/".
     const QString wide = "/" + QString(21844, QChar(0x4E00));
-    EXPECT_TRUE(Add(wide + "ab"));
+    for (const QString& refused :
+         {QString(), Dir("Objects"), temp.path() + "/Downloads", wide + "ab"})
+        EXPECT_TRUE(Add(refused)) << refused.size();
     EXPECT_EQ(ProgramState.Folders, initial);
     EXPECT_FALSE(window->Changed);
 
@@ -139,7 +137,7 @@ TEST_F(FolderWindows, AddRefusesEmptyDuplicateAndOverlongPaths)
 
 TEST_F(FolderWindows, AMissingFolderIsAddedOnlyAfterYesAndAChangeRelistsOnClose)
 {
-    EXPECT_TRUE(Add(Missing())); // unanswered: No
+    EXPECT_TRUE(Add(Dir("Gone"))); // unanswered: No
     EXPECT_EQ(Questions(prompt),
               QStringList{Question("This folder does not exist, are you sure you want to continue?",
                                    PromptIcon::Critical)});
@@ -147,17 +145,17 @@ TEST_F(FolderWindows, AMissingFolderIsAddedOnlyAfterYesAndAChangeRelistsOnClose)
 
     prompt.queueAnswer(PromptAnswer::Yes);
     prompt.queueAnswer(PromptAnswer::Yes);
-    EXPECT_FALSE(Add(Missing()));
+    EXPECT_FALSE(Add(Dir("Gone")));
     EXPECT_FALSE(Add(temp.path() + "/Gone"));
     ASSERT_EQ(ProgramState.FolderCount(), 4);
-    EXPECT_EQ(ProgramState.Folders[3].Path, Missing());
+    EXPECT_EQ(ProgramState.Folders[3].Path, Dir("Gone"));
 
     // Edit asks the same way; the rows show the change at once, the relisting waits for the
     // window to close and comes once.
     prompt.queueAnswer(PromptAnswer::Yes);
-    EXPECT_FALSE(Edit(Missing(), true));
-    EXPECT_EQ(ProgramState.Folders[0], (FolderEntry{Missing(), false}));
-    EXPECT_EQ(RowTexts(window->lstFolders).first(), Missing());
+    EXPECT_FALSE(Edit(Dir("Gone"), true));
+    EXPECT_EQ(ProgramState.Folders[0], (FolderEntry{Dir("Gone"), false}));
+    EXPECT_EQ(RowTexts(window->lstFolders).first(), Dir("Gone"));
     EXPECT_EQ(relisted, 0);
     QTest::mouseClick(window->cmdOk, Qt::LeftButton);
     EXPECT_FALSE(window->isVisible());

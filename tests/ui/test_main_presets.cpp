@@ -11,19 +11,6 @@
 namespace
 {
 
-// Counts the activations a window receives.
-class ActivationCounter : public QObject
-{
-public:
-    int count = 0;
-    bool eventFilter(QObject*, QEvent* event) override
-    {
-        if (event->type() == QEvent::WindowActivate)
-            ++count;
-        return false;
-    }
-};
-
 class MainPresets : public MainWindowHarness
 {
 protected:
@@ -119,8 +106,6 @@ TEST_F(MainPresets, RealMessageBoxesLeaveThePresetSelectionAlone)
     ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
     ClickRow(window->lstPresets, RowByText(window->lstPresets, "Bath"));
 
-    ActivationCounter activations;
-    window->installEventFilter(&activations);
     QtPrompt qtPrompt;
     PromptScope scope(qtPrompt);
     std::shared_ptr<bool> boxRan;
@@ -141,7 +126,6 @@ TEST_F(MainPresets, RealMessageBoxesLeaveThePresetSelectionAlone)
     // Activation comes back once the boxes are gone; the preset list must not be rebuilt.
     window->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
-    ASSERT_GE(activations.count, 1);
     EXPECT_EQ(ProgramState.PresetCount(), 3);
     EXPECT_EQ(SelectedTexts(window->lstPresets), QStringList({"Bath"}));
     EXPECT_EQ(CheckedTexts(list(0)), QStringList({"Plumbing"}));

@@ -62,18 +62,23 @@ TEST_F(PresetEditor, ShowsThePresetChosenByClickOrArrowKey)
     EXPECT_EQ(ProgramState.Presets, ThreePresets()) << "showing stored something";
 }
 
-TEST_F(PresetEditor, NewAppendsAnEmptyPresetAndShowsIt)
+TEST_F(PresetEditor, NewAppendsAnEmptyPresetAndShowsItUntilTheFileIsFull)
 {
-    Open(ThreePresets());
+    QList<Preset> presets = ThreePresets();
+    presets.append(QList<Preset>(kMaxPresets - 4, Preset{"p", SortSet{}}));
+    Open(presets);
     prompt.queueInput("Tables"); // names already in use are fine
     click(editor->cmdNew);
-    ASSERT_EQ(prompt.asked().size(), 1);
+    prompt.queueInput("One too many");
+    click(editor->cmdNew);
+    ASSERT_EQ(prompt.asked().size(), 3);
     EXPECT_EQ(prompt.asked()[0].text, "Enter a name for this preset:");
     EXPECT_EQ(prompt.asked()[0].title, "Create Preset");
-    ASSERT_EQ(ProgramState.PresetCount(), 4);
-    EXPECT_EQ(ProgramState.Presets[3], (Preset{"Tables", SortSet{}}));
-    EXPECT_EQ(RowKeys(editor->lstPresets).last(), "3#");
-    EXPECT_EQ(editor->SelectedPreset(), 3);
+    EXPECT_EQ(prompt.asked()[2].kind, ScriptedPrompt::Kind::Message);
+    ASSERT_EQ(ProgramState.PresetCount(), kMaxPresets);
+    EXPECT_EQ(ProgramState.Presets.last(), (Preset{"Tables", SortSet{}}));
+    EXPECT_EQ(RowKeys(editor->lstPresets).last(), QString("%1#").arg(kMaxPresets - 1));
+    EXPECT_EQ(editor->SelectedPreset(), kMaxPresets - 1);
     EXPECT_TRUE(CheckedTexts(list(0)).isEmpty());
     EXPECT_EQ(SelectedTexts(list(8)), QStringList({"None"}));
 }
@@ -107,15 +112,6 @@ TEST_F(PresetEditor, WithNoPresetEditsDoNothingAndNamesMustFitWindows1252AndTheL
     EXPECT_EQ(ProgramState.Presets[0].Name, '\xE9' + QByteArray(254, 'a'));
     EXPECT_EQ(ProgramState.Presets[1].Name, QByteArray("Caf\xE9 \x80"));
     EXPECT_EQ(RowTexts(editor->lstPresets).last(), QStringLiteral("Caf\u00e9 \u20ac"));
-}
-
-TEST_F(PresetEditor, NewIsRefusedWhenTheFileCouldNotHoldAnotherPreset)
-{
-    Open(QList<Preset>(kMaxPresets, Preset{"p", SortSet{}}));
-    prompt.queueInput("One too many");
-    click(editor->cmdNew);
-    EXPECT_EQ(ProgramState.PresetCount(), kMaxPresets);
-    EXPECT_EQ(prompt.messages().size(), 1);
 }
 
 TEST_F(PresetEditor, RenameOffersTheCurrentNameAndStoresTheAnswer)

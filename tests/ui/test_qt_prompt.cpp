@@ -1,4 +1,5 @@
-// The window program's prompt: real message boxes and input boxes, answered by clicking.
+// The window program's prompt: real message boxes and input boxes, answered by the keyboard
+// or by clicking.
 
 #include "DialogDriver.h"
 #include "GuiTestApp.h"
@@ -11,41 +12,41 @@
 namespace
 {
 
-TEST(QtPromptTest, MessageBoxesShowTextIconTitleAndButtonsAndTheTrashQuestion)
+TEST(QtPromptTest, BoxesShowTitleIconButtonsAndGiveTheAnswer)
 {
     EnsureGuiApp();
     QtPrompt prompt;
-    auto ran = WhenModalOpens<QMessageBox>([](QMessageBox* box) {
-        EXPECT_EQ(box->windowTitle(), "Kestrane") << "an empty title is the program's name";
-        EXPECT_EQ(box->text(), "Remove it?");
-        EXPECT_EQ(box->icon(), QMessageBox::Critical);
-        EXPECT_EQ(box->buttons().size(), 2);
-        box->button(QMessageBox::No)->click();
+    // Return takes the default button: Yes for a question, No for the trash.
+    const auto answer = [](const QString& title, QMessageBox::Icon icon, int buttons, int key,
+                           const std::function<void()>& ask) {
+        auto ran = WhenModalOpens<QMessageBox>([=](QMessageBox* box) {
+            EXPECT_EQ(box->windowTitle(), title);
+            EXPECT_EQ(box->icon(), icon);
+            EXPECT_EQ(box->buttons().size(), buttons);
+            QTest::keyClick(box, Qt::Key(key));
+        });
+        ask();
+        EXPECT_TRUE(*ran) << title.toStdString();
+    };
+    answer("Kestrane", QMessageBox::Critical, 2, Qt::Key_Escape, [&] {
+        EXPECT_EQ(prompt.message("Remove?", "", PromptIcon::Critical, PromptButtons::YesNo),
+                  PromptAnswer::No);
     });
-    EXPECT_EQ(prompt.message("Remove it?", QString(), PromptIcon::Critical, PromptButtons::YesNo),
-              PromptAnswer::No);
-    EXPECT_TRUE(*ran);
+    answer("Other", QMessageBox::Warning, 2, Qt::Key_Return, [&] {
+        EXPECT_EQ(prompt.message("Sure?", "Other", PromptIcon::Exclamation, PromptButtons::YesNo),
+                  PromptAnswer::Yes);
+    });
+    answer("Kestrane", QMessageBox::Information, 1, Qt::Key_Return, [&] {
+        EXPECT_EQ(prompt.message("Done", "", PromptIcon::Information, PromptButtons::Ok),
+                  PromptAnswer::Ok);
+    });
+    answer("Delete File", QMessageBox::Warning, 2, Qt::Key_Return,
+           [&] { EXPECT_FALSE(prompt.confirmTrash("/games/Sims/Downloads/chair.iff")); });
 
-    ran = WhenModalOpens<QMessageBox>([](QMessageBox* box) {
-        EXPECT_EQ(box->windowTitle(), "Other");
-        EXPECT_EQ(box->icon(), QMessageBox::Warning);
+    auto ran = WhenModalOpens<QMessageBox>([](QMessageBox* box) {
+        EXPECT_EQ(box->text(), "Are you sure you want to move \"chair.iff\" to the Trash?");
         box->button(QMessageBox::Yes)->click();
     });
-    EXPECT_EQ(prompt.message("Sure?", "Other", PromptIcon::Exclamation, PromptButtons::YesNo),
-              PromptAnswer::Yes);
-    EXPECT_TRUE(*ran);
-
-    // The trash question names the file and defaults to No.
-    ran = WhenModalOpens<QMessageBox>([](QMessageBox* box) {
-        EXPECT_EQ(box->windowTitle(), "Delete File");
-        EXPECT_EQ(box->text(), "Are you sure you want to move \"chair.iff\" to the Trash?");
-        QTest::keyClick(box, Qt::Key_Return); // the default answer
-    });
-    EXPECT_FALSE(prompt.confirmTrash("/games/Sims/Downloads/chair.iff"));
-    EXPECT_TRUE(*ran);
-
-    ran = WhenModalOpens<QMessageBox>(
-        [](QMessageBox* box) { box->button(QMessageBox::Yes)->click(); });
     EXPECT_TRUE(prompt.confirmTrash("/games/Sims/Downloads/chair.iff"));
     EXPECT_TRUE(*ran);
 }
@@ -54,19 +55,18 @@ TEST(QtPromptTest, InputBoxGivesTheTextOrNothingWhenCancelled)
 {
     EnsureGuiApp();
     QtPrompt prompt;
-    auto ran = WhenModalOpens<QInputDialog>([](QInputDialog* input) {
-        EXPECT_EQ(input->windowTitle(), "Create Preset");
-        EXPECT_EQ(input->labelText(), "Enter a new name for this preset:");
-        EXPECT_EQ(input->textValue(), "Old");
-        input->setTextValue("New");
-        input->accept();
-    });
-    EXPECT_EQ(prompt.inputBox("Enter a new name for this preset:", "Create Preset", "Old"), "New");
-    EXPECT_TRUE(*ran);
-
-    ran = WhenModalOpens<QInputDialog>([](QInputDialog* input) { input->reject(); });
-    EXPECT_TRUE(prompt.inputBox("Name:", "Create Preset", "Old").isEmpty());
-    EXPECT_TRUE(*ran);
+    for (const bool accept : {true, false}) {
+        auto ran = WhenModalOpens<QInputDialog>([accept](QInputDialog* input) {
+            EXPECT_EQ(input->windowTitle(), "Create Preset");
+            EXPECT_EQ(input->labelText(), "Enter a new name for this preset:");
+            EXPECT_EQ(input->textValue(), "Old");
+            input->setTextValue("New");
+            accept ? input->accept() : input->reject();
+        });
+        EXPECT_EQ(prompt.inputBox("Enter a new name for this preset:", "Create Preset", "Old"),
+                  accept ? "New" : "");
+        EXPECT_TRUE(*ran);
+    }
 }
 
 } // namespace

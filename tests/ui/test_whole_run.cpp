@@ -1,6 +1,7 @@
 // A whole run through the real windows: presets and folders made in the windows, written by
 // closing the main window, and found as they were left at the next start.
 
+#include "DataFiles.h"
 #include "MainWindowHarness.h"
 #include "Startup.h"
 #include "frmAddFolder.h"
@@ -10,20 +11,6 @@
 
 namespace
 {
-
-// folders.dat: a big-endian count, then per entry a big-endian length, path bytes, a flag.
-QByteArray FoldersFile(const QList<FolderEntry>& folders)
-{
-    const auto be16 = [](int value) {
-        return QByteArray(1, char(value >> 8)) + char(value & 0xFF);
-    };
-    QByteArray bytes = be16(folders.size());
-    for (const FolderEntry& entry : folders) {
-        const QByteArray path = QFile::encodeName(entry.Path);
-        bytes += be16(path.size()) + path + char(entry.IncludeSubfolders ? 1 : 0);
-    }
-    return bytes;
-}
 
 class WholeRun : public MainWindowHarness
 {
@@ -115,7 +102,9 @@ TEST_F(WholeRun, PresetsAndFoldersSurviveARestartByteForByte)
     const QByteArray expectedPresets =
         QByteArray::fromHex("00020643686169727301010100000000000104436166E9800000000000000007");
     EXPECT_EQ(bytesOf(dataFolder + "presets.dat").toHex(), expectedPresets.toHex());
-    EXPECT_EQ(bytesOf(dataFolder + "folders.dat"), FoldersFile(expectedFolders));
+    QByteArray foldersFile;
+    ASSERT_TRUE(EncodeFolders(expectedFolders, &foldersFile));
+    EXPECT_EQ(bytesOf(dataFolder + "folders.dat"), foldersFile);
 
     // Second start: everything as left.
     Start();
@@ -157,6 +146,7 @@ TEST_F(WholeRun, LookingThroughRealWorldFilesChangesNothingAndAsksNothing)
                              {3, 7, 0, 0, 0, 0, 0, 0, 2},
                              {64, 127, 0, 0, 0, 0, 0, 0, 0}};
     QStringList paths;
+    QList<QByteArray> before;
     for (int file = 0; file < 2; ++file) {
         CatalogFixture fixture;
         for (int i = 0; i < 4; ++i) {
@@ -178,10 +168,8 @@ TEST_F(WholeRun, LookingThroughRealWorldFilesChangesNothingAndAsksNothing)
                 .ctss(141, MakeCtssBody({{1, "Solo\xA0" + QByteArray(40000, 'n'), ""}}));
         }
         paths << writeFile(QStringLiteral("real%1.iff").arg(file), fixture);
+        before << bytesOf(paths.last());
     }
-    QList<QByteArray> before;
-    for (const QString& path : paths)
-        before << bytesOf(path);
 
     for (const bool autoSave : {false, true}) {
         int readOnlyBoxes = 0;
