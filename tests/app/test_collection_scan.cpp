@@ -187,15 +187,11 @@ TEST_F(Collection, FilterMatchesEveryWordInAnyField)
         {"twin b ", {"a.iff#130"}},                 // a trailing blank changes nothing
         {"y.iff", {"y.iff#128"}},                   // file name inside an archive
         {"0x00000500", {"d.iff#128", "d.iff#128"}}, // GUID
-        {"  ", QStringList()},                      // filled below: every row
         {"nothing-like-this", {}},
     };
-    for (const auto& [text, expected] : cases) {
-        if (text.trimmed().isEmpty())
-            EXPECT_EQ(filter.match(text).size(), catalog.rows.size());
-        else
-            EXPECT_EQ(found(text), expected) << text.toStdString();
-    }
+    for (const auto& [text, expected] : cases)
+        EXPECT_EQ(found(text), expected) << text.toStdString();
+    EXPECT_EQ(filter.match("  ").size(), catalog.rows.size()); // blanks: every row
     // Narrowing by typing on gives what a fresh search gives.
     CatalogFilter fresh(catalog);
     filter.match("o");
@@ -211,10 +207,12 @@ TEST_F(Collection, RescanReadsOnlyFilesWhoseSizeOrTimeChanged)
     const QString c = at("Downloads/c.iff");
     const QDateTime time = QFileInfo(c).lastModified();
     put("Downloads/c.iff", Objects({0x999}));
-    QFile file(c);
-    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
-    ASSERT_TRUE(file.setFileTime(time, QFileDevice::FileModificationTime));
-    file.close();
+    const auto touch = [&](const QDateTime& when) {
+        QFile file(c);
+        return file.open(QIODevice::ReadWrite) &&
+               file.setFileTime(when, QFileDevice::FileModificationTime);
+    };
+    ASSERT_TRUE(touch(time));
     const auto guidOfC = [&] {
         for (const CatalogFile& f : scan(&cache).files)
             if (f.path == c)
@@ -222,9 +220,7 @@ TEST_F(Collection, RescanReadsOnlyFilesWhoseSizeOrTimeChanged)
         return 0u;
     };
     EXPECT_EQ(guidOfC(), 0x400u);
-    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
-    ASSERT_TRUE(file.setFileTime(time.addSecs(5), QFileDevice::FileModificationTime));
-    file.close();
+    ASSERT_TRUE(touch(time.addSecs(5)));
     EXPECT_EQ(guidOfC(), 0x999u);
 }
 

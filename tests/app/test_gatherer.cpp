@@ -72,18 +72,11 @@ TEST(GatherObjectFiles, FoldersBelowAnEntryWithSubfoldersAreListedThroughIt)
             {{dl, true}, {t.at("Downloads/.keep/"), false}, {t.at("Downloads/Walls/.old/"), true}}),
         QStringList({"Downloads/d.iff", "Downloads/Walls/w.iff", "Downloads/.keep/k.iff",
                      "Downloads/Walls/.old/o.iff"}));
-}
-
-TEST(GatherObjectFiles, APathThatOnlyContainsAnotherIsNotBelowIt)
-{
-    Tree t;
-    const QString objects = t.at("objects/");
-    const QString copy = t.at("copy") + objects; // .../copy/<root>/objects/
-    MakeFile(objects + QStringLiteral("o.iff"));
-    MakeFile(copy + QStringLiteral("c.iff"));
-    const QList<ObjectFile> files = GatherObjectFiles({{objects, true}, {copy, false}});
-    ASSERT_EQ(files.size(), 2);
-    EXPECT_EQ(files[1].FullPath, copy + QStringLiteral("c.iff"));
+    // A path that only contains another (.../copy/<root>/Downloads/) is not below it.
+    const QString copy = "copy" + dl;
+    MakeFile(t.at(copy + "c.iff"));
+    EXPECT_EQ(t.gather({{dl, true}, {t.at(copy), false}}),
+              QStringList({"Downloads/d.iff", "Downloads/Walls/w.iff", copy + "c.iff"}));
 }
 
 TEST(GatherObjectFiles, LinkedFoldersAreWalkedOnceAndNeverUpTheTree)

@@ -3,16 +3,13 @@
 // Shared by the kestrane-cli tests: command lines run in-process with their output captured,
 // generated fixture files, and a scoped environment that keeps the user's home out of reach.
 
+#include "../app/AppTestEnv.h"
 #include "CatalogFixture.h"
 #include "CliCommands.h"
 #include "DataFiles.h"
 #include "ProgramState.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QProcess>
-#include <QTemporaryDir>
 #include <QTextStream>
 #include <gtest/gtest.h>
 
@@ -40,51 +37,14 @@ inline CliResult Cli(const QString& commandLine)
     return RunArgs(QProcess::splitCommand(commandLine));
 }
 
-inline QByteArray ReadBytes(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-inline void WriteBytes(const QString& path, const QByteArray& bytes)
-{
-    ASSERT_TRUE(QDir().mkpath(QFileInfo(path).path()));
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    ASSERT_EQ(file.write(bytes), bytes.size());
-}
-
-class ScopedEnv
-{
-public:
-    ScopedEnv(const char* name, const QString& value)
-        : m_name(name), m_had(qEnvironmentVariableIsSet(name)), m_old(qgetenv(name))
-    {
-        qputenv(name, QFile::encodeName(value));
-    }
-    ~ScopedEnv() { m_had ? qputenv(m_name, m_old) : qunsetenv(m_name); }
-    ScopedEnv(const ScopedEnv&) = delete;
-    ScopedEnv& operator=(const ScopedEnv&) = delete;
-
-private:
-    const char* m_name;
-    bool m_had;
-    QByteArray m_old;
-};
-
 // No test reaches the user's home, Wine prefix, Steam libraries or trash; the program state
 // is put back afterwards.
 class CliTest : public ::testing::Test
 {
 protected:
-    QTemporaryDir tmp;
-    ScopedEnv home{"HOME", tmp.path() + QStringLiteral("/home")};
-    ScopedEnv dataHome{"XDG_DATA_HOME", tmp.path() + QStringLiteral("/home/.local/share")};
-    ScopedEnv wine{"WINEPREFIX", tmp.path() + QStringLiteral("/home/.wine")};
-    ProgramStateData savedState = ProgramState;
-
-    void TearDown() override { ProgramState = savedState; }
-    QString path(const QString& relative) const { return tmp.filePath(relative); }
+    TempHome tmp;
+    StateGuard state;
+    QString path(const QString& relative) const { return tmp.dir.filePath(relative); }
 };
 
 inline ObjdSpec FixtureObjd(quint16 groupId, quint16 tileIndex, quint16 price, quint16 stringsId,

@@ -11,7 +11,7 @@ protected:
         for (const char* file :
              {"Downloads/b.iff", "Downloads/A.IFF", "Downloads/readme.txt",
               "Downloads/Walls/wall.iff", "GameData/Objects/chair.iff", "Elsewhere/mine.iff"})
-            WriteBytes(game + QLatin1Char('/') + QLatin1String(file), QByteArray("x"));
+            MakeFile(game + QLatin1Char('/') + QLatin1String(file), QByteArray("x"));
         ASSERT_TRUE(QDir().mkpath(data));
     }
     CliResult run(const char* command)
@@ -38,18 +38,18 @@ TEST_F(CliState, FilesListsTheFoldersInListingOrder)
     QByteArray folders;
     ASSERT_TRUE(
         EncodeFolders({FolderEntry{game + QStringLiteral("/Elsewhere/"), false}}, &folders));
-    WriteBytes(data + QStringLiteral("/folders.dat"), folders);
+    MakeFile(data + QStringLiteral("/folders.dat"), folders);
     result = run("files");
     EXPECT_EQ(result.out, game + QStringLiteral("/Elsewhere/mine.iff\n"));
     // Listing never writes the program's own files.
-    EXPECT_EQ(ReadBytes(data + QStringLiteral("/folders.dat")), folders);
+    EXPECT_EQ(ReadFile(data + QStringLiteral("/folders.dat")), folders);
     EXPECT_FALSE(QFile::exists(data + QStringLiteral("/presets.dat")));
 }
 
 TEST_F(CliState, WithoutAGameFolderStateCommandsFail)
 {
     // Neither a registry entry (the test's empty prefix) nor a Steam library in its home.
-    for (const char* command : {"files", "presets", "game-folder"}) {
+    for (const char* command : {"files", "presets", "game-folder", "check"}) {
         const CliResult result = Cli(QStringLiteral("--data-dir %1 %2").arg(data, command));
         EXPECT_EQ(result.code, 1) << command;
         EXPECT_EQ(result.err, QStringLiteral("The Sims directory could not be found.\n"));
@@ -61,9 +61,9 @@ TEST_F(CliState, WithoutAGameFolderStateCommandsFail)
 TEST_F(CliState, PresetsPrintsNamesAndSlots)
 {
     EXPECT_EQ(run("presets").out, QString());
-    WriteBytes(data + QStringLiteral("/presets.dat"),
-               PresetsBytes({Preset{"Kitchen", {4, 1, 1, 0, 0, 0, 0, 0, 0}},
-                             Preset{"Caf\xe9 \x80", {255, 0, 128, 1, 2, 3, 4, 5, 7}}}));
+    MakeFile(data + QStringLiteral("/presets.dat"),
+             PresetsBytes({Preset{"Kitchen", {4, 1, 1, 0, 0, 0, 0, 0, 0}},
+                           Preset{"Caf\xe9 \x80", {255, 0, 128, 1, 2, 3, 4, 5, 7}}}));
     const CliResult result = run("presets");
     EXPECT_EQ(result.code, 0);
     EXPECT_EQ(result.out, QStringLiteral("Kitchen\t4,1,1,0,0,0,0,0,0\n"

@@ -36,10 +36,10 @@ protected:
 
 TEST_F(Demo, TheGameLookupFindsItAndFilesListsEveryDemoFile)
 {
-    ScopedEnv wine("WINEPREFIX", prefix);
+    EnvVarScope wine("WINEPREFIX", prefix);
     EXPECT_EQ(QDir(GetGameFolder()).canonicalPath(), QDir(game).canonicalPath());
     EXPECT_TRUE(
-        ReadBytes(prefix + QStringLiteral("/system.reg")).startsWith("WINE REGISTRY Version 2\n"));
+        ReadFile(prefix + QStringLiteral("/system.reg")).startsWith("WINE REGISTRY Version 2\n"));
 
     const CliResult result = Cli(QStringLiteral("--data-dir %1 files").arg(path("data")));
     ASSERT_EQ(result.code, 0) << result.err.toStdString();
@@ -58,11 +58,11 @@ TEST_F(Demo, RunningAgainReplacesTheFiles)
 {
     const QString chair = game + QStringLiteral("GameData/Objects/DiningChairOak.iff");
     const QString painting = game + QStringLiteral("GameData/UserObjects/PaintingSunset.iff");
-    const QByteArray original = ReadBytes(chair);
+    const QByteArray original = ReadFile(chair);
     ASSERT_EQ(Cli(QStringLiteral("set \"%1\" --object 128 --price 1").arg(chair)).code, 0);
-    ASSERT_NE(ReadBytes(chair), original);
+    ASSERT_NE(ReadFile(chair), original);
     ASSERT_EQ(Cli(QStringLiteral("make-demo ") + prefix).code, 0);
-    EXPECT_EQ(ReadBytes(chair), original);
+    EXPECT_EQ(ReadFile(chair), original);
     EXPECT_FALSE(QFile::permissions(painting) & QFile::WriteOwner);
 }
 
@@ -76,7 +76,7 @@ TEST_F(Demo, ShowsTheCasesAPlayerMeets)
     ASSERT_EQ(kitchen.size(), 2);
     EXPECT_EQ(kitchen.at(0)["name"].toString(), QStringLiteral("Proven\u00e7al Counter"));
     EXPECT_TRUE(objectsOf("GameData/UserObjects/TelevisionRetro.iff").at(0)["disabled"].toBool());
-    EXPECT_TRUE(ReadBytes(game + QStringLiteral("Downloads/OldFormatStool.iff"))
+    EXPECT_TRUE(ReadFile(game + QStringLiteral("Downloads/OldFormatStool.iff"))
                     .startsWith("IFF FILE 2.0:"));
     EXPECT_EQ(objectsOf("Downloads/OldFormatStool.iff").size(), 1);
     const CliResult broken =
@@ -101,20 +101,20 @@ TEST_F(Demo, IconsAreDistinct24BitBitmaps)
 TEST_F(CliTest, MakeDemoOverAFileFails)
 {
     const QString blocker = path(QStringLiteral("blocker"));
-    WriteBytes(blocker, QByteArray("not a folder"));
+    MakeFile(blocker, QByteArray("not a folder"));
     const CliResult result = Cli(QStringLiteral("make-demo ") + blocker);
     EXPECT_EQ(result.code, 1);
     EXPECT_EQ(result.err.count(QLatin1Char('\n')), 1);
-    EXPECT_EQ(ReadBytes(blocker), QByteArray("not a folder"));
+    EXPECT_EQ(ReadFile(blocker), QByteArray("not a folder"));
 
     // A real prefix keeps its registry and gets no demo files.
     const QString wine = path(QStringLiteral("wine"));
     const QByteArray registry("WINE REGISTRY Version 2\n;; the player's own\n");
-    WriteBytes(wine + QStringLiteral("/system.reg"), registry);
+    MakeFile(wine + QStringLiteral("/system.reg"), registry);
     const CliResult refused = Cli(QStringLiteral("make-demo ") + wine);
     EXPECT_EQ(refused.code, 1);
     EXPECT_TRUE(refused.err.contains(QStringLiteral("not a demo"))) << refused.err.toStdString();
-    EXPECT_EQ(ReadBytes(wine + QStringLiteral("/system.reg")), registry);
+    EXPECT_EQ(ReadFile(wine + QStringLiteral("/system.reg")), registry);
     EXPECT_FALSE(QFileInfo::exists(wine + QStringLiteral("/drive_c")));
     EXPECT_FALSE(QFileInfo::exists(wine + QStringLiteral("/dosdevices")));
 }
