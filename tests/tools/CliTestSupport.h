@@ -45,6 +45,13 @@ protected:
     TempHome tmp;
     StateGuard state;
     QString path(const QString& relative) const { return tmp.dir.filePath(relative); }
+    // A data folder and a game folder for the commands that need the program's state.
+    const QString data = path(QStringLiteral("data")), game = path(QStringLiteral("game"));
+    CliTest() { QDir().mkpath(data); }
+    CliResult run(const QString& command)
+    {
+        return Cli(QStringLiteral("--data-dir %1 --game-dir %2 %3").arg(data, game, command));
+    }
 };
 
 inline ObjdSpec FixtureObjd(quint16 groupId, quint16 tileIndex, quint16 price, quint16 stringsId,

@@ -27,11 +27,6 @@ protected:
             game + "/GameData/Objects/Objects.far",
             FarArchive::Build({{"sofa.iff", CatalogFixture().objd(5, "Game", sofa).fileBytes()}},
                               FarArchive::Variant::NameLength16));
-        ASSERT_TRUE(QDir().mkpath(data));
-    }
-    CliResult run(const QString& command)
-    {
-        return Cli(QStringLiteral("--data-dir %1 --game-dir %2 %3").arg(data, game, command));
     }
     QJsonArray json(const QString& command)
     {
@@ -39,9 +34,6 @@ protected:
         EXPECT_EQ(result.code, 0) << result.err.toStdString();
         return QJsonDocument::fromJson(result.out.toUtf8()).array();
     }
-
-    const QString data = path(QStringLiteral("data"));
-    const QString game = path(QStringLiteral("game"));
 };
 
 } // namespace

@@ -147,8 +147,6 @@ TEST_F(CliSet, PricesFollowTheWindowsRules)
 
 TEST_F(CliSet, PresetAppliesTheFirstStoredPresetOfThatName)
 {
-    const QString data = path(QStringLiteral("data"));
-    const QString game = path(QStringLiteral("game"));
     ASSERT_TRUE(QDir().mkpath(game));
     MakeFile(data + QStringLiteral("/presets.dat"),
              PresetsBytes({Preset{"Kitchen", {4, 1, 1, 0, 0, 0, 0, 0, 0}},

@@ -12,15 +12,7 @@ protected:
              {"Downloads/b.iff", "Downloads/A.IFF", "Downloads/readme.txt",
               "Downloads/Walls/wall.iff", "GameData/Objects/chair.iff", "Elsewhere/mine.iff"})
             MakeFile(game + QLatin1Char('/') + QLatin1String(file), QByteArray("x"));
-        ASSERT_TRUE(QDir().mkpath(data));
     }
-    CliResult run(const char* command)
-    {
-        return Cli(QStringLiteral("--data-dir %1 --game-dir %2 %3").arg(data, game, command));
-    }
-
-    const QString data = path(QStringLiteral("data"));
-    const QString game = path(QStringLiteral("game"));
 };
 
 } // namespace
