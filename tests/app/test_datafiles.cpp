@@ -4,14 +4,6 @@
 namespace
 {
 
-QByteArray Bytes(std::initializer_list<int> values)
-{
-    QByteArray out;
-    for (int v : values)
-        out += char(v);
-    return out;
-}
-
 // A temporary ProgramFolder for the state files.
 struct DataFolder {
     StateGuard guard;
@@ -27,10 +19,9 @@ TEST(DataFormats, PresetBytesAsStoredWithSortsCutToOneByte)
 {
     QByteArray out;
     ASSERT_TRUE(EncodePresets({}, &out));
-    EXPECT_EQ(out, Bytes({0, 0}));
+    EXPECT_EQ(out, QByteArray(2, 0));
     ASSERT_TRUE(EncodePresets({{"Caf\xE9", {1, 2, 3, 255, 300, -1, 0, 7, 128}}, {"", {}}}, &out));
-    EXPECT_EQ(out, Bytes({0, 2, 4, 'C', 'a', 'f', 0xE9, 1, 2, 3, 255, 44, 255, 0, 7, 128, //
-                          0, 0, 0, 0,   0,   0,   0,    0, 0, 0}));
+    EXPECT_EQ(out, QByteArray::fromHex("0002 04436166e9 010203ff2cff000780 00000000000000000000"));
     const QList<Preset> presets = DecodePresets(out);
     ASSERT_EQ(presets.size(), 2);
     EXPECT_EQ(presets[0].Name, QByteArray("Caf\xE9"));
@@ -41,14 +32,14 @@ TEST(DataFormats, PresetBytesAsStoredWithSortsCutToOneByte)
 TEST(DataFormats, OnlyFlagOneIsTrueAndPathsKeepTheirBytes)
 {
     const QByteArray utf8 = QStringLiteral("/\u00e9t\u00e9/").toUtf8();
-    const QByteArray file = Bytes({0, 2, 0, 1, '/', 2, 0, int(utf8.size())}) + utf8 + Bytes({1});
+    const QByteArray file =
+        QByteArray::fromHex("0002 00012f02 00") + char(utf8.size()) + utf8 + '\1';
     const QList<FolderEntry> folders = DecodeFolders(file);
     ASSERT_EQ(folders.size(), 2);
-    EXPECT_FALSE(folders[0].IncludeSubfolders);
-    EXPECT_EQ(folders[1].Path, QStringLiteral("/\u00e9t\u00e9/"));
-    QByteArray again;
+    EXPECT_EQ(folders[1].Path, QStringLiteral("/\u00e9t\u00e9/")); // UTF-8
+    QByteArray again; // the flag is in the bytes written back
     ASSERT_TRUE(EncodeFolders(folders, &again));
-    EXPECT_EQ(again, QByteArray(file).replace(5, 1, Bytes({0}))); // 2 is written back as 0
+    EXPECT_EQ(again, QByteArray(file).replace(5, 1, QByteArray(1, 0))); // 2 is written back as 0
 }
 
 TEST(DataFormats, DamagedFilesKeepTheWholeEntries)
@@ -64,8 +55,8 @@ TEST(DataFormats, DamagedFilesKeepTheWholeEntries)
         EXPECT_EQ(DecodeFolders(folders.chopped(cut)).size(), 1) << cut;
     EXPECT_TRUE(DecodePresets(presets.left(1)).isEmpty());
     // A count above 32767 is refused whole; 32767 itself is read.
-    EXPECT_TRUE(DecodePresets(Bytes({0x80, 0, 0}) + QByteArray(9, 1)).isEmpty());
-    EXPECT_TRUE(DecodeFolders(Bytes({0xFF, 0xFF, 0, 1, '/', 1})).isEmpty());
+    EXPECT_TRUE(DecodePresets(QByteArray::fromHex("800000") + QByteArray(9, 1)).isEmpty());
+    EXPECT_TRUE(DecodeFolders(QByteArray::fromHex("ffff00012f01")).isEmpty());
     ASSERT_TRUE(EncodePresets(QList<Preset>(32767), &presets));
     EXPECT_EQ(DecodePresets(presets).size(), 32767);
 }
