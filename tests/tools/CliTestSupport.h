@@ -57,14 +57,7 @@ protected:
 inline ObjdSpec FixtureObjd(quint16 groupId, quint16 tileIndex, quint16 price, quint16 stringsId,
                             SortSet sorts = {}, quint16 disabled = 0)
 {
-    ObjdSpec spec;
-    spec.groupId = groupId;
-    spec.tileIndex = tileIndex;
-    spec.price = price;
-    spec.catalogStringsId = stringsId;
-    spec.sorts = sorts;
-    spec.disabled = disabled;
-    return spec;
+    return {groupId, tileIndex, disabled, price, stringsId, 0, sorts}; // ObjdSpec's order
 }
 
 inline const SortSet kChairSorts = {1, 2, 4, 8, 16, 32, 64, 128, 3};
