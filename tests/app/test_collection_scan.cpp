@@ -62,6 +62,8 @@ protected:
         put("Downloads/copy1/d.iff", Objects({0x500}));
         put("Downloads/copy2/d.iff", Objects({0x500}));
         put("Downloads/e.iff", Objects({0x600}));
+        // The same size as d.iff, other bytes: a conflict, not a copy.
+        put("Downloads/f.iff", CatalogFixture().objd(128, "OBJ500", Guid(0x500)).fileBytes());
         // Readable objects, then a chunk whose size runs past the end.
         put("Downloads/damaged.iff",
             Objects({0x700}) + Chunk("OBJD", 200, "x", {}, QByteArray(2, 0), 5000));
@@ -125,7 +127,8 @@ TEST_F(Collection, ConflictsProblemsAndObjects)
                            // The game's files are the same bytes as this download.
                            "0x00000600: Downloads/e.iff#128* GameData/Objects/wide.far/x.iff#128* "
                            "ExpansionPack3/narrow.far/y.iff#128*",
-                           "0x00000500: Downloads/copy1/d.iff#128* Downloads/copy2/d.iff#128*"}));
+                           "0x00000500: Downloads/f.iff#128 Downloads/copy1/d.iff#128* "
+                           "Downloads/copy2/d.iff#128*"}));
 
     QStringList problems;
     for (const int f : catalog.problems)
@@ -152,7 +155,7 @@ TEST_F(Collection, ConflictsProblemsAndObjects)
                     .arg(GuidText(o.guid))
                     .arg(catalog.files[row.file].canOpen());
     }
-    EXPECT_EQ(rows.size(), 13);
+    EXPECT_EQ(rows.size(), 14);
     EXPECT_TRUE(rows.contains("Downloads/b.iff#129 0x00000300 1"));
     EXPECT_FALSE(rows.contains("Downloads/b.iff#130 0x00000400 1"));
     EXPECT_EQ(rows.last(), "ExpansionPack3/narrow.far/y.iff#128 0x00000600 0");
@@ -184,9 +187,9 @@ TEST_F(Collection, FilterMatchesEveryWordInAnyField)
         {"blue soft", {"a.iff#128"}},         // description, words in any order
         {"twin", {"a.iff#129", "a.iff#130"}}, // resource name
         {"twin b", {"a.iff#130"}},
-        {"twin b ", {"a.iff#130"}},                 // a trailing blank changes nothing
-        {"y.iff", {"y.iff#128"}},                   // file name inside an archive
-        {"0x00000500", {"d.iff#128", "d.iff#128"}}, // GUID
+        {"twin b ", {"a.iff#130"}},                              // a trailing blank changes nothing
+        {"y.iff", {"y.iff#128"}},                                // file name inside an archive
+        {"0x00000500", {"f.iff#128", "d.iff#128", "d.iff#128"}}, // GUID
         {"nothing-like-this", {}},
     };
     for (const auto& [text, expected] : cases)
