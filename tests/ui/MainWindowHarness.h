@@ -1,12 +1,11 @@
 #pragma once
 
-// The main window's tests: a game folder of generated object files in a temporary folder, the
-// program's data folder, a private trash and a scripted prompt.
+// The main window's tests: a temporary game folder, data folder and trash; a scripted prompt.
 
 #include "CatalogFixture.h"
 #include "DialogDriver.h"
 #include "GuiTestApp.h"
-#include "ScriptedPrompt.h"
+#include "IffBytes.h"
 #include "clsIFF.h"
 #include "frmMain.h"
 #include "modConvert.h"
@@ -20,7 +19,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
-#include <memory>
 
 inline const QString kChanged = "This objects has changed. Would you like to save the changes?";
 
@@ -56,14 +54,11 @@ protected:
     // Writes an object file into the game folder and gives its full path.
     QString writeFile(const QString& name, const CatalogFixture& fixture)
     {
-        QFile file(gameFolder + name);
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(fixture.fileBytes());
-        return file.fileName();
+        WriteFile(gameFolder + name, fixture.fileBytes());
+        return gameFolder + name;
     }
 
-    // Adds a catalog object with text, price, sorts and a GUID unless 0; its CTSS and OBJD
-    // share the ID.
+    // Adds a catalog object (OBJD and CTSS of one ID) with text, price, sorts, GUID unless 0.
     static CatalogFixture object(CatalogFixture fixture, quint16 id, const QByteArray& name,
                                  const QByteArray& description, quint16 price,
                                  const SortSet& sorts = {}, quint32 guid = 0)
@@ -88,19 +83,23 @@ protected:
     }
     QTreeWidgetItem* objectRow(int id) const
     {
-        for (int i = 0; i < window->lstObjects->topLevelItemCount(); ++i)
-            if (window->lstObjects->topLevelItem(i)->text(1).toInt() == id)
-                return window->lstObjects->topLevelItem(i);
-        return nullptr;
+        return window->lstObjects->findItems(QString::number(id), Qt::MatchExactly, 1).value(0);
     }
-    // The panel in one line: file (below the game folder), name, description, price, and
-    // "D" when Disabled is checked.
+    // The panel: file (below the game folder)|name|description|price|"D" when Disabled.
     QString panel() const
     {
         return QStringList{QString(window->lblFilePath->text()).replace(gameFolder, ""),
                            window->txtName->text(), window->txtDescript->toPlainText(),
                            window->txtPrice->text(), window->chkDisabled->isChecked() ? "D" : ""}
             .join('|');
+    }
+    // The sort lists in one line: the checked rows of each, the chosen Build Mode last.
+    QString shownSorts() const
+    {
+        QStringList lists;
+        for (int k = 0; k < 8; ++k)
+            lists << CheckedTexts(window->lstSort[k]).join(',');
+        return (lists << SelectedTexts(window->lstSort[8])).join('|');
     }
     // What the file on disk holds now.
     static std::unique_ptr<clsIFF> onDisk(const QString& path)
@@ -109,11 +108,17 @@ protected:
         EXPECT_TRUE(doc->LoadFile(path));
         return doc;
     }
-    static QByteArray bytesOf(const QString& path)
+    // An object as its file holds it: name|description|price|"D" when Disabled|sorts.
+    static QString stored(const QString& path, quint16 id)
     {
-        QFile file(path);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+        const auto doc = onDisk(path);
+        QStringList fields{QString::fromLatin1(doc->GetName(id) + '|' + doc->GetDescription(id)),
+                           QString::number(doc->GetPrice(id)), doc->GetDisabled(id) ? "D" : ""};
+        for (const qint32 sort : doc->GetSorts(id))
+            fields << QString::number(sort);
+        return fields.join('|');
     }
+    static QByteArray bytesOf(const QString& path) { return ReadFile(path); }
 
     QString gameFolder;
     QString dataFolder;
