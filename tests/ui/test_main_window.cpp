@@ -1,156 +1,248 @@
-// The main window as a person sees it: files, objects, the panel, the sort lists and keys.
+// The main window as a person sees it: files, objects, panel, sorts, presets, keys, About; lost
+// and unreadable files, relisting, deleting to the trash, a data file unwritable at exit.
 #include "MainWindowHarness.h"
+#include "frmAbout.h"
+
+#include <unistd.h>
 
 namespace
 {
 
 using MainWindowTest = MainWindowHarness;
 
-TEST_F(MainWindowTest, ListsTheFilesAndOpensTheOneClicked)
+TEST_F(MainWindowTest, ListsTheFilesAndShowsWhatTheClickedOneHolds)
 {
-    writeFile("b.iff", object(object({}, 200, "Table", "Eat here", 150), 201, "Desk", "Work", 90));
-    writeFile("a.iff", object({}, 128, "Caf\xe9 chair", "\x80 9", 75));
+    ObjdSpec bare = CatalogObject(500, 33); // no catalog text
+    bare.disabled = 1;
+    writeFile("b.iff", object({}, 200, "Table", "Eat here", 150).objd(201, "bare", bare));
+    const QString path = writeFile("a.iff", object({}, 128, "Caf\xe9 chair", "\x80 9", 75));
     writeFile("notes.txt", {});
-    writeFile("C.IFF", object({}, 300, "Lamp", "Light", 20));
+    writeFile("C.IFF", CatalogFixture().bmp(1, "Catalog"));
+    writeFile("d.iff", CatalogFixture()
+                           .objd(128, "half", CatalogObject(128, 10))
+                           .ctss(128, QByteArray("\xFD\xFF\x01\x00\x01Only a name\0", 17)));
     openWindow();
-
-    EXPECT_EQ(window->fraFile->title(), "Select a file: (3 found)");
-    EXPECT_EQ(RowTexts(window->lstFiles), (QStringList{"a.iff", "b.iff", "C.IFF"}));
-    EXPECT_EQ(RowKeys(window->lstFiles), (QStringList{"File0", "File1", "File2"}));
-    EXPECT_EQ(SelectedTexts(window->lstFiles), QStringList{"a.iff"});
+    EXPECT_EQ(QStringList{window->fraFile->title()} + RowTexts(window->lstFiles) +
+                  RowKeys(window->lstFiles) + SelectedTexts(window->lstFiles),
+              (QStringList{"Select a file: (4 found)", "a.iff", "b.iff", "C.IFF", "d.iff", "File0",
+                           "File1", "File2", "File3", "a.iff"}));
     EXPECT_EQ(panel(), QString::fromUtf8("a.iff|Café chair|€ 9|75|")); // Windows-1252
 
     ClickRow(window->lstFiles, fileRow("b.iff"));
-    EXPECT_EQ(window->CurrentFile, 1);
-    EXPECT_EQ(window->lstObjects->topLevelItemCount(), 2);
-    EXPECT_EQ(window->CurrentObject, 200);
     EXPECT_EQ(panel(), "b.iff|Table|Eat here|150|");
+    // Without catalog text the boxes are grey and off; the rest stays usable.
     ClickRow(window->lstObjects, objectRow(201));
-    EXPECT_EQ(panel(), "b.iff|Desk|Work|90|");
-    EXPECT_TRUE(prompt.asked().isEmpty()); // showing objects is not an edit
-}
-
-TEST_F(MainWindowTest, MissingCatalogTextOrObjectsDisableWhatCannotBeEdited)
-{
-    ObjdSpec spec = CatalogObject(500, 33);
-    spec.disabled = 1;
-    writeFile("a.iff", CatalogFixture().objd(128, "bare", spec));
-    // A name without a description.
-    writeFile("b.iff", CatalogFixture()
-                           .objd(128, "half", CatalogObject(128, 10))
-                           .ctss(128, QByteArray("\xFD\xFF\x01\x00\x01Only a name\0", 17)));
-    const QString empty = writeFile("c.iff", CatalogFixture().bmp(1, "Catalog"));
-    const QByteArray before = bytesOf(empty);
-    openWindow();
-
-    EXPECT_TRUE(window->picNoObjects->isHidden());
-    EXPECT_EQ(panel(), "a.iff|||33|D"); // the rest stays usable
+    EXPECT_EQ(panel(), "b.iff|||33|D");
     EXPECT_FALSE(window->txtName->isEnabled() || window->txtDescript->isEnabled());
-    EXPECT_EQ(window->txtName->palette().color(QPalette::Base), QColor(224, 224, 224));
     EXPECT_TRUE(window->txtPrice->isEnabled());
+    EXPECT_EQ(window->txtName->palette().color(QPalette::Base), QColor(224, 224, 224));
+    ClickRow(window->lstFiles, fileRow("d.iff")); // a name without a description
+    EXPECT_EQ(panel(), "d.iff|Only a name||10|");
+    EXPECT_TRUE(window->txtName->isEnabled() && !window->txtDescript->isEnabled());
+    EXPECT_TRUE(window->picNoObjects->isHidden() && prompt.asked().isEmpty());
 
-    ClickRow(window->lstFiles, fileRow("c.iff"));
+    ClickRow(window->lstFiles, fileRow("C.IFF"));
     EXPECT_FALSE(window->picNoObjects->isHidden());
     EXPECT_EQ(window->lblNoObjects->text(), " No objects were found in this file!");
     EXPECT_EQ(window->CurrentObject, -1);
-    for (QWidget* off : {(QWidget*)window->lstObjects, (QWidget*)window->cmdSave,
-                         (QWidget*)window->lstPresets, (QWidget*)window->lstSort[4]})
-        EXPECT_FALSE(off->isEnabled());
+    EXPECT_FALSE(window->lstObjects->isEnabled() || window->cmdSave->isEnabled() ||
+                 window->lstPresets->isEnabled() || window->lstSort[4]->isEnabled());
     EXPECT_TRUE(window->cmdDelete->isEnabled() && window->cmdPresetNew->isEnabled());
-    window->lstFiles->setFocus();
-    QTest::keyClick(window->lstFiles, Qt::Key_S, Qt::ControlModifier); // Save is off: nothing
-    EXPECT_EQ(bytesOf(empty), before);
-    EXPECT_TRUE(prompt.asked().isEmpty());
 
-    ClickRow(window->lstFiles, fileRow("b.iff"));
+    // The price box keeps a leading minus and digits; Ctrl+S alone saves.
+    ClickRow(window->lstFiles, fileRow("a.iff"));
     EXPECT_TRUE(window->picNoObjects->isHidden() && window->lstObjects->isEnabled());
-    EXPECT_EQ(panel(), "b.iff|Only a name||10|");
-    EXPECT_TRUE(window->txtName->isEnabled());
-    EXPECT_NE(window->txtName->palette().color(QPalette::Base), QColor(224, 224, 224));
-    EXPECT_FALSE(window->txtDescript->isEnabled());
+    window->txtPrice->clear();
+    QTest::keyClicks(window->txtPrice, "-1-2a");
+    EXPECT_EQ(window->txtPrice->text(), "-12");
+    window->txtPrice->setText("99");
+    window->txtPrice->setFocus();
+    QTest::keyClick(window->txtPrice, Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(onDisk(path)->GetPrice(128), 75);
+    QTest::keyClick(window->txtPrice, Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(onDisk(path)->GetPrice(128), 99);
 }
 
-TEST_F(MainWindowTest, NoFolderFoundGivesAnEmptyDisabledWindow)
+TEST_F(MainWindowTest, SortsAndPresetsAreMarkedAndSubFunctionRowsFollowTheFunction)
 {
-    ProgramState.Folders = {FolderEntry{gameFolder + "missing/", true}};
+    // Seating|Surfaces, Dining Chairs, Kitchen|Study, Downtown 16 (no row), Pool; Build Mode 8.
+    const QString path =
+        writeFile("a.iff", object(object({}, 128, "A", "", 1, {3, 1, 129, 16, 0, 0, 0, 0, 7}), 129,
+                                  "B", "", 1, {0, 0, 0, 0, 0, 0, 0, 0, 8}));
+    ProgramState.Presets = {Preset{"Lamps", {128, 8, 2, 0, 0, 0, 0, 0, 3}},
+                            Preset{"Bath", {16, 4, 4, 0, 0, 0, 0, 0, 0}}};
     openWindow();
-    EXPECT_EQ(window->fraFile->title(), "Select a file: (0 found)");
-    EXPECT_EQ(panel(), "||||");
-    EXPECT_FALSE(window->txtPrice->isEnabled());
-    EXPECT_FALSE(window->picNoObjects->isHidden()); // shown from the start, never hidden
-    EXPECT_EQ(SelectedTexts(window->lstSort[8]), QStringList{"None"});
-    // Create From Current with no object stores zeros.
-    prompt.queueInput("Empty");
-    window->cmdPresetNew->click();
-    ASSERT_EQ(ProgramState.PresetCount(), 1);
-    EXPECT_EQ(ProgramState.Presets[0].Sorts, SortSet{});
-    EXPECT_EQ(RowTexts(window->lstPresets), QStringList({"Empty"}));
-}
-
-TEST_F(MainWindowTest, SortsAreMarkedAndSubFunctionRowsFollowTheFunction)
-{
-    // Seating|Surfaces, Dining Chairs, Kitchen|Study, Downtown 16 (no row), Pool.
-    writeFile("a.iff",
-              object(object(object(object({}, 128, "A", "", 1, {3, 1, 129, 16, 0, 0, 0, 0, 7}), 129,
-                                   "B", "", 1, {0, 0, 0, 0, 0, 0, 0, 0, 8}),
-                            130, "C", "", 1, {0, 0, 0, 0, 0, 0, 0, 0, 300}),
-                     131, "Lamp", "", 1, {128, 8}));
-    openWindow();
-    EXPECT_EQ(CheckedTexts(window->lstSort[0]), (QStringList{"Seating", "Surfaces"}));
-    // Neither Function row is selected, so the first checked one picks the group.
-    EXPECT_EQ(RowTexts(window->lstSort[1]).value(0), "Dining Chairs");
-    EXPECT_EQ(CheckedTexts(window->lstSort[1]), QStringList{"Dining Chairs"});
-    EXPECT_EQ(CheckedTexts(window->lstSort[2]), (QStringList{"Kitchen", "Study"}));
-    EXPECT_TRUE(CheckedTexts(window->lstSort[3]).isEmpty());
-    EXPECT_EQ(SelectedTexts(window->lstSort[8]), QStringList{"Pool"});
+    // No Function row is selected: the first checked one picks the group. Presets: marked only.
+    EXPECT_EQ(shownSorts(), "Seating,Surfaces|Dining Chairs|Kitchen,Study||||||Pool");
+    EXPECT_EQ(RowKeys(window->lstPresets) + SelectedTexts(window->lstPresets),
+              QStringList({"0#", "1#", "Lamps"}));
     // Selecting the checked Surfaces row shows its group; the bits stay.
     ClickRow(window->lstSort[0], RowByText(window->lstSort[0], "Surfaces"));
     EXPECT_EQ(CheckedTexts(window->lstSort[1]), QStringList{"Counters"});
 
     ClickRow(window->lstObjects, objectRow(129));
-    EXPECT_EQ(SelectedTexts(window->lstSort[8]), QStringList{"None"});
+    EXPECT_EQ(shownSorts(), "||||||||None");             // Build Mode 8: beyond Pool
     EXPECT_TRUE(RowTexts(window->lstSort[1]).isEmpty()); // Function 0: no Sub-Function rows
-    ClickRow(window->lstObjects, objectRow(130));
-    EXPECT_EQ(SelectedTexts(window->lstSort[8]), QStringList{"None"});
-    // Another object's Function brings its own group with its own bits.
-    ClickRow(window->lstObjects, objectRow(131));
-    EXPECT_TRUE(prompt.asked().isEmpty()); // a selection is not an edit
-    EXPECT_EQ(RowTexts(window->lstSort[1]).value(0), "Table Lamps");
-    EXPECT_EQ(CheckedTexts(window->lstSort[1]), QStringList{"Ceiling Lamps"});
-
-    // Checking Functions by hand rebuilds the rows at once.
-    QTreeWidget* function = window->lstSort[0];
-    ClickCheckBox(function, RowByText(function, "Plumbing"));
+    EXPECT_TRUE(prompt.asked().isEmpty());               // a selection is not an edit
+    // Checking a Function by hand rebuilds the rows at once.
+    ClickCheckBox(window->lstSort[0], RowByText(window->lstSort[0], "Plumbing"));
     EXPECT_EQ(RowTexts(window->lstSort[1]).value(0), "Toilets");
-    EXPECT_EQ(CheckedTexts(window->lstSort[1]), QStringList{"Hot Tubs"});
-    ClickCheckBox(function, RowByText(function, "Lighting"));
-    ClickCheckBox(function, RowByText(function, "Plumbing"));
-    EXPECT_TRUE(RowTexts(window->lstSort[1]).isEmpty());
-    ClickCheckBox(function, RowByText(function, "Seating"));
-    ClickCheckBox(window->lstSort[2], window->lstSort[2]->topLevelItem(0)); // another list
-    EXPECT_EQ(RowTexts(window->lstSort[1]).value(0), "Dining Chairs");
 
-    // Build Mode keeps one chosen row: Ctrl+click cannot take it away.
-    ClickRow(window->lstSort[8], RowByText(window->lstSort[8], "None"), Qt::ControlModifier);
-    EXPECT_EQ(SelectedTexts(window->lstSort[8]), QStringList{"None"});
+    // A clicked preset is an unsaved edit of every slot.
+    const std::pair<const char*, const char*> cases[] = {
+        {"Lamps", "Lighting|Ceiling Lamps|Bedroom||||||Stairs"},
+        {"Bath", "Plumbing|Sinks|Bathroom||||||None"}};
+    for (const auto& [preset, shown] : cases) {
+        ClickRow(window->lstPresets, RowByText(window->lstPresets, preset));
+        EXPECT_EQ(shownSorts(), shown);
+    }
+    EXPECT_EQ(stored(path, 129), "B||1||0|0|0|0|0|0|0|0|8");
+    QTest::mouseClick(window->cmdSave, Qt::LeftButton);
+    EXPECT_EQ(stored(path, 129), "B||1||16|4|4|0|0|0|0|0|0");
+
+    // Create From Current stores what the lists show, and is added unselected.
+    ClickCheckBox(window->lstSort[3], RowByText(window->lstSort[3], "Street"));
+    prompt.queueInput(QStringLiteral("Caf\u00e9 chairs"));
+    QTest::mouseClick(window->cmdPresetNew, Qt::LeftButton);
+    EXPECT_EQ(prompt.asked().value(0).title + ": " + prompt.asked().value(0).text,
+              "Create Preset: Enter a name for this preset:");
+    EXPECT_EQ(ProgramState.Presets.value(2),
+              (Preset{"Caf\xE9 chairs", {16, 4, 4, 8, 0, 0, 0, 0, 0}}));
+    EXPECT_EQ(RowKeys(window->lstPresets).last() + SelectedTexts(window->lstPresets).join(','),
+              "2#Bath");
 }
 
-TEST_F(MainWindowTest, PriceBoxKeepsALeadingMinusAndDigitsAndCtrlSSaves)
+TEST_F(MainWindowTest, AboutShowsTheVersionAndOpensTheHomePageWhenThereIsOne)
 {
-    const QString path = writeFile("a.iff", object({}, 128, "Chair", "", 10));
+    ProgramState.VersionText = "1.00";
     openWindow();
-    for (const auto& [typed, kept] : {std::pair{"12a3", "123"}, {"1-2", "12"}, {"-40", "-40"}}) {
-        window->txtPrice->clear();
-        QTest::keyClicks(window->txtPrice, typed);
-        EXPECT_EQ(window->txtPrice->text(), kept) << typed;
+    auto ran = WhenModalOpens<frmAbout>([](frmAbout* about) {
+        EXPECT_EQ(about->windowTitle() + ' ' + about->lblVersion->text(), "About v1.00");
+        ProgramState.Presets = {Preset{"Added", {}}};
+        about->cmdOK->click();
+    });
+    window->cmdAbout->click();
+    EXPECT_TRUE(*ran);
+    EXPECT_EQ(SelectedTexts(window->lstPresets), QStringList{"Added"}) << "relisted after";
+    for (const QString& home : {QString(), QStringLiteral("https://example.org/kestrane/")}) {
+        prompt.clearAsked();
+        frmAbout about(nullptr, home);
+        about.show();
+        EXPECT_EQ(about.cmdWeb->isVisible(), !home.isEmpty());
+        EXPECT_EQ(about.cmdOK->geometry(), QRect(232, 152, 152, 25)) << "OK keeps its place";
+        about.cmdWeb_Click();
+        EXPECT_EQ(prompt.asked().value(0).text, home);
     }
-    window->txtPrice->setFocus();
-    window->txtPrice->setText("99");
-    QTest::keyClick(window->txtPrice, Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
-    QTest::keyClick(window->txtPrice, Qt::Key_S, Qt::ControlModifier | Qt::AltModifier);
-    EXPECT_EQ(onDisk(path)->GetPrice(128), 10);
-    QTest::keyClick(window->txtPrice, Qt::Key_S, Qt::ControlModifier);
-    EXPECT_EQ(onDisk(path)->GetPrice(128), 99);
+}
+
+class MainFilesTest : public MainWindowHarness
+{
+protected:
+    void SetUp() override
+    {
+        MainWindowHarness::SetUp();
+        first = writeFile("a.iff", object(object({}, 128, "Chair", "", 10), 129, "Sofa", "", 20));
+        second = writeFile("b.iff", object({}, 200, "Table", "", 30));
+        third = writeFile("c.iff", object({}, 300, "Lamp", "", 40));
+        openWindow();
+    }
+    QString first, second, third;
+};
+
+TEST_F(MainFilesTest, RefreshRelistsWithoutAskingAndVanishedFilesAreToldAndRemoved)
+{
+    window->txtPrice->setText("999");
+    writeFile("d.iff", object({}, 400, "Rug", "", 1));
+    QFile::remove(third);
+    window->cmdRefresh->click(); // the edits go
+    EXPECT_TRUE(prompt.asked().isEmpty());
+    EXPECT_EQ(RowTexts(window->lstFiles) + RowKeys(window->lstFiles),
+              (QStringList{"a.iff", "b.iff", "d.iff", "File0", "File1", "File2"}));
+    EXPECT_EQ(panel(), "a.iff|Chair||10|");
+    EXPECT_EQ(onDisk(first)->GetPrice(128), 10);
+
+    QFile::remove(second);
+    QFile::remove(gameFolder + "d.iff");
+    ClickRow(window->lstFiles, fileRow("b.iff"));
+    // The row then selected (d.iff) has vanished as well.
+    EXPECT_EQ(prompt.messages(), QStringList(2, "File could not be located. Removing from list."));
+    EXPECT_EQ(RowTexts(window->lstFiles), QStringList{"a.iff"});
+    EXPECT_EQ(window->CurrentFile, 0);
+    EXPECT_EQ(window->fraFile->title(), "Select a file: (3 found)"); // count of the listing
+}
+
+TEST_F(MainFilesTest, DeleteMovesTheOpenFileToTheTrashWithoutSavingItsEdits)
+{
+    ClickRow(window->lstFiles, fileRow("b.iff"));
+    const QByteArray before = bytesOf(second);
+    // Declined: nothing. Agreed, but a file blocks the trash folder: told, and the list stays.
+    QDir().mkpath(trashFolder().chopped(7));
+    WriteFile(trashFolder().chopped(1), "in the way");
+    for (const bool agreed : {false, true}) {
+        prompt.queueTrash(agreed);
+        window->cmdDelete->click();
+        EXPECT_EQ(RowTexts(window->lstFiles), (QStringList{"a.iff", "b.iff", "c.iff"}));
+        EXPECT_EQ(bytesOf(second), before);
+    }
+    ASSERT_EQ(prompt.messages().size(), 1);
+    EXPECT_TRUE(prompt.messages()[0].startsWith("The file " + second +
+                                                " could not be moved to the trash: "));
+    EXPECT_FALSE(prompt.messages()[0].endsWith(": ")) << "with the reason";
+
+    QFile::remove(trashFolder().chopped(1));
+    prompt.clearAsked();
+    window->txtPrice->setText("77");
+    prompt.queueTrash(true);
+    window->cmdDelete->click();
+    EXPECT_TRUE(prompt.messages().isEmpty());
+    EXPECT_EQ(bytesOf(trashFolder() + "b.iff"), before);
+    EXPECT_EQ(RowTexts(window->lstFiles) << panel(),
+              (QStringList{"a.iff", "c.iff", "c.iff|Lamp||40|"}));
+
+    // The open file deleted and the only other one vanished: the panel is cleared, Save off.
+    ProgramState.Folders = {FolderEntry{gameFolder + "one/", false}};
+    QDir(gameFolder).mkpath("one");
+    writeFile("one/p.iff", object({}, 128, "Pot", "", 7));
+    writeFile("one/q.iff", object({}, 128, "Pan", "", 8));
+    window->cmdRefresh->click();
+    window->txtPrice->setText("6");
+    QFile::remove(gameFolder + "one/q.iff");
+    prompt.clearAsked();
+    prompt.queueTrash(true);
+    window->cmdDelete->click();
+    EXPECT_EQ(prompt.messages().size(), 1);
+    EXPECT_EQ(window->CurrentFile, -1);
+    EXPECT_FALSE(window->cmdSave->isEnabled() || window->lstObjects->isEnabled());
+    EXPECT_EQ(panel() + shownSorts(), "||||||||||||None");
+}
+
+TEST_F(MainFilesTest, AFileThatCannotBeReadOrADataFileThatCannotBeWrittenIsTold)
+{
+    const QString broken = gameFolder + "broken.iff";
+    if (geteuid() == 0) {
+        // Root reads any file; this one is a regular file whose reading fails.
+        ASSERT_TRUE(QFile::link("/proc/self/mem", broken));
+    } else {
+        writeFile("broken.iff", object({}, 1, "X", "", 1));
+        QFile::setPermissions(broken, QFileDevice::Permissions());
+    }
+    window->cmdRefresh->click();
+    ClickRow(window->lstFiles, fileRow("broken.iff"));
+    ASSERT_EQ(prompt.messages().size(), 1);
+    EXPECT_TRUE(prompt.messages()[0].startsWith("The file " + broken + " could not be opened: "));
+    EXPECT_EQ(window->lstObjects->topLevelItemCount(), 0);
+    EXPECT_FALSE(window->picNoObjects->isHidden() || window->cmdSave->isEnabled());
+    EXPECT_EQ(window->lstFiles->topLevelItemCount(), 4) << "still listed";
+
+    // At exit: told once, by name, and the window still closes.
+    ASSERT_TRUE(QDir(dataFolder).mkdir("presets.dat")); // nothing can replace a folder
+    prompt.clearAsked();
+    window->close();
+    EXPECT_FALSE(window->isVisible());
+    ASSERT_EQ(prompt.messages().size(), 1);
+    EXPECT_EQ(prompt.messages()[0].count(dataFolder + "presets.dat"), 1) << "named once";
+    EXPECT_TRUE(prompt.messages()[0].startsWith("The presets could not be saved to "));
+    EXPECT_TRUE(QFile::exists(dataFolder + "folders.dat"));
 }
 
 } // namespace
