@@ -42,24 +42,16 @@ inline QString Question(const QString& text, PromptIcon icon,
 inline QStringList Questions(const ScriptedPrompt& prompt)
 {
     QStringList out;
-    for (const ScriptedPrompt::Asked& asked : prompt.asked()) {
+    for (const ScriptedPrompt::Asked& asked : prompt.asked())
         if (asked.kind == ScriptedPrompt::Kind::Message)
             out << Question(asked.text, asked.icon, asked.buttons, asked.title);
-    }
     return out;
 }
 
 // Puts ProgramState back as it was when the test began.
-class ProgramStateGuard
-{
-public:
-    ProgramStateGuard() : m_saved(ProgramState) {}
-    ~ProgramStateGuard() { ProgramState = m_saved; }
-    ProgramStateGuard(const ProgramStateGuard&) = delete;
-    ProgramStateGuard& operator=(const ProgramStateGuard&) = delete;
-
-private:
-    ProgramStateData m_saved;
+struct ProgramStateGuard {
+    ProgramStateData saved = ProgramState;
+    ~ProgramStateGuard() { ProgramState = saved; }
 };
 
 // The rows of a list that pass keep, in order, as their text (or the data of role).
@@ -95,6 +87,18 @@ inline QTreeWidgetItem* RowByText(QTreeWidget* list, const QString& text)
 {
     const auto found = list->findItems(text, Qt::MatchExactly);
     return found.isEmpty() ? nullptr : found.first();
+}
+
+// A list in one line: each row's key and text, "*" before a selected row.
+inline QString Listed(const QTreeWidget* list)
+{
+    QStringList out;
+    for (int i = 0; i < list->topLevelItemCount(); ++i) {
+        const QTreeWidgetItem* row = list->topLevelItem(i);
+        out << (row->isSelected() ? "*" : "") + row->data(0, Qt::UserRole).toString() +
+                   row->text(0);
+    }
+    return out.join('|');
 }
 
 // A mouse click on the row's text (two thirds across the first column, clear of the box).

@@ -5,14 +5,12 @@
 
 QApplication* EnsureGuiApp()
 {
-    if (auto* existing = qobject_cast<QApplication*>(QCoreApplication::instance()))
-        return existing;
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     static int argc = 1;
     static char name[] = "kestrane-gui-test";
     static char* argv[] = {name, nullptr};
     // Kept for the whole process: widgets made by tests may outlive any one test.
-    static QApplication* app = new QApplication(argc, argv);
+    static auto* app = new QApplication(argc, argv);
     return app;
 }
