@@ -20,54 +20,33 @@ protected:
     {
         MainWindowHarness::SetUp();
         SetProgramName();
-        userFolder = m_tmp.path() + "/xdg-data/Kestrane/";
-        qputenv("XDG_DATA_HOME", QFile::encodeName(m_tmp.path() + "/xdg-data"));
-        qputenv("WINEPREFIX", QFile::encodeName(m_tmp.path() + "/no-wine"));
+        userFolder = qEnvironmentVariable("XDG_DATA_HOME") + "/Kestrane/"; // set by the harness
     }
-    void TearDown() override
-    {
-        MainWindowHarness::TearDown();
-        qputenv("WINEPREFIX", m_savedWine);
-    }
-    QString folder(const QString& name) const { return m_tmp.path() + '/' + name + '/'; }
-
-    QTemporaryDir m_tmp;
     QString userFolder;
-
-private:
-    QByteArray m_savedWine = qgetenv("WINEPREFIX");
 };
 
 TEST_F(DataFolderTest, GivenFolderThenPortableCopyThenUserFolder)
 {
-    struct Case {
-        const char* name;
-        const char* given;    // --data-dir
-        const char* exeFile;  // a data file beside the executable
-        const char* nextFile; // a data file in the second portable folder (the window's)
-        const char* expected; // "user", or the folder expected
-    } cases[] = {
-        {"nothing stored", "", "", "", "user"},
-        {"presets beside the program", "", "presets.dat", "", "exe"},
-        {"only folders beside the program", "", "folders.dat", "", "exe"},
-        {"the window's copy", "", "", "presets.dat", "next"},
-        {"the program's own copy first", "", "folders.dat", "presets.dat", "exe"},
-        {"another file is no data file", "", "presets.bak", "", "user"},
-        {"--data-dir overrides", "given", "presets.dat", "folders.dat", "given"},
+    // The files made (exe: beside the program; next: the window's second portable folder),
+    // the --data-dir given, and the folder chosen.
+    const char* cases[][3] = {
+        {"", "", "user"},
+        {"exe/presets.dat", "", "exe"},
+        {"exe/folders.dat", "", "exe"},
+        {"next/presets.dat", "", "next"},
+        {"exe/folders.dat next/presets.dat", "", "exe"},
+        {"exe/presets.bak", "", "user"}, // no data file
+        {"exe/presets.dat next/folders.dat", "given", "given"},
     };
-    int i = 0;
-    for (const Case& c : cases) {
-        const QString base = QStringLiteral("case%1-").arg(i++);
-        const QString exe = folder(base + "exe"), next = folder(base + "next");
-        for (const QString& made : {exe + c.exeFile, next + c.nextFile}) {
-            QDir().mkpath(QFileInfo(made).path());
-            if (!made.endsWith('/'))
-                WriteFile(made, QByteArray(2, 0));
+    for (const auto& c : cases) {
+        const QString base = dataFolder + QString::number(&c - cases) + "/";
+        for (const QString& file : QString(c[0]).split(' ', Qt::SkipEmptyParts)) {
+            QDir().mkpath(QFileInfo(base + file).path());
+            WriteFile(base + file, QByteArray(2, 0));
         }
-        const QString given = *c.given ? folder(base + c.given).chopped(1) : QString();
-        const QString expected =
-            QLatin1String(c.expected) == "user" ? userFolder : folder(base + c.expected);
-        EXPECT_EQ(ChooseDataFolder(given, {exe, next}), expected) << c.name;
+        const QString given = *c[1] ? base + c[1] : QString();
+        const QString chosen = *c[2] == 'u' ? userFolder : base + c[2] + "/";
+        EXPECT_EQ(ChooseDataFolder(given, {base + "exe/", base + "next/"}), chosen) << c[0];
     }
     EXPECT_FALSE(QFileInfo::exists(userFolder)) << "choosing creates nothing";
 }
@@ -75,9 +54,6 @@ TEST_F(DataFolderTest, GivenFolderThenPortableCopyThenUserFolder)
 TEST_F(DataFolderTest, ClosingTheWindowWritesTheUserFolderWhichTheCliReads)
 {
     const QString exeFolder = QCoreApplication::applicationDirPath() + '/';
-    for (const char* name : {"presets.dat", "folders.dat"})
-        ASSERT_FALSE(QFileInfo::exists(exeFolder + name)) << "a stale copy beside the test";
-
     // Without the game nothing is written, not even the folder.
     EXPECT_EQ(Main({QString(), gameFolder + "missing"}), nullptr);
     EXPECT_FALSE(QFileInfo::exists(userFolder));
@@ -92,8 +68,8 @@ TEST_F(DataFolderTest, ClosingTheWindowWritesTheUserFolderWhichTheCliReads)
     QByteArray presets, folders;
     ASSERT_TRUE(EncodePresets(ProgramState.Presets, &presets));
     ASSERT_TRUE(EncodeFolders(ProgramState.Folders, &folders));
-    EXPECT_EQ(ReadFile(userFolder + "presets.dat"), presets);
-    EXPECT_EQ(ReadFile(userFolder + "folders.dat"), folders);
+    EXPECT_EQ(ReadFile(userFolder + "presets.dat") + ReadFile(userFolder + "folders.dat"),
+              presets + folders);
     for (const char* name : {"presets.dat", "folders.dat"})
         EXPECT_FALSE(QFileInfo::exists(exeFolder + name)) << name;
 
