@@ -4,6 +4,7 @@
 #include "GuiTestApp.h"
 #include "QtPrompt.h"
 
+#include <QAbstractButton>
 #include <QInputDialog>
 #include <QMessageBox>
 
@@ -37,6 +38,8 @@ TEST(QtPromptTest, BoxesShowTitleIconAndButtonsAndReturnTakesTheDefault)
     seen = AnswerWith(Qt::Key_Return); // the trash question's default is No
     EXPECT_FALSE(prompt.confirmTrash("/games/Sims/Downloads/chair.iff"));
     EXPECT_EQ(*seen, "Delete File [2/2] Are you sure you want to move \"chair.iff\" to the Trash?");
+    WhenModalOpens<QMessageBox>([](QMessageBox* box) { box->button(QMessageBox::Yes)->click(); });
+    EXPECT_TRUE(prompt.confirmTrash("/games/Sims/Downloads/chair.iff"));
 }
 
 TEST(QtPromptTest, InputBoxGivesTheTextOrNothingWhenCancelled)
