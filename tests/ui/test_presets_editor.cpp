@@ -151,4 +151,15 @@ TEST_F(PresetEditor, NewAppendsAnEmptyPresetWhoseNameFitsWindows1252AndTheLength
                                            "|*32766#Caf\u00e9 \u20ac 8:None");
 }
 
+TEST_F(PresetEditor, TheChosenPresetAndBuildModeCannotBeUnchosen)
+{
+    Open(kPresets);
+    ClickRow(editor->lstPresets, editor->lstPresets->topLevelItem(0), Qt::ControlModifier);
+    list(8)->setFocus();
+    QTest::keyClick(list(8), Qt::Key_Space, Qt::ControlModifier);
+    EXPECT_EQ(Seen(), "*0#Chairs|1#Sofas|2#Lamps 0:Seating 1:Dining Chairs 2:Kitchen 8:Doors");
+    ClickCheckBox(list(2), RowByText(list(2), "Study")); // the preset is still chosen
+    EXPECT_EQ(ProgramState.Presets[0].Sorts, (SortSet{1, 1, 129, 0, 0, 0, 0, 0, 1}));
+}
+
 } // namespace
