@@ -59,22 +59,19 @@ protected:
     frmFind* find = nullptr;
 };
 
-TEST_F(FindWindowTest, SearchLooksInEveryFieldAndTheViewsSortAndGroup)
+TEST_F(FindWindowTest, SearchIconsSortsAndTheThreeViews)
 {
     using C = FindTableModel::Column;
     const QString chair = QString::fromUtf8("Café\u00a0Chair");
-    const struct {
-        const char* typed;
-        QStringList names;
-    } cases[] = {
+    const QList<QPair<const char*, QStringList>> cases = {
         {"", {"Blue Sofa", chair, "Blue Sofa", chair, "Lamp", "Game Sofa"}},
         {"CAFÉ", {chair, chair}}, // catalog name, decoded, any case
         {"lamp objd", {"Lamp"}},  // resource name, every word
         {"sofa lamp", {}},
     };
-    for (const auto& c : cases) {
-        find->txtSearch->setText(QString::fromUtf8(c.typed));
-        EXPECT_EQ(shown(C::Name), c.names) << c.typed;
+    for (const auto& [typed, names] : cases) {
+        find->txtSearch->setText(QString::fromUtf8(typed));
+        EXPECT_EQ(shown(C::Name), names) << typed;
     }
     find->txtSearch->clear();
 
