@@ -13,7 +13,7 @@
 // record is found under the key it was added with, the first such record in list order.
 // Records are also changed through the public ID and Format fields without UpdateKey. Every
 // record found is read, so a stale index shows under the sanitizers. Returns what went wrong
-// first, or an empty string. Shared by the tests and the fuzz target.
+// first, or an empty string.
 inline std::string PlayResourceScript(clsIFF& doc, const QByteArray& script)
 {
     struct Held {

@@ -1,6 +1,6 @@
 // libFuzzer target: any bytes loaded as an IFF file must save, and the saved file must load
 // back to the same resources and save to the same bytes. The input also drives a sequence of
-// resource-list calls (tests/support/ResourceScript.h), on the loaded document or, when the
+// resource-list calls (ResourceScript.h), on the loaded document or, when the
 // bytes do not load, on an empty one; the key index must stay right throughout.
 //
 // Build (clang):

@@ -15,11 +15,17 @@ class CatalogFixture
 public:
     CatalogFixture& chunk(const QByteArray& format, quint16 id, const QByteArray& name,
                           const QByteArray& body);
-    CatalogFixture& objd(quint16 id, const QByteArray& name, const ObjdSpec& spec = {});
-    CatalogFixture& ctss(quint16 id, const QByteArray& body);
+    CatalogFixture& objd(quint16 id, const QByteArray& name, const ObjdSpec& spec = {})
+    {
+        return chunk("OBJD", id, name, MakeObjdBody(spec));
+    }
+    CatalogFixture& ctss(quint16 id, const QByteArray& body) { return chunk("CTSS", id, "", body); }
     // A BMP_ chunk holding a 74x37 icon, or the body given.
-    CatalogFixture& bmp(quint16 id, const QByteArray& name);
-    CatalogFixture& bmp(quint16 id, const QByteArray& name, const QByteArray& body);
+    CatalogFixture& bmp(quint16 id, const QByteArray& name,
+                        const QByteArray& body = MakeBmp(74, 37, qRgb(200, 120, 40)))
+    {
+        return chunk("BMP_", id, name, body);
+    }
 
     // The whole file: 2.5 signature, map offset 0 (the loader ignores it), the chunks.
     QByteArray fileBytes() const;
@@ -36,19 +42,10 @@ ObjdSpec CatalogObject(quint16 stringsId, quint16 price = 0);
 // An IListSink that keeps each row as "key|text|sub-item|...".
 struct RecordingList : IListSink {
     QList<QByteArray> rows;
-    int refreshes = 0;
-    void Refresh() override { ++refreshes; }
     void Clear() override { rows.clear(); }
     void AddRow(const QByteArray& key, const QByteArray& text,
                 const QList<QByteArray>& subItems) override
     {
         rows.append((QList<QByteArray>{key, text} + subItems).join('|'));
-    }
-    QList<QByteArray> keys() const
-    {
-        QList<QByteArray> out;
-        for (const QByteArray& row : rows)
-            out.append(row.left(row.indexOf('|')));
-        return out;
     }
 };

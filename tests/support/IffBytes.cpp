@@ -1,7 +1,8 @@
 #include "IffBytes.h"
 
+#include "clsIFF.h"
+
 #include <QFile>
-#include <QtEndian>
 #include <csignal>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
@@ -9,18 +10,14 @@
 namespace
 {
 
-template <typename T> QByteArray bigEndian(T v)
+QByteArray bigEndian(quint32 value, int bytes = 4)
 {
-    QByteArray b(sizeof(T), '\0');
-    qToBigEndian(v, b.data());
-    return b;
+    return QByteArray::fromHex(QByteArray::number(value, 16).rightJustified(bytes * 2, '0'));
 }
 
 QByteArray padded(const QByteArray& bytes, int size)
 {
-    QByteArray out = bytes.left(size);
-    out.append(size - out.size(), '\0');
-    return out;
+    return bytes.left(size).leftJustified(size, '\0');
 }
 
 } // namespace
@@ -35,17 +32,21 @@ QByteArray Chunk(const QByteArray& type, quint16 id, const QByteArray& body, con
                  const QByteArray& unknown, std::optional<quint32> sizeOverride)
 {
     const quint32 size = sizeOverride.value_or(quint32(76 + body.size()));
-    return type + bigEndian(size) + bigEndian(id) + unknown + padded(name, 64) + body;
+    return type + bigEndian(size) + bigEndian(id, 2) + unknown + padded(name, 64) + body;
 }
 
 QByteArray EmptyMapChunk()
 {
-    QByteArray body(8, '\0');
-    body += "pmsr";
-    QByteArray sizeLE(4, '\0');
-    qToLittleEndian(quint32(96), sizeLE.data());
-    body += sizeLE + QByteArray(4, '\0');
+    const QByteArray body = QByteArray(8, '\0') + "pmsr" + QByteArray::fromHex("6000000000000000");
     return Chunk("rsmp", 0, body, {}, QByteArray("\x00\x10", 2));
+}
+
+QByteArray Records(const clsIFF& doc)
+{
+    QByteArray out;
+    for (int i = 1; i <= doc.ResourceCount(); ++i)
+        out += doc.Resource(i).PrintResource();
+    return out;
 }
 
 void WriteFile(const QString& path, const QByteArray& bytes)
@@ -58,23 +59,16 @@ void WriteFile(const QString& path, const QByteArray& bytes)
 QByteArray ReadFile(const QString& path)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return file.readAll();
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 bool WithFileSizeLimit(quint64 maxBytes, const std::function<bool()>& call)
 {
     rlimit saved{};
-    if (::getrlimit(RLIMIT_FSIZE, &saved) != 0) {
-        ADD_FAILURE() << "getrlimit failed";
-        return false;
-    }
-    rlimit small = saved;
-    small.rlim_cur = maxBytes;
+    EXPECT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+    const rlimit small{maxBytes, saved.rlim_max};
     const auto handler = std::signal(SIGXFSZ, SIG_IGN);
-    if (::setrlimit(RLIMIT_FSIZE, &small) != 0)
-        ADD_FAILURE() << "setrlimit failed";
+    EXPECT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
     const bool result = call();
     ::setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, handler);

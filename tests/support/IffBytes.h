@@ -5,16 +5,16 @@
 #include <functional>
 #include <optional>
 
-// Raw bytes of IFF files for tests, built field by field so that a test can also build
-// damaged files (wrong signature, chunk sizes that lie, names without a terminator).
+class clsIFF;
 
-// The 64-byte file header: signature text, 0x00, the credit (cut or padded with 0x00 to 25
-// bytes), the map offset big-endian.
+// Raw bytes of IFF files built field by field, so that tests can build damaged files too.
+
+// The 64-byte header: signature text, 0x00, the credit cut or 0x00-padded to 25, map offset.
 QByteArray IffHeader(const QByteArray& version = "2.5",
                      const QByteArray& credit = " KALMODERIVESTA & MAXIS 1", quint32 mapOffset = 0);
 
-// One chunk: type as given, Size big-endian (76 + body length unless sizeOverride), ID
-// big-endian, the two unknown bytes, the name padded or cut to 64 bytes, the body.
+// One chunk: type, Size (76 + body length unless overridden), ID, the two unknown bytes, the
+// name padded or cut to 64 bytes, the body; numbers big-endian.
 QByteArray Chunk(const QByteArray& type, quint16 id, const QByteArray& body,
                  const QByteArray& name = QByteArray(),
                  const QByteArray& unknown = QByteArray(2, '\0'),
@@ -22,6 +22,9 @@ QByteArray Chunk(const QByteArray& type, quint16 id, const QByteArray& body,
 
 // A resource map chunk listing nothing (the loader ignores map contents).
 QByteArray EmptyMapChunk();
+
+// Every record of a document as a save would write it, in list order.
+QByteArray Records(const clsIFF& doc);
 
 // Writes the bytes to the path, replacing the file; fails the current test when it cannot.
 void WriteFile(const QString& path, const QByteArray& bytes);
