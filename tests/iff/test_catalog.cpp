@@ -314,11 +314,12 @@ TEST(CatalogIcon, BmpUnderTheCatalogStringsIdWinsElseTheFirstNamedCatalogOrFaces
 TEST(SortVocabulary, TownListsJumpTo128BuildModeKeysCountFromOne)
 {
     QStringList rows; // value/key; no rows for slot 1 (it follows the function row) or beyond
-    for (const QList<SortRow>& list : {SortRows(3), SortRows(8), SubFunctionRows(6), SortRows(1),
-                                       SortRows(9), SubFunctionRows(-1), SubFunctionRows(8)})
+    for (const QList<SortRow>& list :
+         {SortRows(3), SortRows(8), SubFunctionRows(0), SubFunctionRows(6), SortRows(1),
+          SortRows(9), SubFunctionRows(-1), SubFunctionRows(8)})
         for (const SortRow& r : list)
             rows << QString("%1/%2").arg(r.value).arg(r.keyNumber);
     EXPECT_EQ(rows.join(' '), "1/1 2/2 4/4 8/8 128/128 0/1 1/2 2/3 3/4 4/5 5/6 6/7 7/8 "
-                              "1/1 2/2 4/4 8/8 16/16 32/32 64/64");
+                              "1/1 2/2 4/4 8/8 16/16 1/1 2/2 4/4 8/8 16/16 32/32 64/64");
     EXPECT_EQ(SortCaption(8) + SortCaption(9), "Build Mode:");
 }
