@@ -1,3 +1,4 @@
+#include "CatalogTypes.h"
 #include "CliTestSupport.h"
 #include "FarArchive.h"
 
@@ -13,15 +14,13 @@ class CliCollection : public CliTest
 protected:
     void SetUp() override
     {
-        ObjdSpec sofa = FixtureObjd(9, 0, 300, 7);
-        sofa.guid = 0xABCDEF01;
-        const QByteArray sofaFile =
-            CatalogFixture()
-                .objd(128, "Sofa", sofa)
-                .ctss(7, MakeCatalogCtss("Caf\xe9 \"Sofa\"", "Soft, blue\r\nsofa\xa0"))
-                .fileBytes();
-        MakeFile(game + "/Downloads/a.iff", CatalogFileBytes()); // four OBJDs with GUID 0
-        MakeFile(game + "/Downloads/sub/b.iff", sofaFile);
+        ObjdSpec sofa{9, 0, 0, 300, 7, 0xABCDEF01};
+        MakeFile(game + "/Downloads/a.iff", CatalogFileBytes());
+        MakeFile(game + "/Downloads/sub/b.iff",
+                 CatalogFixture()
+                     .objd(128, "Sofa", sofa)
+                     .ctss(7, MakeCatalogCtss("Caf\xe9 \"Sofa\"", "Soft, blue\r\nsofa\xa0"))
+                     .fileBytes());
         sofa.price = 1;
         MakeFile(
             game + "/GameData/Objects/Objects.far",
@@ -30,9 +29,7 @@ protected:
     }
     QJsonArray json(const QString& command)
     {
-        const CliResult result = run(command);
-        EXPECT_EQ(result.code, 0) << result.err.toStdString();
-        return QJsonDocument::fromJson(result.out.toUtf8()).array();
+        return QJsonDocument::fromJson(Output(dirs + command).toUtf8()).array();
     }
 };
 
@@ -42,63 +39,82 @@ TEST_F(CliCollection, CatalogIsTheObjectsOfEveryFileWithFileAndGuid)
 {
     QJsonArray expected;
     for (const QString& file : {game + "/Downloads/a.iff", game + "/Downloads/sub/b.iff"}) {
-        const CliResult objects = RunArgs({QStringLiteral("objects"), file});
-        for (QJsonValue object : QJsonDocument::fromJson(objects.out.toUtf8()).array()) {
+        const QString objects = Output(QStringLiteral("objects ") + file);
+        for (QJsonValue object : QJsonDocument::fromJson(objects.toUtf8()).array()) {
             QJsonObject element = object.toObject();
             element.insert("file", file);
-            element.insert("guid", file.endsWith("b.iff") ? "0xABCDEF01" : "0x00000000");
+            const quint32 guid = file.endsWith("b.iff") ? 0xABCDEF01 : element["id"].toInt();
+            element.insert("guid", GuidText(guid));
             expected.append(element);
         }
     }
     EXPECT_EQ(expected.size(), 4);
     EXPECT_EQ(json("catalog"), expected);
 
-    const CliResult csv = run("catalog --csv");
-    ASSERT_EQ(csv.code, 0);
-    EXPECT_TRUE(csv.out.startsWith(
-        "file,id,resource_name,name,description,price,disabled,function,sub_function,room,"
-        "downtown,vacation,community,studio_town,magic_town,build_mode,guid\r\n"));
-    EXPECT_EQ(csv.out.count("\r\n"), 6); // header, four objects, one break inside a field
-    EXPECT_TRUE(csv.out.endsWith(
-        game + QStringLiteral("/Downloads/sub/b.iff,128,Sofa,\"Caf\u00e9 \"\"Sofa\"\"\","
-                              "\"Soft, blue\r\nsofa\u00a0\",300,false,0,0,0,0,0,0,0,0,0,"
-                              "0xABCDEF01\r\n")));
-    EXPECT_TRUE(csv.out.contains(",Lamp,,,40,false,128,2,8,0,0,0,0,0,0,0x00000000\r\n"));
+    // Text with commas, quotes or line breaks is quoted; rows end in CR LF.
+    EXPECT_EQ(Output(dirs + "catalog --csv"),
+              QStringLiteral(
+                  "file,id,resource_name,name,description,price,disabled,function,sub_function,"
+                  "room,downtown,vacation,community,studio_town,magic_town,build_mode,guid\r\n"
+                  "%1/a.iff,128,Chair \u00e9,Oak Chair,Sturdy \u20ac seat,250,true,"
+                  "1,2,4,8,16,32,64,128,3,0x00000080\r\n"
+                  "%1/a.iff,129,Lamp,,,40,false,128,2,8,0,0,0,0,0,0,0x00000081\r\n"
+                  "%1/a.iff,130,Bed lead,Oak Chair,Sturdy \u20ac seat,900,false,"
+                  "0,0,0,0,0,0,0,0,0,0x00000082\r\n"
+                  "%1/sub/b.iff,128,Sofa,\"Caf\u00e9 \"\"Sofa\"\"\",\"Soft, blue\r\nsofa\u00a0\","
+                  "300,false,0,0,0,0,0,0,0,0,0,0xABCDEF01\r\n")
+                  .arg(game + "/Downloads"));
 }
 
 TEST_F(CliCollection, ConflictsGroupObjdsByGuidTheGameArchivesIncluded)
 {
-    const QString expected = QStringLiteral(R"([{"guid": "0x00000000", "objects": [
-        {"file": "%1/a.iff", "entry": null, "id": 128, "resource_name": "Chair \u00e9",
-         "identical_copy": false},
-        {"file": "%1/a.iff", "entry": null, "id": 129, "resource_name": "Lamp",
-         "identical_copy": false},
-        {"file": "%1/a.iff", "entry": null, "id": 130, "resource_name": "Bed lead",
-         "identical_copy": false},
-        {"file": "%1/a.iff", "entry": null, "id": 131, "resource_name": "Bed tile",
-         "identical_copy": false}]},
-      {"guid": "0xABCDEF01", "objects": [
-        {"file": "%1/sub/b.iff", "entry": null, "id": 128, "resource_name": "Sofa",
-         "identical_copy": false},
+    // The game's copy is not the same bytes as the download.
+    const QString expected =
+        QStringLiteral(R"([{"guid": "0xABCDEF01", "objects": [
+        {"file": "%1", "entry": null, "id": 128, "resource_name": "Sofa", "identical_copy": false},
         {"file": "%2", "entry": "sofa.iff", "id": 5, "resource_name": "Game",
          "identical_copy": false}]}])")
-                                 .arg(game + "/Downloads", game + "/GameData/Objects/Objects.far");
+            .arg(game + "/Downloads/sub/b.iff", game + "/GameData/Objects/Objects.far");
     EXPECT_EQ(json("conflicts"), QJsonDocument::fromJson(expected.toUtf8()).array());
 }
 
 TEST_F(CliCollection, CheckListsProblemFilesAndExitsOneForAny)
 {
-    CliResult result = run("check");
-    EXPECT_EQ(result.code, 0);
-    EXPECT_TRUE(result.out.isEmpty());
+    EXPECT_EQ(Output(dirs + "check"), QString());
 
     MakeFile(game + "/Downloads/cut.iff", CatalogFileBytes().left(300));
     MakeFile(game + "/ExpansionPack2/broken.far", "FAR!byAZ");
-    result = run("check");
+    const CliResult result = Cli(dirs + "check");
     EXPECT_EQ(result.code, 1);
     EXPECT_EQ(result.out,
               game +
                   "/Downloads/cut.iff\tdamaged: the chunk at byte 64 runs past the end of the "
                   "file\n" +
                   game + "/ExpansionPack2/broken.far\tdamaged archive: not a FAR archive\n");
+}
+
+TEST_F(CliCollection, FilesGameFolderAndPresetsShowTheState)
+{
+    MakeFile(game + "/Downloads/readme.txt");
+    MakeFile(game + "/GameData/Objects/Chair.IFF");
+    EXPECT_EQ(Output(dirs + "files"), QStringLiteral("%1/Downloads/a.iff\n%1/Downloads/sub/b.iff\n"
+                                                     "%1/GameData/Objects/Chair.IFF\n")
+                                          .arg(game));
+    EXPECT_EQ(Output(dirs + "game-folder"), game + QStringLiteral("/\n"));
+
+    QByteArray folders;
+    ASSERT_TRUE(
+        EncodeFolders({FolderEntry{game + QStringLiteral("/Downloads/sub/"), false}}, &folders));
+    MakeFile(data + QStringLiteral("/folders.dat"), folders);
+    EXPECT_EQ(Output(dirs + "files"), game + QStringLiteral("/Downloads/sub/b.iff\n"));
+    // Listing never writes the program's own files.
+    EXPECT_EQ(ReadFile(data + QStringLiteral("/folders.dat")), folders);
+    EXPECT_FALSE(QFile::exists(data + QStringLiteral("/presets.dat")));
+
+    MakeFile(data + QStringLiteral("/presets.dat"),
+             PresetsBytes({Preset{"Kitchen", {4, 1, 1, 0, 0, 0, 0, 0, 0}},
+                           Preset{"Caf\xe9 \x80", {255, 0, 128, 1, 2, 3, 4, 5, 7}}}));
+    EXPECT_EQ(Output(dirs + "presets"),
+              QStringLiteral("Kitchen\t4,1,1,0,0,0,0,0,0\n"
+                             "Caf\u00e9 \u20ac\t255,0,128,1,2,3,4,5,7\n"));
 }

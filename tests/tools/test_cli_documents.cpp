@@ -1,16 +1,47 @@
 #include "CliTestSupport.h"
+#include "ObjdLayout.h"
+#include "clsIFF.h"
 
-#include <QJsonArray>
 #include <QJsonDocument>
+#include <QtEndian>
 
 namespace
 {
 
-class CliDocuments : public CliTest
+// The catalog file, saved once already so that a further save changes only the edited bytes.
+class CliFile : public CliTest
 {
 protected:
-    void SetUp() override { MakeFile(file, CatalogFileBytes()); }
+    void SetUp() override
+    {
+        MakeFile(file, CatalogFileBytes());
+        Output(QStringLiteral("resave ") + file);
+        before = ReadFile(file);
+        ASSERT_TRUE(QDir().mkpath(game));
+        MakeFile(data + QStringLiteral("/presets.dat"),
+                 PresetsBytes({Preset{"Kitchen", {4, 1, 1, 0, 0, 0, 0, 0, 0}},
+                               Preset{"Caf\xe9", {1, 1, 32, 1, 0, 1, 0, 0, 0}},
+                               Preset{"Caf\xe9", {2, 2, 2, 2, 2, 2, 2, 2, 2}}}));
+    }
+    CliResult set(const QString& options)
+    {
+        return Cli(QStringLiteral("set %1 %2").arg(file, options));
+    }
+    // The file as it was, with these fields of OBJD 128 (price and sorts last) set; its body
+    // starts after the 64-byte header and its own 76-byte chunk header.
+    QByteArray with(QList<std::pair<int, int>> fields, quint16 price, const SortSet& sorts) const
+    {
+        fields << std::pair(ObjdField::Price, int(price));
+        for (int slot = 0; slot < 9; ++slot)
+            fields << std::pair(kSortSlotOffsets[slot], sorts[slot]);
+        QByteArray bytes = before;
+        for (const auto& [offset, value] : fields)
+            qToLittleEndian(quint16(value), bytes.data() + 140 + offset);
+        return bytes;
+    }
+
     const QString file = path(QStringLiteral("catalog.iff"));
+    QByteArray before;
 };
 
 const QString kResourceLines = QStringLiteral("OBJD\t128\tChair \u00e9\t216\n"
@@ -24,74 +55,29 @@ const QString kResourceLines = QStringLiteral("OBJD\t128\tChair \u00e9\t216\n"
 
 } // namespace
 
-TEST_F(CliDocuments, FailuresExitWithOneLineAndTouchNothing)
+TEST_F(CliFile, ResaveIsStableAndListsTheResourcesButNotTheMap)
 {
-    const QString bad = path(QStringLiteral("bad.iff"));
-    MakeFile(bad, "<html>404 Not Found</html>");
-    // Usage errors exit with 2; files that cannot be read (%2 a web page, %3 none) with 1.
-    // Each row: the exit code, a blank, the command line.
-    for (const char* row :
-         {"2 ", "2 frobnicate %1", "2 resources", "2 resources %1 %1", "2 resources %1 --output x",
-          "2 objects %1 --no-such-option", "2 files --game-dir", "2 resave %1 --output \"\"",
-          "1 resources %2", "1 formats %2", "1 objects %2", "1 resave %2", "1 objects %3"}) {
-        const char* line = row + 2;
-        const int code = row[0] - '0';
-        const CliResult result = Cli(QString::fromLatin1(line)
-                                         .replace(QLatin1String("%1"), file)
-                                         .replace(QLatin1String("%2"), bad)
-                                         .replace(QLatin1String("%3"), path("none.iff")));
-        EXPECT_EQ(result.code, code) << line;
-        EXPECT_TRUE(result.out.isEmpty()) << line;
-        EXPECT_EQ(result.err.count(QLatin1Char('\n')), 1) << line << result.err.toStdString();
-        EXPECT_GT(result.err.trimmed().size(), 0) << line;
-        if (QByteArray(line).contains("%2"))
-            EXPECT_EQ(result.err, QStringLiteral("Invalid IFF File\n")) << line;
-    }
-    EXPECT_EQ(ReadFile(file), CatalogFileBytes());
-    EXPECT_EQ(ReadFile(bad), QByteArray("<html>404 Not Found</html>"));
-    const CliResult help = Cli(QStringLiteral("--help"));
-    EXPECT_EQ(help.code, 0);
-    EXPECT_TRUE(help.out.contains(QLatin1String("make-demo DIR")));
-}
-
-TEST_F(CliDocuments, ResourcesAndFormatsListTheFileButNotItsMap)
-{
-    EXPECT_EQ(Cli(QStringLiteral("resources ") + file).out, kResourceLines);
+    const QString raw = path(QStringLiteral("raw.iff")), copy = path(QStringLiteral("copy.iff"));
+    const QString again = path(QStringLiteral("again.iff"));
+    MakeFile(raw, CatalogFileBytes());
+    EXPECT_EQ(Output(QStringLiteral("resources ") + raw), kResourceLines);
+    Output(QStringLiteral("resave %1 --output %2").arg(raw, copy));
+    EXPECT_EQ(ReadFile(raw), CatalogFileBytes()); // --output leaves the source alone
+    EXPECT_EQ(ReadFile(copy), before);            // as saved in place
+    Output(QStringLiteral("resave %1 --output %2").arg(file, again));
+    EXPECT_EQ(ReadFile(again), before); // a saved file saves to the same bytes
     // Once saved the file has a resource map: counted by formats, shown by neither.
-    const QString saved = path(QStringLiteral("saved.iff"));
-    ASSERT_EQ(Cli(QStringLiteral("resave %1 --output %2").arg(file, saved)).code, 0);
-    const CliResult resources = Cli(QStringLiteral("resources ") + saved);
-    EXPECT_EQ(resources.code, 0);
-    EXPECT_EQ(resources.out, kResourceLines);
-    const CliResult formats = Cli(QStringLiteral("formats ") + saved);
-    EXPECT_EQ(formats.code, 0);
-    EXPECT_EQ(formats.out, QStringLiteral(">> All resources\nOBJD (4)\nCTSS (1)\nBMP_ (1)\n"
-                                          "STR# (1)\n"));
+    EXPECT_EQ(Output(QStringLiteral("resources ") + file), kResourceLines);
+    EXPECT_EQ(Output(QStringLiteral("formats ") + file),
+              QStringLiteral(">> All resources\nOBJD (4)\nCTSS (1)\nBMP_ (1)\nSTR# (1)\n"));
+    EXPECT_TRUE(Output(QStringLiteral("--help")).contains(QLatin1String("make-demo DIR")));
 }
 
-TEST_F(CliDocuments, ResaveIsStableAndDefaultsToTheFileItself)
-{
-    const QString first = path(QStringLiteral("first.iff"));
-    const QString second = path(QStringLiteral("second.iff"));
-    ASSERT_EQ(Cli(QStringLiteral("resave %1 --output %2").arg(file, first)).code, 0);
-    ASSERT_EQ(Cli(QStringLiteral("resave %1 --output %2").arg(first, second)).code, 0);
-    const QByteArray saved = ReadFile(first);
-    EXPECT_EQ(ReadFile(second), saved);
-    EXPECT_EQ(ReadFile(file), CatalogFileBytes()); // --output leaves the source alone
-    ASSERT_EQ(Cli(QStringLiteral("resave ") + file).code, 0);
-    EXPECT_EQ(ReadFile(file), saved);
-    const CliResult unwritable = Cli(QStringLiteral("resave %1 --output %1/x.iff").arg(file));
-    EXPECT_EQ(unwritable.code, 1); // a file cannot hold a folder
-    EXPECT_EQ(unwritable.err.count(QLatin1Char('\n')), 1);
-    EXPECT_EQ(ReadFile(file), saved);
-}
-
-TEST_F(CliDocuments, ObjectsJsonFollowsTheObjectList)
+TEST_F(CliFile, ObjectsJsonFollowsTheObjectListEvenOfOddFiles)
 {
     // The bed's second tile is not an object of its own; the lamp's text is missing.
-    const CliResult result = Cli(QStringLiteral("objects ") + file);
-    ASSERT_EQ(result.code, 0) << result.err.toStdString();
-    EXPECT_EQ(QJsonDocument::fromJson(result.out.toUtf8()), QJsonDocument::fromJson(R"([
+    EXPECT_EQ(QJsonDocument::fromJson(Output(QStringLiteral("objects ") + file).toUtf8()),
+              QJsonDocument::fromJson(R"([
         {"id": 128, "resource_name": "Chair \u00e9", "name": "Oak Chair",
          "description": "Sturdy \u20ac seat", "price": 250, "disabled": true,
          "sorts": [1, 2, 4, 8, 16, 32, 64, 128, 3]},
@@ -100,16 +86,139 @@ TEST_F(CliDocuments, ObjectsJsonFollowsTheObjectList)
         {"id": 130, "resource_name": "Bed lead", "name": "Oak Chair",
          "description": "Sturdy \u20ac seat", "price": 900, "disabled": false,
          "sorts": [0, 0, 0, 0, 0, 0, 0, 0, 0]}])"));
-}
-
-TEST_F(CliDocuments, OddFilesStillGiveWellFormedOutput)
-{
+    // Odd files still give well-formed output.
     const QString empty = path(QStringLiteral("empty.iff"));
     MakeFile(empty, CatalogFixture().chunk("STR#", 7, "two\tparts\nline", "").fileBytes());
-    const CliResult objects = Cli(QStringLiteral("objects ") + empty);
-    EXPECT_EQ(objects.code, 0);
-    EXPECT_EQ(QJsonDocument::fromJson(objects.out.toUtf8()), QJsonDocument(QJsonArray()));
+    EXPECT_EQ(Output(QStringLiteral("objects ") + empty), QStringLiteral("[\n]\n"));
     // A name holding control characters stays on one line.
-    EXPECT_EQ(Cli(QStringLiteral("resources ") + empty).out,
+    EXPECT_EQ(Output(QStringLiteral("resources ") + empty),
               QStringLiteral("STR#\t7\ttwo\\x09parts\\x0aline\t0\n"));
+}
+
+TEST_F(CliFile, OnlyTheGivenFieldsAndTextsChange)
+{
+    const CliResult price = set(QStringLiteral("--object 128 --price 999"));
+    ASSERT_EQ(price.code, 0) << price.err.toStdString();
+    EXPECT_TRUE(price.err.isEmpty());
+    EXPECT_EQ(ReadFile(file), with({}, 999, kChairSorts));
+    ASSERT_EQ(set(QStringLiteral("--object 128 --disabled no --sorts 2,1,1,0,0,0,0,0,7")).code, 0);
+    EXPECT_EQ(ReadFile(file), with({{ObjdField::Disabled, 0}}, 999, {2, 1, 1, 0, 0, 0, 0, 0, 7}));
+    // A preset gives the sorts of the first preset of that name.
+    ASSERT_EQ(set(dirs + QStringLiteral("--object 128 --preset Caf\u00e9")).code, 0);
+    EXPECT_EQ(ReadFile(file), with({{ObjdField::Disabled, 0}}, 999, {1, 1, 32, 1, 0, 1, 0, 0, 0}));
+
+    // A name alone keeps the description, and the other way round.
+    const auto texts = [&] {
+        clsIFF doc;
+        EXPECT_TRUE(doc.LoadFile(file));
+        return doc.GetName(128) + '|' + doc.GetDescription(128) + '|' +
+               QByteArray::number(doc.GetPrice(128));
+    };
+    ASSERT_EQ(set(QStringLiteral("--object 128 --name \"Caf\u00e9 Chair\"")).code, 0);
+    EXPECT_EQ(texts(), QByteArray("Caf\xe9 Chair|Sturdy \x80 seat|999"));
+    ASSERT_EQ(set(QStringLiteral("--object 128 --description \"Costs \u20ac5\"")).code, 0);
+    EXPECT_EQ(texts(), QByteArray("Caf\xe9 Chair|Costs \x80") + "5|999");
+}
+
+TEST_F(CliFile, PricesFollowTheWindowsRules)
+{
+    // Beyond the 32-bit range the nearest bound, then the catalog's low 16 bits, with a note.
+    // Each row: the price given, the price stored.
+    for (const char* row : {"65535 65535", "0 0", "70000 4464", "-1 65535",
+                            "99999999999999999999 65535", "-99999999999 0"}) {
+        const QList<QByteArray> given = QByteArray(row).split(' ');
+        const CliResult result = set(QStringLiteral("--object 128 --price ") + given[0]);
+        ASSERT_EQ(result.code, 0) << row;
+        EXPECT_EQ(result.err.isEmpty(), given[0] == given[1]) << row;
+        EXPECT_EQ(ReadFile(file), with({}, given[1].toUShort(), kChairSorts)) << row;
+    }
+}
+
+TEST_F(CliFile, EveryRefusalExitsWithOneLineAndTouchesNothing)
+{
+    const QString bad = path("bad.iff"), stub = path("stub.iff"), texts = path("texts.iff");
+    const QString wine = path("wine");
+    MakeFile(bad, "<html>404 Not Found</html>");
+    const ObjdSpec cut{1, 0, 0, 0, 2000, 0, {}, 30}; // ends before the price
+    MakeFile(
+        stub,
+        CatalogFixture().objd(128, "Stub", cut).ctss(2000, MakeCatalogCtss("S", "D")).fileBytes());
+    // OBJD 128: language sets (0xFFFC); OBJD 129: a name without description (0xFFFD).
+    MakeFile(texts, CatalogFixture()
+                        .objd(128, "Sofa", ObjdSpec{1, 0, 0, 10, 2000})
+                        .ctss(2000, QByteArray::fromHex("fcff01020000") + "\x04Sofa" +
+                                        QByteArray(2, '\0') + "\x0bSoft\r\nand \xa0" + '\0')
+                        .objd(129, "Lamp", ObjdSpec{2, 0, 0, 20, 3000})
+                        .ctss(3000, QByteArray::fromHex("fdff0100") + "\x01Old" +
+                                        QByteArray("\0c\0\xa3", 4))
+                        .fileBytes());
+    MakeFile(wine + "/system.reg", "WINE REGISTRY Version 2\n;; the player's own\n");
+    QList<std::pair<QString, QByteArray>> kept;
+    for (const QString& f : {file, bad, stub, texts, wine + "/system.reg"})
+        kept.append({f, ReadFile(f)});
+
+    // Each row: the exit code (2 for usage errors), the command line, "|" and a text the message
+    // holds. The files: %1 the catalog, %2 a web page, %3 the stub, %4 the texts, %5 a player's
+    // Wine prefix; %6 the data and game folders, %7 a game folder that is gone, %8 the data
+    // folder alone (no Wine, no Steam: no game). Each set also asks for a price, which would
+    // show in the file had anything been saved.
+    const QStringList names = {
+        file, bad, stub, texts, wine, dirs, dirs.trimmed() + "/gone", "--data-dir " + data};
+    for (const char* row :
+         {"2 ",
+          "2 frobnicate %1",
+          "2 resources",
+          "2 resources %1 %1",
+          "2 resources %1 --output x",
+          "2 files --game-dir",
+          "2 resave %1 --output \"\"",
+          "2 set %1 --price 5",
+          "2 set %1 --object 128",
+          "2 set %1 --object 70000 --price 1",
+          "2 set %1 --object chair --price 1",
+          "2 set %1 --object 128 --price 12a",
+          "2 set %1 --object 128 --disabled maybe",
+          "2 set %1 --object 128 --sorts 1,2,3,4,5,6,7,8",
+          "2 set %1 --object 128 --sorts 1,2,3,4,5,6,7,8,9,10",
+          "2 set %1 --object 128 --sorts 1,2,3,4,x,6,7,8,9",
+          "2 set %1 --object 128 --sorts 1,2,3,4,5,6,7,8,9 --preset A",
+          "1 resources %2|Invalid IFF File",
+          "1 objects %2|Invalid IFF File",
+          "1 set %2 --object 128 --price 1|Invalid IFF File",
+          "1 objects %1.none",
+          "1 resave %1 --output %1/x.iff",
+          "1 set %1 --object 77 --price 5",
+          "1 set %1 --object 129 --name Lamp --price 5",
+          "1 set %1 --object 128 --price 5 --description \u0141\u00f3d\u017a|\"\u0141\"",
+          "1 set %1 %6 --object 128 --price 5 --preset Bathroom|Bathroom",
+          "1 set %1 %7 --object 128 --price 5 --preset Kitchen|directory could not be found",
+          "1 set %3 --object 128 --name Renamed --price 10",
+          "1 set %4 --object 128 --price 5 --name Couch|(0xFFFC)",
+          "1 set %4 --object 128 --price 5 --description Couch|(0xFFFC)",
+          "1 set %4 --object 129 --price 5 --description Bright|holds no description",
+          "1 %8 files|directory could not be found",
+          "1 %8 check|directory could not be found",
+          "1 %7 files|directory could not be found",
+          "1 make-demo %2",
+          "1 make-demo %5|not a demo"}) {
+        const QStringList parts = QString::fromUtf8(row + 2).split(QLatin1Char('|'));
+        QString command = parts[0];
+        for (int i = 0; i < names.size(); ++i)
+            command.replace(QLatin1Char('%') + QString::number(i + 1), names[i]);
+        const CliResult result = Cli(command);
+        EXPECT_EQ(result.code, row[0] - '0') << row;
+        EXPECT_TRUE(result.out.isEmpty()) << row;
+        EXPECT_EQ(result.err.count(QLatin1Char('\n')), 1) << row << result.err.toStdString();
+        EXPECT_TRUE(result.err.contains(parts.value(1))) << result.err.toStdString();
+    }
+    for (const auto& [name, bytes] : kept)
+        EXPECT_EQ(ReadFile(name), bytes) << name.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(wine + "/drive_c") || QFileInfo::exists(wine + "/dosdevices"));
+
+    // A name alone is written back with the rest of a name-only text as it was.
+    Output(QStringLiteral("set %1 --object 129 --name Neu").arg(texts));
+    clsIFF doc;
+    ASSERT_TRUE(doc.LoadFile(texts));
+    EXPECT_EQ(doc.Resource("CTSS3000").Body(),
+              QByteArray::fromHex("fdff0100") + "\x01Neu" + QByteArray("\0c\0\xa3", 4));
 }
