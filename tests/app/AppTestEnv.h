@@ -18,17 +18,13 @@ inline void PrintTo(const QString& text, std::ostream* os)
 }
 
 // Sets (or, given a null text, unsets) an environment variable for the life of a scope.
-class EnvVarScope
-{
-public:
+struct EnvVarScope {
     EnvVarScope(const char* name, const QString& value)
         : m_name(name), m_had(qEnvironmentVariableIsSet(name)), m_old(qgetenv(name))
     {
         value.isNull() ? qunsetenv(name) : qputenv(name, QFile::encodeName(value));
     }
     ~EnvVarScope() { m_had ? qputenv(m_name, m_old) : qunsetenv(m_name); }
-
-private:
     const char* m_name;
     bool m_had;
     QByteArray m_old;
@@ -45,13 +41,9 @@ struct TempHome {
 };
 
 // Puts ProgramState back as it was when the test began.
-class StateGuard
-{
-public:
-    ~StateGuard() { ProgramState = m_saved; }
-
-private:
-    ProgramStateData m_saved = ProgramState;
+struct StateGuard {
+    ProgramStateData saved = ProgramState;
+    ~StateGuard() { ProgramState = saved; }
 };
 
 // Creates the folders of path and a small file there.

@@ -1,44 +1,23 @@
 #include "AppTestEnv.h"
 #include "DataFiles.h"
 
-namespace
+TEST(DataFormats, BytesAsStoredWithSortsCutToOneByteAndOnlyFlagOneTrue)
 {
-
-// A temporary ProgramFolder for the state files.
-struct DataFolder {
-    StateGuard guard;
-    QTemporaryDir dir;
-    DataFolder() { ProgramState.ProgramFolder = dir.path() + QLatin1Char('/'); }
-    QByteArray read(const char* name) const { return ReadFile(dir.filePath(name)); }
-    QStringList files() const { return QDir(dir.path()).entryList(QDir::Files | QDir::Hidden); }
-};
-
-} // namespace
-
-TEST(DataFormats, PresetBytesAsStoredWithSortsCutToOneByte)
-{
-    QByteArray out;
+    QByteArray out, again;
     ASSERT_TRUE(EncodePresets({}, &out));
     EXPECT_EQ(out, QByteArray(2, 0));
     ASSERT_TRUE(EncodePresets({{"Caf\xE9", {1, 2, 3, 255, 300, -1, 0, 7, 128}}, {"", {}}}, &out));
     EXPECT_EQ(out, QByteArray::fromHex("0002 04436166e9 010203ff2cff000780 00000000000000000000"));
-    const QList<Preset> presets = DecodePresets(out);
-    ASSERT_EQ(presets.size(), 2);
-    EXPECT_EQ(presets[0].Name, QByteArray("Caf\xE9"));
-    EXPECT_EQ(presets[0].Sorts, (SortSet{1, 2, 3, 255, 44, 255, 0, 7, 128}));
-    EXPECT_TRUE(presets[1].Name.isEmpty());
-}
+    ASSERT_TRUE(EncodePresets(DecodePresets(out), &again)); // read back exactly
+    EXPECT_EQ(again, out);
 
-TEST(DataFormats, OnlyFlagOneIsTrueAndPathsKeepTheirBytes)
-{
     const QByteArray utf8 = QStringLiteral("/\u00e9t\u00e9/").toUtf8();
     const QByteArray file =
         QByteArray::fromHex("0002 00012f02 00") + char(utf8.size()) + utf8 + '\1';
     const QList<FolderEntry> folders = DecodeFolders(file);
     ASSERT_EQ(folders.size(), 2);
     EXPECT_EQ(folders[1].Path, QStringLiteral("/\u00e9t\u00e9/")); // UTF-8
-    QByteArray again; // the flag is in the bytes written back
-    ASSERT_TRUE(EncodeFolders(folders, &again));
+    ASSERT_TRUE(EncodeFolders(folders, &again)); // the flag is in the bytes written back
     EXPECT_EQ(again, QByteArray(file).replace(5, 1, QByteArray(1, 0))); // 2 is written back as 0
 }
 
@@ -79,30 +58,33 @@ TEST(DataFormats, EncodersRefuseWhatTheLengthsCannotHold)
 
 TEST(StateFiles, FailedSaveKeepsTheOldFileAndSaysWhich)
 {
-    DataFolder data;
+    StateGuard guard;
+    QTemporaryDir dir;
+    ProgramState.ProgramFolder = dir.path() + QLatin1Char('/');
+    const auto read = [&](const char* name) { return ReadFile(dir.filePath(name)); };
     ProgramState.Presets = {{"Kept", {1}}};
     ProgramState.Folders = {{QStringLiteral("/old/"), true}};
     ASSERT_TRUE(SavePresets() && SaveFolders());
-    const QByteArray presets = data.read("presets.dat"), folders = data.read("folders.dat");
+    const QByteArray presets = read("presets.dat"), folders = read("folders.dat");
 
     ProgramState.Presets.append({QByteArray(300, 'x'), {}}); // a name too long to store
-    QString error;
-    EXPECT_FALSE(SavePresets(&error));
-    EXPECT_FALSE(error.isEmpty());
+    QString tooLong, partWay, blocked;
+    EXPECT_FALSE(SavePresets(&tooLong));
+    EXPECT_FALSE(tooLong.isEmpty());
 
     // A file size limit makes the write of the new, larger file fail part way.
     ProgramState.Folders = {{QLatin1Char('/') + QString(60000, QLatin1Char('n')), true}};
-    const bool written = WithFileSizeLimit(4096, [&] { return SaveFolders(&error); });
-    EXPECT_FALSE(written);
-    EXPECT_FALSE(error.isEmpty());
+    EXPECT_FALSE(WithFileSizeLimit(4096, [&] { return SaveFolders(&partWay); }));
+    EXPECT_FALSE(partWay.isEmpty());
 
-    EXPECT_EQ(data.read("presets.dat"), presets);
-    EXPECT_EQ(data.read("folders.dat"), folders);
-    EXPECT_EQ(data.files(), QStringList({"folders.dat", "presets.dat"}));
+    EXPECT_EQ(read("presets.dat"), presets);
+    EXPECT_EQ(read("folders.dat"), folders);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+              QStringList({"folders.dat", "presets.dat"}));
 
     // A program folder below a plain file cannot hold files, even for root.
-    ProgramState.ProgramFolder = data.dir.filePath(QStringLiteral("presets.dat/"));
+    ProgramState.ProgramFolder = dir.filePath(QStringLiteral("presets.dat/"));
     ProgramState.Presets = {{"New", {}}};
-    EXPECT_FALSE(SavePresets(&error));
-    EXPECT_FALSE(error.isEmpty());
+    EXPECT_FALSE(SavePresets(&blocked));
+    EXPECT_FALSE(blocked.isEmpty());
 }

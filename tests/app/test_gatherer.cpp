@@ -13,25 +13,21 @@ struct Tree {
         for (const char* r : relatives)
             MakeFile(at(QLatin1String(r)));
     }
-    void link(const QString& target, const char* relative) const
-    {
-        ASSERT_TRUE(QFile::link(target, at(QLatin1String(relative))));
-    }
-    // The gathered files relative to the root; each path must end in its file name.
-    QStringList gather(const QList<FolderEntry>& folders) const
+    // The gathered files relative to the root, in order; each path must end in its file name.
+    QString gather(const QList<FolderEntry>& folders) const
     {
         QStringList out;
         for (const ObjectFile& f : GatherObjectFiles(folders)) {
             EXPECT_TRUE(f.FullPath.endsWith(QLatin1Char('/') + f.FileName));
             out << f.FullPath.mid(dir.path().size() + 1);
         }
-        return out;
+        return out.join(' ');
     }
 };
 
 } // namespace
 
-TEST(GatherObjectFiles, IffFilesOfAnyCaseByNameThenSubfolders)
+TEST(GatherObjectFiles, IffFilesOfAnyCaseByNameThenSubfoldersEachOnce)
 {
     Tree t;
     t.files({"dl/b.iff", "dl/A.IFF", "dl/c.Iff", "dl/a2.iff", "dl/notes.txt", "dl/x.iffx",
@@ -43,56 +39,52 @@ TEST(GatherObjectFiles, IffFilesOfAnyCaseByNameThenSubfolders)
                         {t.at("dl/b.iff/"), true},
                         {QString(), true},
                         {t.at("other/"), false}}),
-              QStringList({"dl/A.IFF", "dl/a2.iff", "dl/b.iff", "dl/c.Iff", "dl/a/top.iff",
-                           "dl/a/x/deep.iff", "dl/b/1.iff", "dl/b/2.iff", "other/o.iff"}));
-    EXPECT_EQ(t.gather({{t.at("dl/b/"), false}}), QStringList({"dl/b/1.iff", "dl/b/2.iff"}));
-}
+              "dl/A.IFF dl/a2.iff dl/b.iff dl/c.Iff dl/a/top.iff dl/a/x/deep.iff dl/b/1.iff "
+              "dl/b/2.iff other/o.iff");
+    EXPECT_EQ(t.gather({{t.at("dl/b/"), false}}), "dl/b/1.iff dl/b/2.iff");
 
-TEST(GatherObjectFiles, FoldersBelowAnEntryWithSubfoldersAreListedThroughIt)
-{
-    Tree t;
+    // Folders below an entry with subfolders are listed through it.
     t.files({"Downloads/d.iff", "Downloads/Walls/w.iff", "Downloads2/e.iff"});
     const QString dl = t.at("Downloads/"), walls = t.at("Downloads/Walls/");
     // Whether the inner entry comes before or after; a sibling that shares the name's
     // beginning is not below.
     EXPECT_EQ(t.gather({{walls, false}, {dl, true}, {t.at("Downloads2/"), false}}),
-              QStringList({"Downloads/d.iff", "Downloads/Walls/w.iff", "Downloads2/e.iff"}));
-    EXPECT_EQ(t.gather({{walls, false}, {dl, false}}),
-              QStringList({"Downloads/Walls/w.iff", "Downloads/d.iff"}));
+              "Downloads/d.iff Downloads/Walls/w.iff Downloads2/e.iff");
+    EXPECT_EQ(t.gather({{walls, false}, {dl, false}}), "Downloads/Walls/w.iff Downloads/d.iff");
     // Exact duplicates are listed once, by the entry that covers most.
-    EXPECT_EQ(t.gather({{dl, true}, {dl, true}}),
-              QStringList({"Downloads/d.iff", "Downloads/Walls/w.iff"}));
-    EXPECT_EQ(t.gather({{dl, false}, {dl, true}}),
-              QStringList({"Downloads/d.iff", "Downloads/Walls/w.iff"}));
-    EXPECT_EQ(t.gather({{dl, false}, {dl, false}}), QStringList({"Downloads/d.iff"}));
+    EXPECT_EQ(t.gather({{dl, true}, {dl, true}}), "Downloads/d.iff Downloads/Walls/w.iff");
+    EXPECT_EQ(t.gather({{dl, false}, {dl, true}}), "Downloads/d.iff Downloads/Walls/w.iff");
+    EXPECT_EQ(t.gather({{dl, false}, {dl, false}}), "Downloads/d.iff");
     // A hidden folder is not walked through its parent, so an entry for it is listed itself.
     t.files({"Downloads/.keep/k.iff", "Downloads/Walls/.old/o.iff"});
     EXPECT_EQ(
         t.gather(
             {{dl, true}, {t.at("Downloads/.keep/"), false}, {t.at("Downloads/Walls/.old/"), true}}),
-        QStringList({"Downloads/d.iff", "Downloads/Walls/w.iff", "Downloads/.keep/k.iff",
-                     "Downloads/Walls/.old/o.iff"}));
+        "Downloads/d.iff Downloads/Walls/w.iff Downloads/.keep/k.iff Downloads/Walls/.old/o.iff");
     // A path that only contains another (.../copy/<root>/Downloads/) is not below it.
     const QString copy = "copy" + dl;
     MakeFile(t.at(copy + "c.iff"));
     EXPECT_EQ(t.gather({{dl, true}, {t.at(copy), false}}),
-              QStringList({"Downloads/d.iff", "Downloads/Walls/w.iff", copy + "c.iff"}));
+              "Downloads/d.iff Downloads/Walls/w.iff " + copy + "c.iff");
 }
 
 TEST(GatherObjectFiles, LinkedFoldersAreWalkedOnceAndNeverUpTheTree)
 {
     Tree t;
     t.files({"dl/a.iff", "dl/sub/b.iff", "store/s.iff", "store/gone.iff"});
-    t.link(t.at("dl"), "dl/sub/loop");
-    t.link(QStringLiteral(".."), "dl/sub/up");
-    t.link(QStringLiteral("/"), "dl/z:"); // as a Wine prefix's drive link
-    t.link(t.dir.path(), "dl/root");
-    t.link(t.at("store"), "dl/linkA");
-    t.link(t.at("store"), "dl/linkB");
-    t.link(t.at("dl"), "dl2");
-    t.link(t.at("store/s.iff"), "dl/alias.iff");
-    t.link(t.at("store/gone.iff"), "dl/broken.iff");
+    const std::pair<QString, const char*> links[] = {
+        {t.at("dl"), "dl/sub/loop"},
+        {"..", "dl/sub/up"},
+        {"/", "dl/z:"}, // as a Wine prefix's drive link
+        {t.dir.path(), "dl/root"},
+        {t.at("store"), "dl/linkA"},
+        {t.at("store"), "dl/linkB"},
+        {t.at("dl"), "dl2"},
+        {t.at("store/s.iff"), "dl/alias.iff"},
+        {t.at("store/gone.iff"), "dl/broken.iff"}};
+    for (const auto& [target, link] : links)
+        ASSERT_TRUE(QFile::link(target, t.at(link))) << link;
     QFile::remove(t.at("store/gone.iff"));
     EXPECT_EQ(t.gather({{t.at("dl/"), true}, {t.at("dl2/"), true}}),
-              QStringList({"dl/a.iff", "dl/alias.iff", "dl/linkA/s.iff", "dl/sub/b.iff"}));
+              "dl/a.iff dl/alias.iff dl/linkA/s.iff dl/sub/b.iff");
 }

@@ -8,18 +8,6 @@ namespace
 
 const QString kGameKey = QStringLiteral("SOFTWARE\\Maxis\\The Sims");
 
-// A registry in memory that holds one value, under the game's key.
-struct OneValueRegistry : RegistryBackend {
-    std::optional<RegistryValue> held;
-    std::optional<RegistryValue> value(quint32 root, const QString& key,
-                                       const QString& name) const override
-    {
-        const bool here = root == HKEY_LOCAL_MACHINE_ROOT && key == kGameKey && name == "V";
-        return here ? held : std::nullopt;
-    }
-    bool write(quint32, const QString&, const QString&, const QString&) override { return false; }
-};
-
 const QByteArray kReg = "WINE REGISTRY Version 2\n;; All keys relative to \\\\Machine\n\n"
                         "[Software\\\\Maxis\\\\The Sims] 1733500000\n"
                         "#time=1db47a0c3a8e2f0\n"
@@ -31,69 +19,44 @@ const QByteArray kReg = "WINE REGISTRY Version 2\n;; All keys relative to \\\\Ma
                         "\"Count\"=dword:0000002a\n"
                         "\"Huge\"=dword:1234567890\n"
                         "\"NoEnd\"=hex(1):41,00,42,00\n"
+                        "\"Ended\"=hex(1):41,00,42,00,00,00\n"
+                        "\"Empty\"=\"\"\n"
                         "\"Broken\"=\"no closing quote\n"
                         "@=\"the default\"\n\n"
-                        "[Software\\\\Maxis\\\\The Sims\\\\Sub] 1733500000\n"
-                        "\"Language\"=\"English\"\n"
-                        "[Software\\\\Odd\\]Name] 1\n\"Value\"=\"x\"\n";
-
-QString Text(const QByteArray& reg, const QString& key, const QString& name)
-{
-    const auto v = WineRegistry::FindValue(reg, key, name);
-    if (!v)
-        return QStringLiteral("<missing>");
-    if (const auto* n = std::get_if<quint32>(&*v))
-        return QStringLiteral("<dword %1>").arg(*n);
-    return std::holds_alternative<QString>(*v) ? std::get<QString>(*v) : QStringLiteral("<other>");
-}
+                        "[Software\\\\Maxis\\\\The Sims\\\\Odd\\]Name] 1733500000\n"
+                        "\"Language\"=\"English\"\n";
 
 } // namespace
 
-TEST(CProgramSettings, ValuesAsText)
+// The values of the game's key as the program reads its install path: text, or a number as
+// text; any other kind, an empty text or a missing value gives the default.
+TEST(WineRegistry, ValuesOfEveryKindAsTheSettingsReadThem)
 {
-    CProgramSettings s; // the key path is read back by the registry below
+    TempHome home; // $WINEPREFIX is the registry read
+    MakeFile(home.winePrefix + QStringLiteral("/system.reg"), kReg);
+    CProgramSettings s;
     s.setRegBase(QStringLiteral("Maxis"));
     s.setProgram(QStringLiteral("The Sims"));
     s.setSection(QString());
-    OneValueRegistry reg;
-    SetPlatformRegistry(&reg);
-    const std::pair<std::optional<RegistryValue>, QString> cases[] = {
-        {QStringLiteral("C:\\Sims"), QStringLiteral("C:\\Sims")},
-        {quint32(42), QStringLiteral("42")},
-        {QString(), QStringLiteral("def")},
-        {RegistryOther{}, QStringLiteral("def")},
-        {std::nullopt, QStringLiteral("def")}};
-    for (const auto& [held, expected] : cases) {
-        reg.held = held;
-        EXPECT_EQ(s.ReadEntry(QStringLiteral("V"), QStringLiteral("def")), expected);
-    }
-    SetPlatformRegistry(nullptr);
-}
-
-TEST(WineRegistryText, ValuesOfEveryKind)
-{
     const std::pair<const char*, QString> expected[] = {
-        {"Bin", "<other>"},
-        {"Expand", "<other>"},
+        {"Bin", "def"},
+        {"Expand", "def"},
         {"installpath", "C:\\Program Files\\Maxis\\The Sims"},
         {"Quoted", QStringLiteral("say \"hi\"\n\u00e9t\u00e9")},
-        {"Count", "<dword 42>"},
-        {"Huge", "<other>"},
+        {"Count", "42"},
+        {"Huge", "def"},
         {"NoEnd", "AB"}, // kept whole without its 0
-        {"Broken", "<other>"},
+        {"Ended", "AB"},
+        {"Empty", "def"},
+        {"Broken", "def"},
         {"", "the default"},
-        {"Language", "<missing>"}}; // a subkey's value
+        {"Language", "def"}}; // a subkey's value
     for (const auto& [name, value] : expected)
-        EXPECT_EQ(Text(kReg, QStringLiteral("software\\maxis\\THE SIMS"),
-                       *name ? QString::fromLatin1(name) : QString()),
-                  value)
-            << name;
-    EXPECT_EQ(Text(kReg, QStringLiteral("Software\\Odd]Name"), QStringLiteral("Value")), "x");
-    EXPECT_EQ(Text(kReg, QStringLiteral("Software\\Maxis"), QStringLiteral("Count")), "<missing>");
-    EXPECT_EQ(Text("[K]\n\"V\"=hex(1):41,00,42,00,00,00\n", "k", "v"), "AB");
-    // Every cut of a good file is read within its bytes (the sanitizers watch).
-    for (int cut = 0; cut < kReg.size(); ++cut)
-        WineRegistry::FindValue(kReg.left(cut), kGameKey, QStringLiteral("Quoted"));
+        EXPECT_EQ(s.ReadEntry(QString::fromLatin1(name), QStringLiteral("def")), value) << name;
+    s.setSection(QStringLiteral("Odd]Name")); // written with an escaped bracket
+    EXPECT_EQ(s.ReadEntry(QStringLiteral("Language"), QString()), QStringLiteral("English"));
+    // A key holds none of its subkeys' values.
+    EXPECT_FALSE(WineRegistry::FindValue(kReg, QStringLiteral("Software\\Maxis"), "Count"));
 }
 
 TEST(GameLocator, WinePrefixesOf64And32Bits)
@@ -123,10 +86,7 @@ TEST(GameLocator, WinePrefixesOf64And32Bits)
 
 TEST(GameLocator, SteamLibrariesWhenTheRegistryGivesNothing)
 {
-    TempHome home;
-    QDir().mkpath(home.winePrefix);
-    WriteFile(home.winePrefix + QStringLiteral("/system.reg"),
-              "[Software\\\\Maxis\\\\The Sims] 1\n\"InstallPath\"=str(2):\"C:\\\\Sims\"\n");
+    TempHome home; // no registry
     const QString steam = home.home + QStringLiteral("/.local/share/Steam");
     const QString game = QStringLiteral("/steamapps/common/The Sims Legacy Collection");
     QDir().mkpath(steam + game); // no GameData: not the game

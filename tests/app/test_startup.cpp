@@ -2,14 +2,11 @@
 #include "DataFiles.h"
 #include "Startup.h"
 
-TEST(Startup, VersionTextHasTwoDigitParts)
+TEST(Startup, VersionTextStoredStateOrTheDefaults)
 {
     EXPECT_EQ(BuildVersionText(2, 5, 3), QStringLiteral("2.05.03"));
     EXPECT_EQ(BuildVersionText(1, 123, 0), QStringLiteral("1.23"));
-}
 
-TEST(Startup, StoredStateOrTheDefaults)
-{
     StateGuard guard;
     TempHome home;
     const QString game = home.dir.path() + "/The Sims", data = home.dir.path() + "/data";
@@ -22,18 +19,15 @@ TEST(Startup, StoredStateOrTheDefaults)
     EXPECT_EQ(ProgramState.VersionText, QStringLiteral("1.00"));
     EXPECT_EQ(ProgramState.PresetCount(), 0);
     const auto listed = [] { // "+" after a folder walked with its subfolders
-        QStringList out;
+        QString out;
         for (const FolderEntry& folder : ProgramState.Folders)
-            out << folder.Path + (folder.IncludeSubfolders ? "+" : "");
+            out += folder.Path + (folder.IncludeSubfolders ? "+ " : " ");
         return out;
     };
-    QStringList defaults;
-    for (const char* tail :
-         {"Downloads/", "GameData/Objects/", "GameData/UserObjects/", "ExpansionPack/",
-          "ExpansionPack2/", "ExpansionPack3/", "ExpansionPack4/", "ExpansionPack5/",
-          "ExpansionPack6/", "ExpansionPack7/", "Deluxe/", "ExpansionShared/"})
-        defaults << game + '/' + tail + (defaults.isEmpty() ? "+" : "");
-    EXPECT_EQ(listed(), defaults);
+    EXPECT_EQ(listed().remove(game + '/'),
+              "Downloads/+ GameData/Objects/ GameData/UserObjects/ ExpansionPack/ ExpansionPack2/ "
+              "ExpansionPack3/ ExpansionPack4/ ExpansionPack5/ ExpansionPack6/ ExpansionPack7/ "
+              "Deluxe/ ExpansionShared/ ");
 
     QByteArray presets, folders;
     ASSERT_TRUE(EncodePresets({{"Mine", {1}}}, &presets));
@@ -43,7 +37,7 @@ TEST(Startup, StoredStateOrTheDefaults)
     ASSERT_EQ(RunStartup({data + QLatin1Char('/'), game + QLatin1Char('/')}), StartupResult::Ready);
     EXPECT_EQ(ProgramState.GameFolder, game + QLatin1Char('/')); // no second slash
     EXPECT_EQ(ProgramState.PresetCount(), 1);
-    EXPECT_EQ(listed(), QStringList{"/my/"});
+    EXPECT_EQ(listed(), "/my/ ");
 
     ProgramState.Folders.clear();
     for (const QString& missing : {game + "/missing", data + "/folders.dat", QString()})

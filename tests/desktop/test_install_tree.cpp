@@ -36,8 +36,8 @@ TEST(InstallTree, ProgramsMenuEntryIconsManPagesAndValidMetadata)
     const QString id = QStringLiteral(KESTRANE_APP_ID);
     const QString entry = prefix.filePath("share/applications/" + id + ".desktop");
     const QString metadata = prefix.filePath("share/metainfo/" + id + ".metainfo.xml");
-    for (const char* program : {"bin/kestrane", "bin/kestrane-cli"})
-        EXPECT_TRUE(QFileInfo(prefix.filePath(program)).isExecutable()) << program;
+    EXPECT_TRUE(QFileInfo(prefix.filePath("bin/kestrane")).isExecutable());
+    EXPECT_TRUE(QFileInfo(prefix.filePath("bin/kestrane-cli")).isExecutable());
     for (const QString& file : {metadata, prefix.filePath("share/man/man1/kestrane.1.gz"),
                                 prefix.filePath("share/man/man1/kestrane-cli.1.gz")})
         EXPECT_GT(QFileInfo(file).size(), 200) << file.toStdString();
@@ -53,7 +53,6 @@ TEST(InstallTree, ProgramsMenuEntryIconsManPagesAndValidMetadata)
             << side;
     const QByteArray svg = ReadFile(icons + "scalable/apps/" + id + ".svg");
     EXPECT_TRUE(svg.startsWith("<svg ") && svg.trimmed().endsWith("</svg>"));
-    EXPECT_EQ(svg.count("<path "), 2) << "the ground and the bird";
 
     const std::pair<const char*, QStringList> validators[] = {
         {"desktop-file-validate", {entry}}, {"appstreamcli", {"validate", "--no-net", metadata}}};
