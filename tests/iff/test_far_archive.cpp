@@ -34,7 +34,6 @@ TEST(FarArchive, BothManifestVariantsReadBackAndDamageIsNamed)
         {SetLE32(SetLE32(good, first, 0xFFFFFFF0), first + 4, 0xFFFFFFF0), V::NameLength32, past},
         {SetLE32(good, first, 5), V::NameLength32,
          "it is packed, which the game's archives never are"},
-        {QByteArray(), V::Unknown, notFar},
         {good.left(15), V::Unknown, notFar},
         {QByteArray(good).replace(0, 3, "RAF"), V::Unknown, notFar},
         {SetLE32(good, 8, 3), V::Unknown, "FAR version 3 is not read"},

@@ -1,10 +1,8 @@
 #pragma once
 
 #include "CatalogBodies.h"
-#include "IListSink.h"
 
 #include <QByteArray>
-#include <QList>
 
 class clsIFF;
 
@@ -38,14 +36,3 @@ private:
 
 // A typical catalog object: a single tile whose catalog text and icon carry stringsId.
 ObjdSpec CatalogObject(quint16 stringsId, quint16 price = 0);
-
-// An IListSink that keeps each row as "key|text|sub-item|...".
-struct RecordingList : IListSink {
-    QList<QByteArray> rows;
-    void Clear() override { rows.clear(); }
-    void AddRow(const QByteArray& key, const QByteArray& text,
-                const QList<QByteArray>& subItems) override
-    {
-        rows.append((QList<QByteArray>{key, text} + subItems).join('|'));
-    }
-};
