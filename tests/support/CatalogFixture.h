@@ -6,8 +6,7 @@
 
 class clsIFF;
 
-// Builds a small IFF object file chunk by chunk and loads it into a document, so that the
-// document's OBJD, BMP_ and CTSS ID lists are filled the way the loader fills them.
+// Builds a small IFF object file chunk by chunk and loads it, as the loader fills the ID lists.
 class CatalogFixture
 {
 public:

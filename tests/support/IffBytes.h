@@ -13,8 +13,7 @@ class clsIFF;
 QByteArray IffHeader(const QByteArray& version = "2.5",
                      const QByteArray& credit = " KALMODERIVESTA & MAXIS 1", quint32 mapOffset = 0);
 
-// One chunk: type, Size (76 + body length unless overridden), ID, the two unknown bytes, the
-// name padded or cut to 64 bytes, the body; numbers big-endian.
+// One chunk: type, Size (76 + body unless overridden), ID, unknown bytes, 64-byte name, body.
 QByteArray Chunk(const QByteArray& type, quint16 id, const QByteArray& body,
                  const QByteArray& name = QByteArray(),
                  const QByteArray& unknown = QByteArray(2, '\0'),
