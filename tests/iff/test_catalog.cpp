@@ -263,36 +263,36 @@ TEST(CatalogIcon, BmpUnderTheCatalogStringsIdWinsElseTheFirstNamedCatalogOrFaces
     const auto object = [](quint16 id) {
         return CatalogFixture().objd(128, "o", CatalogObject(id));
     };
-    // An OBJD too short for CatalogStringsID counts as ID 0.
-    ObjdSpec stub = CatalogObject(130);
-    stub.bodySize = ObjdField::CatalogStringsID;
-    const CatalogFixture file =
-        CatalogFixture().objd(128, "o", stub).bmp(130, "x", red).bmp(12, "faces", green);
     // A header claiming 60000 x 60000 pixels is refused, not allocated.
     QByteArray huge = red;
     huge.replace(18, 8, QByteArray::fromHex("60ea000060ea0000"));
-    const std::tuple<CatalogFixture, quint16, QImage> cases[] = {
-        {object(32767).bmp(12, "Catalog", red).bmp(32767, "x", green), 128, icon},
+    const std::tuple<CatalogFixture, QImage> cases[] = {
+        {object(32767).bmp(12, "Catalog", red).bmp(32767, "x", green), icon},
         {object(130)
              .bmp(10, "catalog", red)
              .bmp(11, "Catalog2", red)
              .bmp(12, "Face", red)
              .bmp(13, "faces", green)
              .bmp(14, "Catalog", red),
-         128, icon},
-        {file, 128, icon},
+         icon},
+        // An OBJD too short for CatalogStringsID counts as ID 0.
+        {CatalogFixture()
+             .objd(128, "o", {.bodySize = ObjdField::CatalogStringsID})
+             .bmp(130, "x", red)
+             .bmp(12, "faces", green),
+         icon},
         // A "Catalog" BMP_ 0 does not end the walk...
-        {object(77).bmp(0, "Catalog", red).bmp(5, "Catalog", green), 128, icon},
+        {object(77).bmp(0, "Catalog", red).bmp(5, "Catalog", green), icon},
         // ...but CatalogStringsID 0 with a BMP_ 0 present means no icon at all.
-        {object(0).bmp(0, "Catalog", red).bmp(9, "Catalog", green), 128, placeholder},
-        {object(130).ctss(130, MakeCatalogCtss("a", "b")), 128, placeholder},
+        {object(0).bmp(0, "Catalog", red).bmp(9, "Catalog", green), placeholder},
+        {object(130).ctss(130, MakeCatalogCtss("a", "b")), placeholder},
         // IDs from 32768 count as 0: no BMP_ under them, and a BMP_ 0 means no icon.
-        {object(40000).bmp(40000, "x", red).bmp(12, "Catalog", green), 128, icon},
-        {object(40000).bmp(40000, "x", red).bmp(0, "zero", red).bmp(12, "Catalog", green), 128,
+        {object(40000).bmp(40000, "x", red).bmp(12, "Catalog", green), icon},
+        {object(40000).bmp(40000, "x", red).bmp(0, "zero", red).bmp(12, "Catalog", green),
          placeholder},
         // An undecodable body gives no picture, not the placeholder.
-        {object(130).bmp(130, "Catalog", red.left(30)), 128, none},
-        {object(130).bmp(130, "Catalog", huge), 128, none},
+        {object(130).bmp(130, "Catalog", red.left(30)), none},
+        {object(130).bmp(130, "Catalog", huge), none},
     };
     // The icon never passes through a file: a user's "temp" in the program folder stays.
     QTemporaryDir folder;
@@ -301,8 +301,8 @@ TEST(CatalogIcon, BmpUnderTheCatalogStringsIdWinsElseTheFirstNamedCatalogOrFaces
     ProgramState.ProgramFolder = folder.path() + "/";
     ASSERT_TRUE(QDir::setCurrent(folder.path()));
     WriteFile(folder.filePath("temp"), "keep me");
-    for (const auto& [fixture, objd, expected] : cases)
-        EXPECT_TRUE(Doc(fixture).doc.GetIcon(objd, placeholder) == expected)
+    for (const auto& [fixture, expected] : cases)
+        EXPECT_TRUE(Doc(fixture).doc.GetIcon(128, placeholder) == expected)
             << fixture.fileBytes().toHex().left(400).data();
     QDir::setCurrent(oldCurrent);
     EXPECT_EQ(ReadFile(folder.filePath("temp")), "keep me");

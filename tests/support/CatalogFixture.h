@@ -26,7 +26,7 @@ public:
 
     // The whole file: 2.5 signature, map offset 0 (the loader ignores it), the chunks.
     QByteArray fileBytes() const;
-    // Clears doc, writes the file to a temporary folder and loads it; false on failure.
+    // Clears doc and loads the file into it; false on failure.
     bool loadInto(clsIFF& doc) const;
 
 private:
