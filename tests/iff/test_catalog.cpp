@@ -178,7 +178,6 @@ TEST(CatalogText, SetCtssWritesOnlyStringsZeroAndOneAndNothingMalformed)
 {
     const QByteArray three =
         MakeCtssBody({{1, "Old", "c0"}, {7, "Old text", "c1"}, {2, "Alt", "c2"}});
-    const QByteArray rest = "c1" + z + '\2' + "Alt" + z + "c2" + z + "\xa3\xa3\xa3";
     const QByteArray oneString = header(1) + '\1' + "Old" + z + "c" + z + "\xa3";
     const QByteArray two = MakeCatalogCtss("N", "D");
     const struct {
@@ -187,8 +186,8 @@ TEST(CatalogText, SetCtssWritesOnlyStringsZeroAndOneAndNothingMalformed)
         QByteArray after;
     } cases[] = {
         {three, "Chaise \xe0 bras", "Longer description", true,
-         header(3) + '\1' + "Chaise \xe0 bras" + z + "c0" + z + '\7' + "Longer description" + z +
-             rest},
+         MakeCtssBody(
+             {{1, "Chaise \xe0 bras", "c0"}, {7, "Longer description", "c1"}, {2, "Alt", "c2"}})},
         {oneString, kName, "", true, header(1) + '\1' + kName + z + "c" + z + "\xa3"},
         {oneString, kName, kText, false, oneString},
         {two, "N", kText, true, MakeCatalogCtss("N", kText)},
