@@ -17,7 +17,6 @@ public:
         return chunk("OBJD", id, name, MakeObjdBody(spec));
     }
     CatalogFixture& ctss(quint16 id, const QByteArray& body) { return chunk("CTSS", id, "", body); }
-    // A BMP_ chunk holding a 74x37 icon, or the body given.
     CatalogFixture& bmp(quint16 id, const QByteArray& name,
                         const QByteArray& body = MakeBmp(74, 37, qRgb(200, 120, 40)))
     {
