@@ -15,7 +15,6 @@
 #include <QTreeWidget>
 #include <functional>
 #include <gtest/gtest.h>
-#include <ostream>
 
 inline void PrintTo(const QString& text, std::ostream* out)
 {
@@ -54,26 +53,17 @@ struct ProgramStateGuard {
     ~ProgramStateGuard() { ProgramState = saved; }
 };
 
-// The rows of a list that pass keep, in order, as their text (or the data of role).
+// The rows of a list that pass keep, in order, as their text.
 inline QStringList Rows(const QTreeWidget* list,
-                        const std::function<bool(const QTreeWidgetItem*)>& keep = {},
-                        int role = Qt::DisplayRole)
+                        const std::function<bool(const QTreeWidgetItem*)>& keep = {})
 {
     QStringList out;
     for (int i = 0; i < list->topLevelItemCount(); ++i) {
         const QTreeWidgetItem* item = list->topLevelItem(i);
         if (!keep || keep(item))
-            out << item->data(0, role).toString();
+            out << item->text(0);
     }
     return out;
-}
-inline QStringList RowTexts(const QTreeWidget* list)
-{
-    return Rows(list);
-}
-inline QStringList RowKeys(const QTreeWidget* list)
-{
-    return Rows(list, {}, Qt::UserRole);
 }
 inline QStringList CheckedTexts(const QTreeWidget* list)
 {

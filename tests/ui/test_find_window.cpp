@@ -2,7 +2,6 @@
 // a row through the unsaved-changes check, and deleting a problem file.
 #include "FarArchive.h"
 #include "FindTableModel.h"
-#include "IffBytes.h"
 #include "MainWindowHarness.h"
 #include "frmFind.h"
 
@@ -148,7 +147,7 @@ TEST_F(FindWindowTest, AProblemFileGoesToTheTrashAsDeleteFileDoes)
     prompt.queueTrash(true);
     QTest::keyClick(find->tblResults, Qt::Key_Delete);
     EXPECT_EQ(bytesOf(trashFolder() + "c.iff"), QByteArray("not an object file\r\n"));
-    EXPECT_EQ(RowTexts(window->lstFiles), (QStringList{"a.iff", "a2.iff", "b.iff"}));
+    EXPECT_EQ(Rows(window->lstFiles), (QStringList{"a.iff", "a2.iff", "b.iff"}));
     EXPECT_EQ(window->CurrentFilePath(), sofaFile) << "the open file stays open";
     waitForScan();
     EXPECT_EQ(find->model->rowCount(), 0);

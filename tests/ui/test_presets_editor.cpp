@@ -94,7 +94,6 @@ TEST_F(PresetEditor, RenameOffersTheNameAndDeleteAsksThenRenumbersTheRows)
     const ScriptedPrompt::Asked& rename = prompt.asked()[0];
     EXPECT_EQ(rename.title + "|" + rename.text + "|" + rename.defaultText,
               "Create Preset|Enter a new name for this preset:|Sofas");
-    EXPECT_EQ(prompt.asked()[1].defaultText, "Desks");
     EXPECT_EQ(Questions(prompt),
               QStringList{Question("Are you sure you want to delete this preset?",
                                    PromptIcon::Exclamation)});
