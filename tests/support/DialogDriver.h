@@ -1,8 +1,7 @@
 #pragma once
 
-// Drives the program's windows as a person does: clicks on rows and check boxes, and answers
-// to modal windows opened by the code under test. Header-only: the support library does not
-// link the widgets module.
+// Drives the windows as a person does: clicks on rows and check boxes, answers to modal
+// windows. Header-only: the support library does not link the widgets module.
 
 #include "ProgramState.h"
 #include "ScriptedPrompt.h"
@@ -120,9 +119,8 @@ inline void ClickCheckBox(QTreeWidget* list, QTreeWidgetItem* item)
     QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, box.center());
 }
 
-// Runs act on the next modal window of type T once the code under test has opened it (two
-// seconds at most), then closes that window if act left it open, so that a failing test
-// cannot hang. The flag tells whether act ran.
+// Runs act on the next modal window of type T (waiting two seconds at most), then closes it
+// if still open, so that a failing test cannot hang. The flag tells whether act ran.
 template <typename T>
 std::shared_ptr<bool> WhenModalOpens(std::function<void(T*)> act, int triesLeft = 200,
                                      std::shared_ptr<bool> ran = std::make_shared<bool>(false))

@@ -39,7 +39,6 @@ protected:
         ProgramState.ProgramFolder = dataFolder;
         ProgramState.GameFolder = gameFolder;
         ProgramState.Folders = {FolderEntry{gameFolder, false}};
-        ProgramState.Presets.clear();
     }
 
     void TearDown() override
@@ -101,7 +100,6 @@ protected:
             lists << CheckedTexts(window->lstSort[k]).join(',');
         return (lists << SelectedTexts(window->lstSort[8])).join('|');
     }
-    // What the file on disk holds now.
     static std::unique_ptr<clsIFF> onDisk(const QString& path)
     {
         auto doc = std::make_unique<clsIFF>();
@@ -118,7 +116,6 @@ protected:
             fields << QString::number(sort);
         return fields.join('|');
     }
-    static QByteArray bytesOf(const QString& path) { return ReadFile(path); }
 
     QString gameFolder;
     QString dataFolder;

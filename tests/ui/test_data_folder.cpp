@@ -1,5 +1,4 @@
-// Where presets.dat and folders.dat live: a given folder, a portable copy beside the program,
-// or the per-user data folder; the window writes there and kestrane-cli reads the same files.
+// Where the data files live (given, portable or per-user folder), shared by window and CLI.
 #include "CliCommands.h"
 #include "MainWindowHarness.h"
 #include "Startup.h"

@@ -1,5 +1,4 @@
-// The Find Object window over a small collection: the search, the icons, the three views, going to
-// a row through the unsaved-changes check, and deleting a problem file.
+// The Find Object window: search, icons, the three views, going to a row, deleting a problem file.
 #include "FarArchive.h"
 #include "FindTableModel.h"
 #include "MainWindowHarness.h"
@@ -39,14 +38,8 @@ protected:
         window->cmdFind->click();
         find = window->FindWindow();
         ASSERT_NE(find, nullptr);
-        waitForScan();
+        ASSERT_TRUE(QSignalSpy(find, &frmFind::scanFinished).wait(10000));
     }
-    void waitForScan()
-    {
-        QSignalSpy finished(find, &frmFind::scanFinished);
-        ASSERT_TRUE(finished.wait(10000));
-    }
-    // One column of the rows shown, top to bottom.
     QStringList shown(FindTableModel::Column column) const
     {
         QStringList out;
@@ -80,8 +73,7 @@ TEST_F(FindWindowTest, SearchIconsSortsAndTheThreeViews)
         const QImage icon = lamp.data(Qt::DecorationRole).value<QPixmap>().toImage();
         return icon.isNull() ? QRgb(0) : icon.pixel(icon.width() / 2, icon.height() / 2);
     };
-    EXPECT_TRUE(QTest::qWaitFor([&] { return iconColour() != 0; }));
-    EXPECT_EQ(iconColour(), qRgb(200, 120, 40));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return iconColour() == qRgb(200, 120, 40); }));
     EXPECT_FALSE(lamp.siblingAtColumn(1).data(Qt::DecorationRole).isValid()) << "only one icon";
     find->tblResults->setCurrentIndex(find->model->index(5, 1)); // the game's sofa
     QHeaderView* header = find->tblResults->horizontalHeader();
@@ -146,10 +138,10 @@ TEST_F(FindWindowTest, AProblemFileGoesToTheTrashAsDeleteFileDoes)
 
     prompt.queueTrash(true);
     QTest::keyClick(find->tblResults, Qt::Key_Delete);
-    EXPECT_EQ(bytesOf(trashFolder() + "c.iff"), QByteArray("not an object file\r\n"));
+    EXPECT_EQ(ReadFile(trashFolder() + "c.iff"), QByteArray("not an object file\r\n"));
     EXPECT_EQ(Rows(window->lstFiles), (QStringList{"a.iff", "a2.iff", "b.iff"}));
     EXPECT_EQ(window->CurrentFilePath(), sofaFile) << "the open file stays open";
-    waitForScan();
+    ASSERT_TRUE(QSignalSpy(find, &frmFind::scanFinished).wait(10000));
     EXPECT_EQ(find->model->rowCount(), 0);
     EXPECT_EQ(find->tabView->tabText(frmFind::ProblemFiles), "&Problem Files (0)");
 }

@@ -1,5 +1,4 @@
-// Modify Folders with its Add and Edit dialogs, driven through their real widgets: the
-// refusals and questions of OK, the folder picker, Remove, and relisting on close.
+// Modify Folders with its Add and Edit dialogs: refusals, questions, picker, Remove, relisting.
 
 #include "DialogDriver.h"
 #include "GuiTestApp.h"
@@ -45,8 +44,7 @@ protected:
     // A folder of the temp dir as the list holds it, ending in "/".
     QString Dir(const char* name) const { return temp.path() + "/" + name + "/"; }
 
-    // The window and what it asked since the last look: the rows (the temp dir left out),
-    // "changed" when it holds a change, the messages.
+    // The rows (temp dir left out), "changed" if changed, the messages since the last look.
     QString Seen()
     {
         QStringList seen{Listed(window->lstFolders).remove(temp.path() + "/") +
@@ -56,8 +54,7 @@ protected:
         return seen.join(" / ");
     }
 
-    // Opens the Add or Edit dialog, types text unless it is null, ticks Include Subfolders if
-    // asked, presses OK (or Cancel).
+    // Opens the dialog, types text unless null, may tick Include Subfolders, then OK or Cancel.
     void Submit(QPushButton* opener, const QString& text, bool subfolders = false,
                 bool cancel = false)
     {

@@ -29,7 +29,7 @@ protected:
 
 TEST_F(MainSaveTest, LeavingAChangedObjectSavesOrAsksAndStaysWhenTheSaveFails)
 {
-    const QByteArray before = bytesOf(path);
+    const QByteArray before = ReadFile(path);
     const QString gone = gameFolder.chopped(1) + ".gone";
     // Each way out, and where it leads once the edits are dealt with.
     const std::pair<std::function<void()>, QString> leaves[] = {
@@ -85,7 +85,7 @@ TEST_F(MainSaveTest, LeavingAChangedObjectSavesOrAsksAndStaysWhenTheSaveFails)
             if (outcome == AutoSaved || outcome == Yes)
                 EXPECT_EQ(stored(path, 128), edited) << outcome;
             else
-                EXPECT_EQ(bytesOf(path), before) << outcome;
+                EXPECT_EQ(ReadFile(path), before) << outcome;
         }
         // The document still holds the whole file: once the folder is back, Save writes all.
         window->cmdSave->click();

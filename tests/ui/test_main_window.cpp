@@ -1,5 +1,4 @@
-// The main window as a person sees it: files, objects, panel, sorts, presets, keys, About; lost
-// and unreadable files, relisting, deleting to the trash, a data file unwritable at exit.
+// The main window as a person sees it, with lost and unreadable files and a failing data file.
 #include "MainWindowHarness.h"
 #include "frmAbout.h"
 
@@ -8,9 +7,7 @@
 namespace
 {
 
-using MainWindowTest = MainWindowHarness;
-
-TEST_F(MainWindowTest, ListsTheFilesAndShowsWhatTheClickedOneHolds)
+TEST_F(MainWindowHarness, ListsTheFilesAndShowsWhatTheClickedOneHolds)
 {
     ObjdSpec bare = CatalogObject(500, 33); // no catalog text
     bare.disabled = 1;
@@ -60,7 +57,7 @@ TEST_F(MainWindowTest, ListsTheFilesAndShowsWhatTheClickedOneHolds)
     EXPECT_EQ(onDisk(path)->GetPrice(128), 99);
 }
 
-TEST_F(MainWindowTest, SortsAndPresetsAreMarkedAndSubFunctionRowsFollowTheFunction)
+TEST_F(MainWindowHarness, SortsAndPresetsAreMarkedAndSubFunctionRowsFollowTheFunction)
 {
     // Seating|Surfaces, Dining Chairs, Kitchen|Study, Downtown 16 (no row), Pool; Build Mode 8.
     const QString path =
@@ -107,7 +104,7 @@ TEST_F(MainWindowTest, SortsAndPresetsAreMarkedAndSubFunctionRowsFollowTheFuncti
     EXPECT_EQ(Listed(window->lstPresets), QStringLiteral("0#Lamps|*1#Bath|2#Caf\u00e9 chairs"));
 }
 
-TEST_F(MainWindowTest, AboutShowsTheVersionAndOpensTheHomePageWhenThereIsOne)
+TEST_F(MainWindowHarness, AboutShowsTheVersionAndOpensTheHomePageWhenThereIsOne)
 {
     ProgramState.VersionText = "1.00";
     openWindow();
@@ -167,7 +164,7 @@ TEST_F(MainFilesTest, RefreshRelistsWithoutAskingAndVanishedFilesAreToldAndRemov
 TEST_F(MainFilesTest, DeleteMovesTheOpenFileToTheTrashWithoutSavingItsEdits)
 {
     ClickRow(window->lstFiles, fileRow("b.iff"));
-    const QByteArray before = bytesOf(second);
+    const QByteArray before = ReadFile(second);
     // Declined: nothing. Agreed, but a file blocks the trash folder: told, and the list stays.
     QDir().mkpath(trashFolder().chopped(7));
     WriteFile(trashFolder().chopped(1), "in the way");
@@ -175,7 +172,7 @@ TEST_F(MainFilesTest, DeleteMovesTheOpenFileToTheTrashWithoutSavingItsEdits)
         prompt.queueTrash(agreed);
         window->cmdDelete->click();
         EXPECT_EQ(Rows(window->lstFiles), (QStringList{"a.iff", "b.iff", "c.iff"}));
-        EXPECT_EQ(bytesOf(second), before);
+        EXPECT_EQ(ReadFile(second), before);
     }
     ASSERT_EQ(prompt.messages().size(), 1);
     EXPECT_TRUE(prompt.messages()[0].startsWith("The file " + second +
@@ -188,7 +185,7 @@ TEST_F(MainFilesTest, DeleteMovesTheOpenFileToTheTrashWithoutSavingItsEdits)
     prompt.queueTrash(true);
     window->cmdDelete->click();
     EXPECT_TRUE(prompt.messages().isEmpty());
-    EXPECT_EQ(bytesOf(trashFolder() + "b.iff"), before);
+    EXPECT_EQ(ReadFile(trashFolder() + "b.iff"), before);
     EXPECT_EQ(Rows(window->lstFiles) << panel(),
               (QStringList{"a.iff", "c.iff", "c.iff|Lamp||40|"}));
 

@@ -1,5 +1,4 @@
-// The Preset Editor driven through its real widgets: the list of presets, New / Rename /
-// Delete, and edits in the sort lists stored straight into the selected preset.
+// The Preset Editor: New, Rename, Delete, and sort edits stored straight into the chosen preset.
 
 #include "DialogDriver.h"
 #include "GuiTestApp.h"
@@ -68,9 +67,8 @@ TEST_F(PresetEditor, ShowsThePresetChosenAndStoresEachClickInItsOwnSlot)
     choose(list(2), "Study");
     EXPECT_EQ(ProgramState.Presets[1].Sorts, (SortSet{1, 4, 0, 16, 0, 0, 0, 0, 6}));
 
-    // A check mark stores its own slot (Function also Sub-Function) and does not select:
-    // Seating's group stays shown. A click on the checked Surfaces row shows its group and
-    // stores nothing.
+    // A check mark stores its slot (Function also Sub-Function) and does not select; a click
+    // on the checked Surfaces row shows its group and stores nothing.
     ClickCheckBox(list(0), RowByText(list(0), "Surfaces"));
     EXPECT_EQ(CheckedTexts(list(1)), QStringList({"Sofas"}));
     EXPECT_EQ(ProgramState.Presets[1].Sorts, (SortSet{3, 4, 0, 16, 0, 0, 0, 0, 6}));
@@ -104,8 +102,7 @@ TEST_F(PresetEditor, RenameOffersTheNameAndDeleteAsksThenRenumbersTheRows)
     editor->cmdDelete->click();
     EXPECT_EQ(ProgramState.Presets, QList<Preset>({kPresets[0], kPresets[2]}));
     EXPECT_EQ(Seen(), "*0#Chairs|1#Lamps 0:Seating 1:Dining Chairs 2:Kitchen 8:Doors");
-    // The renumbered row reaches its preset; deleting the last ones leaves the lists showing
-    // what they showed.
+    // The renumbered row reaches its preset; deleting the rest leaves the lists as they were.
     choose(editor->lstPresets, "Lamps");
     ClickCheckBox(list(2), RowByText(list(2), "Study"));
     EXPECT_EQ(ProgramState.Presets[1].Sorts[2], 128);

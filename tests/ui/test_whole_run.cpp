@@ -1,5 +1,4 @@
-// A whole run: the start, a preset and the folder list written at exit and found at the next
-// start; and a look through every object of real-world files that changes no byte.
+// A whole run: data files written at exit and read at the next start; real-world files unchanged.
 
 #include "MainWindowHarness.h"
 #include "modMain.h"
@@ -27,7 +26,6 @@ TEST_F(WholeRun, PresetsAndFoldersSurviveARestartByteForByte)
 
     // First start: no data files, so the default folders, whose Downloads holds the chair.
     Start();
-    EXPECT_EQ(window->CurrentObject, 128);
     EXPECT_EQ(window->size(), QSize(794, 608)); // 575, and a strip for Find Object
     prompt.queueInput(QStringLiteral("Caf\u00e9"));
     QTest::mouseClick(window->cmdPresetNew, Qt::LeftButton);
@@ -38,10 +36,10 @@ TEST_F(WholeRun, PresetsAndFoldersSurviveARestartByteForByte)
     window->close(); // writes the data files without asking anything
     EXPECT_TRUE(!window->isVisible() && prompt.asked().isEmpty());
     const QByteArray downloads = QFile::encodeName(folders[0].Path);
-    EXPECT_EQ(bytesOf(dataFolder + "folders.dat"),
+    EXPECT_EQ(ReadFile(dataFolder + "folders.dat"),
               QByteArray::fromHex("000100") + char(downloads.size()) + downloads + '\1');
     // Count 1, then "Café" with its length byte and nine sort bytes.
-    EXPECT_EQ(bytesOf(dataFolder + "presets.dat").toHex(), "000104436166e9010101000000000001");
+    EXPECT_EQ(ReadFile(dataFolder + "presets.dat").toHex(), "000104436166e9010101000000000001");
 
     // Second start: everything as left.
     Start();
@@ -83,7 +81,7 @@ TEST_F(WholeRun, LookingThroughRealWorldFilesChangesNothingAndAsksNothing)
                 .ctss(141, MakeCtssBody({{1, "Solo\xA0" + QByteArray(40000, 'n'), ""}}));
         }
         paths << writeFile(QStringLiteral("real%1.iff").arg(file), fixture);
-        before << bytesOf(paths.last());
+        before << ReadFile(paths.last());
     }
 
     for (const bool autoSave : {false, true}) {
@@ -108,7 +106,7 @@ TEST_F(WholeRun, LookingThroughRealWorldFilesChangesNothingAndAsksNothing)
         window->cmdExit->click();
         EXPECT_TRUE(!window->isVisible() && prompt.asked().isEmpty()) << autoSave;
         EXPECT_GE(readOnlyBoxes, 2) << "both boxes of the 0xFFFF text";
-        EXPECT_EQ(bytesOf(paths[0]) + bytesOf(paths[1]), before[0] + before[1]) << autoSave;
+        EXPECT_EQ(ReadFile(paths[0]) + ReadFile(paths[1]), before[0] + before[1]) << autoSave;
     }
 }
 
