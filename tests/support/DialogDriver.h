@@ -3,7 +3,7 @@
 // Drives the windows as a person does: clicks on rows and check boxes, answers to modal
 // windows. Header-only: the support library does not link the widgets module.
 
-#include "ProgramState.h"
+#include "../app/AppTestEnv.h"
 #include "ScriptedPrompt.h"
 
 #include <QApplication>
@@ -15,10 +15,6 @@
 #include <functional>
 #include <gtest/gtest.h>
 
-inline void PrintTo(const QString& text, std::ostream* out)
-{
-    *out << '"' << text.toStdString() << '"';
-}
 inline bool operator==(const FolderEntry& a, const FolderEntry& b)
 {
     return a.Path == b.Path && a.IncludeSubfolders == b.IncludeSubfolders;
@@ -45,12 +41,6 @@ inline QStringList Questions(const ScriptedPrompt& prompt)
             out << Question(asked.text, asked.icon, asked.buttons, asked.title);
     return out;
 }
-
-// Puts ProgramState back as it was when the test began.
-struct ProgramStateGuard {
-    ProgramStateData saved = ProgramState;
-    ~ProgramStateGuard() { ProgramState = saved; }
-};
 
 // The rows of a list that pass keep, in order, as their text.
 inline QStringList Rows(const QTreeWidget* list,

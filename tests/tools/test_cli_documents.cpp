@@ -58,14 +58,11 @@ const QString kResourceLines = QStringLiteral("OBJD\t128\tChair \u00e9\t216\n"
 TEST_F(CliFile, ResaveIsStableAndListsTheResourcesButNotTheMap)
 {
     const QString raw = path(QStringLiteral("raw.iff")), copy = path(QStringLiteral("copy.iff"));
-    const QString again = path(QStringLiteral("again.iff"));
     MakeFile(raw, CatalogFileBytes());
     EXPECT_EQ(Output(QStringLiteral("resources ") + raw), kResourceLines);
     Output(QStringLiteral("resave %1 --output %2").arg(raw, copy));
     EXPECT_EQ(ReadFile(raw), CatalogFileBytes()); // --output leaves the source alone
     EXPECT_EQ(ReadFile(copy), before);            // as saved in place
-    Output(QStringLiteral("resave %1 --output %2").arg(file, again));
-    EXPECT_EQ(ReadFile(again), before); // a saved file saves to the same bytes
     // Once saved the file has a resource map: counted by formats, shown by neither.
     EXPECT_EQ(Output(QStringLiteral("resources ") + file), kResourceLines);
     EXPECT_EQ(Output(QStringLiteral("formats ") + file),

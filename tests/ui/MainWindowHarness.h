@@ -5,20 +5,16 @@
 #include "CatalogFixture.h"
 #include "DialogDriver.h"
 #include "GuiTestApp.h"
-#include "IffBytes.h"
 #include "clsIFF.h"
 #include "frmMain.h"
 #include "modConvert.h"
 
 #include <QCheckBox>
-#include <QDir>
-#include <QFile>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QTemporaryDir>
 
 inline const QString kChanged = "This objects has changed. Would you like to save the changes?";
 
@@ -119,7 +115,7 @@ protected:
 
     QString gameFolder;
     QString dataFolder;
-    ProgramStateGuard stateGuard;
+    StateGuard stateGuard;
     ScriptedPrompt prompt;
     PromptScope promptScope{prompt};
     std::unique_ptr<frmMain> window;

@@ -70,7 +70,7 @@ protected:
     }
     void Select(int row) { ClickRow(window->lstFolders, window->lstFolders->topLevelItem(row)); }
 
-    ProgramStateGuard guard;
+    StateGuard guard;
     ScriptedPrompt prompt;
     PromptScope scope{prompt};
     QTemporaryDir temp;

@@ -42,7 +42,7 @@ protected:
         return seen.join(' ');
     }
 
-    ProgramStateGuard guard;
+    StateGuard guard;
     ScriptedPrompt prompt;
     PromptScope scope{prompt};
     std::unique_ptr<frmPresets> editor;
