@@ -3,6 +3,7 @@
 //
 //   bench_filter [rounds]
 
+#include "BenchSupport.h"
 #include "CatalogFilter.h"
 
 #include <QCoreApplication>
@@ -15,21 +16,6 @@ namespace
 {
 
 constexpr int kObjects = 60000;
-
-const char* const kWords[] = {"sofa",  "chair",   "blue",    "oak",    "modern", "table", "lamp",
-                              "retro", "plush",   "kitchen", "garden", "bed",    "rug",   "stool",
-                              "tiki",  "caf\xe9", "deluxe",  "mirror", "shelf",  "window"};
-
-QByteArray Words(int seed, int count)
-{
-    QByteArray text;
-    for (int w = 0; w < count; ++w) {
-        seed = seed * 1103515245 + 12345;
-        text += kWords[(seed >> 16) % 20];
-        text += ' ';
-    }
-    return text;
-}
 
 } // namespace
 

@@ -1,16 +1,15 @@
 // The Find Object window over 60,000 objects in 20,000 files: the scan until the rows show,
 // a re-scan with nothing changed, each keystroke of a search until the table has repainted,
 // and a sort on a header click. Offscreen, no timing assertions: the figures are printed.
+#include "BenchSupport.h"
 #include "CatalogBodies.h"
 #include "FindTableModel.h"
+#include "GuiBench.h"
 #include "ProgramState.h"
-#include "ScriptedPrompt.h"
 #include "clsIFF.h"
 #include "frmFind.h"
 #include "frmMain.h"
-#include "modConvert.h"
 
-#include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QEventLoop>
@@ -29,21 +28,6 @@ namespace
 constexpr int kFiles = 20000;
 constexpr int kObjectsPerFile = 3;
 constexpr int kFilesPerFolder = 500;
-
-const char* const kWords[] = {"sofa",  "chair",   "blue",    "oak",    "modern", "table", "lamp",
-                              "retro", "plush",   "kitchen", "garden", "bed",    "rug",   "stool",
-                              "tiki",  "caf\xe9", "deluxe",  "mirror", "shelf",  "window"};
-
-QByteArray Words(quint32 seed, int count)
-{
-    QByteArray text;
-    for (int w = 0; w < count; ++w) {
-        seed = seed * 1103515245u + 12345u;
-        text += kWords[(seed >> 16) % 20];
-        text += ' ';
-    }
-    return text.trimmed();
-}
 
 bool WriteObjectFile(const QString& path, int number)
 {
@@ -95,17 +79,10 @@ qint64 TimeScan(frmFind* find, const std::function<void()>& start)
 
 int main(int argc, char* argv[])
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    InitConvert();
-    ScriptedPrompt prompt;
-    PromptScope scope(prompt);
-
-    QTemporaryDir root;
+    GuiBench bench(argc, argv);
+    const QTemporaryDir& root = bench.root;
     if (!root.isValid())
         return 1;
-    ProgramState.ProgramFolder = root.path() + "/";
     ProgramState.GameFolder = root.path() + "/";
     const QString tree = root.path() + "/Downloads";
     for (int i = 0; i < kFiles; ++i) {

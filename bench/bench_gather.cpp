@@ -3,6 +3,7 @@
 //
 //   bench_gather [rounds] [folder for the tree]
 
+#include "BenchSupport.h"
 #include "FileGatherer.h"
 
 #include <QCoreApplication>
@@ -59,12 +60,6 @@ QList<FolderEntry> MakeTree(const QString& root)
     return folders;
 }
 
-double Median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
 } // namespace
 
 int main(int argc, char** argv)
@@ -72,8 +67,7 @@ int main(int argc, char** argv)
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments();
     const int rounds = args.size() > 1 ? std::max(1, args[1].toInt()) : 7;
-    QTemporaryDir temp(args.size() > 2 ? args[2] + QStringLiteral("/bench_gather-XXXXXX")
-                                       : QDir::tempPath() + QStringLiteral("/bench_gather-XXXXXX"));
+    QTemporaryDir temp(TempPattern(argc, argv, "bench_gather"));
     if (!temp.isValid()) {
         std::fprintf(stderr, "cannot create the tree folder\n");
         return 1;

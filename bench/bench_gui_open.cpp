@@ -2,13 +2,11 @@
 // to open a file of many objects until its first object is shown. Offscreen, no timing
 // assertions: the figures are printed.
 #include "CatalogBodies.h"
+#include "GuiBench.h"
 #include "ProgramState.h"
-#include "ScriptedPrompt.h"
 #include "clsIFF.h"
 #include "frmMain.h"
-#include "modConvert.h"
 
-#include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -75,17 +73,10 @@ struct Figures {
 
 int main(int argc, char* argv[])
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    InitConvert();
-    ScriptedPrompt prompt;
-    PromptScope scope(prompt);
-
-    QTemporaryDir root;
+    GuiBench bench(argc, argv);
+    const QTemporaryDir& root = bench.root;
     if (!root.isValid())
         return 1;
-    ProgramState.ProgramFolder = root.path() + "/";
     const QString tree = root.path() + "/Downloads";
 
     const QByteArray small = ObjectFileBytes(root.path(), 1);
@@ -150,5 +141,5 @@ int main(int argc, char* argv[])
     std::printf("Main window, offscreen platform\n");
     listing.print("list 20,000 files and open the first", 1000);
     opening.print("open a file of 2,000 objects, first object shown", 100);
-    return prompt.asked().isEmpty() ? 0 : 2;
+    return bench.prompt.asked().isEmpty() ? 0 : 2;
 }

@@ -7,6 +7,7 @@
 // and prints both, the load and save parts, and the ratio resave / copy.
 // Usage: bench_resave [rounds=5] [folder=system temp]
 
+#include "BenchSupport.h"
 #include "Prompt.h"
 #include "clsIFF.h"
 
@@ -59,12 +60,6 @@ QByteArray makeFile()
     return file;
 }
 
-double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
 class QuietPrompt : public Prompt
 {
 public:
@@ -87,8 +82,7 @@ int main(int argc, char** argv)
     QuietPrompt prompt;
     SetPrompt(&prompt);
     const int rounds = argc > 1 ? std::max(1, atoi(argv[1])) : 5;
-    QTemporaryDir dir(argc > 2 ? QString::fromLocal8Bit(argv[2]) + "/bench_resave-XXXXXX"
-                               : QString());
+    QTemporaryDir dir(TempPattern(argc, argv, "bench_resave"));
     if (!dir.isValid()) {
         std::fprintf(stderr, "cannot make a temporary folder\n");
         return 1;
@@ -137,7 +131,7 @@ int main(int argc, char** argv)
     }
     std::printf("median: copy %.1f ms, resave %.1f ms (load %.1f + save %.1f), ratio of medians "
                 "%.2f, median of round ratios %.2f\n",
-                median(copyMs), median(resaveMs), median(loadMs), median(saveMs),
-                median(resaveMs) / median(copyMs), median(ratios));
+                Median(copyMs), Median(resaveMs), Median(loadMs), Median(saveMs),
+                Median(resaveMs) / Median(copyMs), Median(ratios));
     return 0;
 }

@@ -4,6 +4,7 @@
 //
 //   bench_scan [rounds] [folder for the tree]
 
+#include "BenchSupport.h"
 #include "CatalogBodies.h"
 #include "CollectionScan.h"
 #include "ProgramState.h"
@@ -64,12 +65,6 @@ QByteArray ObjectFileBytes(int i)
     return file;
 }
 
-double Median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
 } // namespace
 
 int main(int argc, char** argv)
@@ -77,8 +72,7 @@ int main(int argc, char** argv)
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments();
     const int rounds = args.size() > 1 ? std::max(1, args[1].toInt()) : 5;
-    QTemporaryDir temp(args.size() > 2 ? args[2] + QStringLiteral("/bench_scan-XXXXXX")
-                                       : QDir::tempPath() + QStringLiteral("/bench_scan-XXXXXX"));
+    QTemporaryDir temp(TempPattern(argc, argv, "bench_scan"));
     if (!temp.isValid())
         return 1;
     QElapsedTimer timer;
