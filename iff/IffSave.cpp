@@ -2,6 +2,7 @@
 #include "ProgramState.h"
 #include "clsIFF.h"
 
+#include <QCryptographicHash>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
@@ -110,7 +111,7 @@ private:
 
 } // namespace
 
-bool clsIFF::SaveFile(const QString& FileName)
+bool clsIFF::SaveFile(const QString& FileName, const BeforeReplace& beforeReplace)
 {
     m_errorString.clear();
 
@@ -201,6 +202,15 @@ bool clsIFF::SaveFile(const QString& FileName)
         m_errorString = file.errorString();
         file.cancelWriting();
         return false;
+    }
+    if (beforeReplace) {
+        QString error;
+        const QByteArray hash = QCryptographicHash::hash(image, QCryptographicHash::Sha256);
+        if (!beforeReplace(hash, image.size(), error)) {
+            m_errorString = error;
+            file.cancelWriting();
+            return false;
+        }
     }
     if (!file.commit()) {
         m_errorString =

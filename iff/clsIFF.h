@@ -9,6 +9,7 @@
 #include <QImage>
 #include <QList>
 #include <QString>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -71,9 +72,14 @@ public:
     // end of the file, or bytes left over that hold no whole chunk); empty when it was whole.
     // The chunks that could be read are loaded either way.
     QString damageString() const { return m_damage; }
+    // Called once the new content is complete beside the old file and before it replaces it,
+    // with the new content's SHA-256 and size. False cancels the save: the old file stays as
+    // it was, and errorString() is the hook's error.
+    using BeforeReplace =
+        std::function<bool(const QByteArray& newSha256, qint64 newSize, QString& error)>;
     // Writes the whole document with a rebuilt resource map. The old file is replaced only
     // once the new one is complete; on failure it stays as it was and errorString() says why.
-    bool SaveFile(const QString& FileName);
+    bool SaveFile(const QString& FileName, const BeforeReplace& beforeReplace = {});
     QString errorString() const { return m_errorString; }
     // Bytes 35-59 of the signature of the last file loaded (the maker's credit), written back
     // on save; empty until a file was loaded.
