@@ -41,6 +41,10 @@ CatalogFilter::CatalogFilter(const CollectionCatalog& catalog)
         text += DecodeCp1252(object.description);
         text += QLatin1Char('\n');
         text += GuidText(object.guid);
+        if (!object.otherTexts.isEmpty()) {
+            text += QLatin1Char('\n');
+            text += DecodeCp1252(object.otherTexts);
+        }
         m_starts.append(m_text.size());
         m_text += text.toCaseFolded().toUtf8();
         m_text += '\0';

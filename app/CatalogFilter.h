@@ -8,7 +8,8 @@
 
 // Finds the objects of a catalog by typed words, fast enough to run on every keystroke:
 // an object matches when each word occurs, without regard to case, in its catalog name,
-// resource name, file name, description or GUID ("0x0000ABCD", so "abcd" matches too).
+// resource name, file name, description, GUID ("0x0000ABCD", so "abcd" matches too) or the
+// name or description of another language.
 class CatalogFilter
 {
 public:

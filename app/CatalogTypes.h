@@ -23,6 +23,10 @@ struct CatalogObject {
     QByteArray resourceName; // the OBJD chunk's name
     QByteArray name;         // catalog name, Windows-1252 bytes; "*NONE*" without catalog text
     QByteArray description;  // catalog description, likewise
+    quint8 language = 0;     // the language set name and description come from; 0 without
+    // The other language sets' names and descriptions that differ from these two, each once,
+    // separated by line breaks: found by the word filter, never shown.
+    QByteArray otherTexts;
     qint32 price = 0;
     bool disabled = false;
     SortSet sorts{};

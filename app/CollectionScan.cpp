@@ -87,6 +87,24 @@ QList<CatalogFile> ScanArchive(const QString& path, const std::atomic<bool>* can
     return files;
 }
 
+// The texts of the other language sets that the shown name and description do not hold.
+QByteArray OtherTexts(const QList<CatalogLanguageText>& sets, const CatalogObject& shown)
+{
+    QList<QByteArray> seen{shown.name, shown.description};
+    QByteArray texts;
+    for (const CatalogLanguageText& set : sets) {
+        for (const QByteArray& text : {set.name, set.description}) {
+            if (text.isEmpty() || seen.contains(text))
+                continue;
+            seen.append(text);
+            if (!texts.isEmpty())
+                texts += '\n';
+            texts += text;
+        }
+    }
+    return texts;
+}
+
 } // namespace
 
 const ScanCache::Item* ScanCache::find(const QString& path, const Stamp& stamp) const
@@ -141,6 +159,8 @@ CatalogFile CatalogObjectFileBytes(const QByteArray& bytes, const QString& path,
             object.resourceName = objd->Name;
             object.name = doc.GetName(id);
             object.description = doc.GetDescription(id);
+            object.language = doc.GetCatalogLanguage(id);
+            object.otherTexts = OtherTexts(doc.GetCatalogTexts(id), object);
             object.price = doc.GetPrice(id);
             object.disabled = doc.GetDisabled(id);
             object.sorts = doc.GetSorts(id);

@@ -13,7 +13,19 @@
 namespace
 {
 
-const QString kLegacyFolder = QStringLiteral("steamapps/common/The Sims Legacy Collection");
+const QString kSteamAppId = QStringLiteral("3314060");
+const QString kLegacyFolder = QStringLiteral("The Sims Legacy Collection");
+
+bool HoldsGame(const QString& folder)
+{
+    return QFileInfo(folder + QStringLiteral("/GameData")).isDir();
+}
+
+QString ProtonPrefix(const QString& library)
+{
+    return library + QStringLiteral("/steamapps/compatdata/") + kSteamAppId +
+           QStringLiteral("/pfx");
+}
 
 QString RegistryInstallPath()
 {
@@ -119,11 +131,29 @@ QStringList VdfLibraries(const QString& vdfPath)
     return libraries;
 }
 
-QString SteamInstallPath()
+// The "installdir" of the game's app manifest in a library; empty without one.
+QString ManifestInstallDir(const QString& library)
+{
+    QFile file(library + QStringLiteral("/steamapps/appmanifest_") + kSteamAppId +
+               QStringLiteral(".acf"));
+    if (!file.open(QIODevice::ReadOnly))
+        return QString();
+    const QStringList tokens = VdfTokens(file.readAll());
+    for (int i = 0; i + 1 < tokens.size(); ++i) {
+        if (tokens[i].compare(QLatin1String("installdir"), Qt::CaseInsensitive) == 0 &&
+            !tokens[i + 1].contains(QLatin1Char('/')) && tokens[i + 1] != QLatin1String("..") &&
+            tokens[i + 1] != QLatin1String("{"))
+            return tokens[i + 1];
+    }
+    return QString();
+}
+
+GameInstall SteamInstall()
 {
     const QString home = QDir::homePath();
-    const QStringList roots = {home + QStringLiteral("/.local/share/Steam"),
-                               home + QStringLiteral("/.steam/steam")};
+    const QStringList roots = {
+        home + QStringLiteral("/.local/share/Steam"), home + QStringLiteral("/.steam/steam"),
+        home + QStringLiteral("/.var/app/com.valvesoftware.Steam/.local/share/Steam")};
     QSet<QString> seen;
     for (const QString& root : roots) {
         QStringList libraries{root};
@@ -133,27 +163,66 @@ QString SteamInstallPath()
             if (canonical.isEmpty() || seen.contains(canonical))
                 continue;
             seen.insert(canonical);
-            const QString game = canonical + QLatin1Char('/') + kLegacyFolder;
-            if (QFileInfo(game + QStringLiteral("/GameData")).isDir())
-                return game;
+            // The manifest names the folder even when it was renamed or translated.
+            const QString common = canonical + QStringLiteral("/steamapps/common/");
+            for (const QString& name : {ManifestInstallDir(canonical), kLegacyFolder}) {
+                if (!name.isEmpty() && HoldsGame(common + name))
+                    return {common + name, ProtonPrefix(canonical)};
+            }
         }
+    }
+    return {};
+}
+
+// The re-release installed by its own launcher into a Wine prefix (Lutris, Bottles).
+QString PrefixInstall(const QString& prefix)
+{
+    for (const char* programFiles : {"Program Files", "Program Files (x86)"}) {
+        const QString game = prefix + QStringLiteral("/drive_c/") + QLatin1String(programFiles) +
+                             QStringLiteral("/EA Games/The Sims Legacy");
+        if (HoldsGame(game))
+            return game;
     }
     return QString();
 }
 
 } // namespace
 
-QString GetGameFolder()
+GameInstall LocateGame()
 {
+    const QString prefix = WineRegistry::EnvironmentPrefix();
     // The registry first: the original release and Wine installs write InstallPath.
     const QString installPath = RegistryInstallPath();
     QString local;
     if (!installPath.isEmpty()) {
         local = LocalInstallPath(installPath);
         if (!local.isEmpty() && QFileInfo(local).isDir())
-            return local;
+            return {local, prefix};
     }
-    // The 2025 re-release writes no InstallPath; Steam keeps it in one of its libraries.
-    const QString steam = SteamInstallPath();
-    return steam.isEmpty() ? local : steam;
+    // The 2025 re-release writes no InstallPath.
+    const QString launcher = PrefixInstall(prefix);
+    if (!launcher.isEmpty())
+        return {launcher, prefix};
+    const GameInstall steam = SteamInstall();
+    if (!steam.folder.isEmpty())
+        return steam;
+    // Nothing found: the prefix's registry may still name the language.
+    return {local, prefix};
+}
+
+QString GetGameFolder()
+{
+    return LocateGame().folder;
+}
+
+QString PrefixOfGameFolder(const QString& folder)
+{
+    const QString path = QDir::cleanPath(QDir(folder).absolutePath());
+    const qsizetype drive = path.lastIndexOf(QStringLiteral("/drive_c/"));
+    if (drive > 0)
+        return path.left(drive);
+    const qsizetype steam = path.lastIndexOf(QStringLiteral("/steamapps/common/"));
+    if (steam > 0)
+        return ProtonPrefix(path.left(steam));
+    return WineRegistry::EnvironmentPrefix();
 }

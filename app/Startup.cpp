@@ -2,6 +2,8 @@
 
 #include "DataFiles.h"
 #include "DefaultFolders.h"
+#include "GameLanguage.h"
+#include "GameLanguages.h"
 #include "GameLocator.h"
 #include "ProgramState.h"
 #include "modConvert.h"
@@ -69,6 +71,13 @@ QString DefaultProgramFolder()
     return ChooseDataFolder(QString(), portable);
 }
 
+quint8 FindGameLanguage(const QString& gameDir)
+{
+    const QString prefix = gameDir.isEmpty() ? LocateGame().prefix : PrefixOfGameFolder(gameDir);
+    const quint8 found = ReadGameLanguage(prefix);
+    return found ? found : GameLanguages::kUsEnglish;
+}
+
 StartupResult RunStartup(const StartupOptions& options)
 {
     ProgramState.VersionText =
@@ -78,8 +87,19 @@ StartupResult RunStartup(const StartupOptions& options)
     ProgramState.ProgramFolder =
         options.dataDir.isEmpty() ? DefaultProgramFolder() : WithSlash(options.dataDir);
 
-    const QString found = options.gameDir.isEmpty() ? GetGameFolder() : options.gameDir;
+    GameInstall install{options.gameDir, QString()};
+    if (install.folder.isEmpty())
+        install = LocateGame();
+    else
+        install.prefix = PrefixOfGameFolder(install.folder);
+    const QString& found = install.folder;
     ProgramState.GameFolder = WithSlash(found);
+    if (options.language) {
+        ProgramState.GameLanguage = options.language;
+    } else {
+        const quint8 language = ReadGameLanguage(install.prefix);
+        ProgramState.GameLanguage = language ? language : GameLanguages::kUsEnglish;
+    }
     if (found.isEmpty() || !PathExists(ProgramState.GameFolder, true))
         return StartupResult::GameNotFound;
 

@@ -21,13 +21,18 @@ QString ChooseDataFolder(const QString& dataDir, const QStringList& portableFold
 QString DefaultProgramFolder();
 
 struct StartupOptions {
-    QString dataDir; // where presets.dat and folders.dat live; empty: DefaultProgramFolder()
-    QString gameDir; // use this game folder; empty: GetGameFolder()
+    QString dataDir;     // where presets.dat and folders.dat live; empty: DefaultProgramFolder()
+    QString gameDir;     // use this game folder; empty: GetGameFolder()
+    quint8 language = 0; // the game's language (GameLanguages.h); 0: FindGameLanguage()
 };
+
+// The language of the game in gameDir (empty: the one LocateGame finds), read from the
+// registry of its prefix; US English when nothing names one.
+quint8 FindGameLanguage(const QString& gameDir);
 
 enum class StartupResult { Ready, GameNotFound };
 
-// Builds VersionText and the signatures, sets ProgramFolder and GameFolder, and when the game
-// folder exists reads presets.dat and folders.dat and supplies the default folders.
+// Builds VersionText and the signatures, sets ProgramFolder, GameFolder and GameLanguage, and
+// when the game folder exists reads presets.dat and folders.dat and supplies the default folders.
 // GameNotFound: the caller says "The Sims directory could not be found." and ends.
 StartupResult RunStartup(const StartupOptions& options);

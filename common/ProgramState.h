@@ -22,6 +22,8 @@ struct ProgramStateData {
     QByteArray IffSignature25 = MakeIffSignature("2.5");
     QByteArray IffSignature20 = MakeIffSignature("2.0");
     qint16 BusyCount = 0;
+    // The language the game runs in, whose catalog texts are shown and edited (GameLanguages.h).
+    quint8 GameLanguage = 1;
 
     int PresetCount() const { return Presets.size(); }
     int FolderCount() const { return Folders.size(); }

@@ -5,8 +5,6 @@ namespace CtssTable
 namespace
 {
 
-constexpr int kWanted = 2; // the catalog uses the name and the description only
-
 class Cursor
 {
 public:
@@ -69,18 +67,109 @@ private:
     qsizetype m_pos;
 };
 
-// Reads strings until the count, the two wanted, or the first one not whole.
-template <typename ReadOne> void readStrings(Table& table, ReadOne readOne)
+// Reads count strings, stopping at the first one not whole; false when it stopped early. A
+// string whose comment is cut off is still whole, but nothing after it is read.
+template <typename ReadOne> bool readStrings(Table& table, int count, ReadOne readOne)
 {
-    for (int i = 0; i < qMin(table.declared, kWanted); ++i) {
-        Text text;
-        if (!readOne(&text))
-            return;
-        table.strings.append(text);
+    for (int i = 0; i < count; ++i) {
+        String string;
+        bool commentCut = false;
+        if (!readOne(&string, &commentCut))
+            return false;
+        table.strings.append(string);
+        if (commentCut)
+            return i + 1 == count; // nothing after it can be read
+    }
+    return true;
+}
+
+// False when the body ends before every declared string was read.
+bool readFormat(Table& table, Cursor& in)
+{
+    quint16 count = 0;
+    switch (table.format) {
+    case kPascal:
+        if (in.word(&count)) {
+            table.declared = count;
+            return readStrings(table, count, [&](String* s, bool*) {
+                quint8 length = 0;
+                return in.byte(&length) && in.counted(length, &s->text);
+            });
+        }
+        return false;
+    case kTerminated:
+        if (in.word(&count)) {
+            table.declared = count;
+            return readStrings(table, count,
+                               [&](String* s, bool*) { return in.terminated(&s->text); });
+        }
+        return false;
+    case kPairs:
+        if (in.word(&count)) {
+            table.declared = count;
+            return readStrings(table, count, [&](String* s, bool* commentCut) {
+                if (!in.terminated(&s->text))
+                    return false;
+                *commentCut = !in.terminated(nullptr);
+                return true;
+            });
+        }
+        return false;
+    case kLanguage:
+        if (in.word(&count)) {
+            table.declared = count;
+            return readStrings(table, count, [&](String* s, bool* commentCut) {
+                if (!in.byte(&s->language) || !in.terminated(&s->text))
+                    return false;
+                *commentCut = !in.terminated(nullptr);
+                return true;
+            });
+        }
+        return false;
+    case kLanguageSets: {
+        // Set n holds language n + 1; the language bytes of its strings are not needed.
+        quint8 sets = 0;
+        if (!in.byte(&sets))
+            return false;
+        for (int set = 0; set < sets; ++set) {
+            if (!in.word(&count))
+                return false;
+            table.declared += count;
+            const bool whole = readStrings(table, count, [&](String* s, bool* commentCut) {
+                quint8 language = 0;
+                qsizetype length = 0, commentLength = 0;
+                if (!in.byte(&language) || !in.varLength(&length) || !in.counted(length, &s->text))
+                    return false;
+                s->language = quint8(set + 1);
+                *commentCut = !in.varLength(&commentLength) || !in.counted(commentLength, nullptr);
+                return true;
+            });
+            if (!whole)
+                return false;
+        }
+        return true;
+    }
+    default:
+        table.known = false;
+        return false;
     }
 }
 
 } // namespace
+
+const LanguageSet* Table::set(quint8 language) const
+{
+    for (const LanguageSet& s : sets) {
+        if (s.language == language)
+            return &s;
+    }
+    return nullptr;
+}
+
+const Text* Table::text(const LanguageSet& set, int index) const
+{
+    return index < set.strings.size() ? &strings[set.strings[index]].text : nullptr;
+}
 
 Table Read(const QByteArray& body)
 {
@@ -89,71 +178,32 @@ Table Read(const QByteArray& body)
     if (!in.word(&table.format))
         return table;
     table.known = true;
-    quint16 count = 0;
-    switch (table.format) {
-    case kPascal:
-        if (in.word(&count)) {
-            table.declared = count;
-            readStrings(table, [&](Text* t) {
-                quint8 length = 0;
-                return in.byte(&length) && in.counted(length, t);
-            });
-        }
-        break;
-    case kTerminated:
-        if (in.word(&count)) {
-            table.declared = count;
-            readStrings(table, [&](Text* t) { return in.terminated(t); });
-        }
-        break;
-    case kPairs:
-        if (in.word(&count)) {
-            table.declared = count;
-            // A text whose comment is cut off is still whole.
-            bool commentCut = false;
-            readStrings(table, [&](Text* t) {
-                if (commentCut || !in.terminated(t))
-                    return false;
-                commentCut = !in.terminated(nullptr);
-                return true;
-            });
-        }
-        break;
-    case kLanguage:
-        if (in.word(&count)) {
-            table.declared = count;
-            bool commentCut = false;
-            readStrings(table, [&](Text* t) {
-                quint8 language = 0;
-                if (commentCut || !in.byte(&language) || !in.terminated(t))
-                    return false;
-                commentCut = !in.terminated(nullptr);
-                return true;
-            });
-        }
-        break;
-    case kLanguageSets: {
-        quint8 sets = 0;
-        if (in.byte(&sets) && sets > 0 && in.word(&count)) {
-            table.declared = count;
-            bool commentCut = false;
-            readStrings(table, [&](Text* t) {
-                quint8 language = 0;
-                qsizetype length = 0, commentLength = 0;
-                if (commentCut || !in.byte(&language) || !in.varLength(&length) ||
-                    !in.counted(length, t))
-                    return false;
-                commentCut = !in.varLength(&commentLength) || !in.counted(commentLength, nullptr);
-                return true;
-            });
-        }
-        break;
-    }
-    default:
-        table.known = false;
-        break;
+    table.whole = readFormat(table, in);
+    for (int i = 0; i < table.strings.size(); ++i) {
+        String& string = table.strings[i];
+        if (string.language == 0)
+            string.language = kUsEnglish;
+        qsizetype at = 0;
+        while (at < table.sets.size() && table.sets[at].language != string.language)
+            ++at;
+        if (at == table.sets.size())
+            table.sets.append(LanguageSet{string.language, {}});
+        table.sets[at].strings.append(i);
     }
     return table;
+}
+
+const LanguageSet* ShownSet(const Table& table, quint8 language)
+{
+    if (const LanguageSet* own = table.set(language)) {
+        for (int i = 0; i < qMin<qsizetype>(2, own->strings.size()); ++i) {
+            if (!table.text(*own, i)->bytes.isEmpty())
+                return own;
+        }
+    }
+    if (const LanguageSet* english = table.set(kUsEnglish))
+        return english;
+    return table.sets.isEmpty() ? nullptr : &table.sets.first();
 }
 
 } // namespace CtssTable

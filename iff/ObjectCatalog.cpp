@@ -3,9 +3,12 @@
 #include "CtssTable.h"
 #include "ObjdFieldAccess.h"
 #include "ObjdLayout.h"
+#include "ProgramState.h"
 #include "clsIFF.h"
 
 #include <QSet>
+#include <algorithm>
+#include <memory>
 
 using namespace ObjdAccess;
 
@@ -45,15 +48,37 @@ bool isLanguageFormat(const QByteArray& body)
     return body.size() < 2 || (quint8(body[0]) == 0xFD && quint8(body[1]) == 0xFF);
 }
 
-// A 0xFFFD body from byte 5 on (after the format code, the string count and string 0's
-// language byte), split at every 0 byte. Piece 0 is the name, piece 1 its comment, piece 2
-// string 1's language byte followed by the description, and so on. Empty when the body is
-// too short to hold a name.
-QList<QByteArray> languagePieces(const QByteArray& body)
+// A length-prefixed string may hold a 0 byte, which no catalog text box can hold or save: the
+// text ends there, as the game's 0-terminated texts do.
+QByteArray upToNul(const QByteArray& bytes)
 {
-    if (body.size() <= 5)
-        return {};
-    return body.mid(5).split('\0');
+    const qsizetype nul = bytes.indexOf('\0');
+    return nul < 0 ? bytes : bytes.left(nul);
+}
+
+// String index of a language set: empty when a whole table gives the set fewer strings,
+// "*NONE*" when the strings past a damaged one are unknown.
+QByteArray textOf(const CtssTable::Table& table, const CtssTable::LanguageSet& set, int index)
+{
+    if (const CtssTable::Text* text = table.text(set, index))
+        return upToNul(text->bytes);
+    return table.whole ? QByteArray() : kNone;
+}
+
+struct Shown {
+    CtssTable::Table table;
+    const CtssTable::LanguageSet* set = nullptr; // points into table; nullptr: no text
+};
+
+// The catalog text of an object and the language set the game shows of it.
+std::unique_ptr<Shown> readShown(const clsIFF& doc, quint16 objdId)
+{
+    auto shown = std::make_unique<Shown>();
+    if (const clsResource* ctss = findCtss(doc, objdId)) {
+        shown->table = CtssTable::Read(ctss->Body());
+        shown->set = CtssTable::ShownSet(shown->table, ProgramState.GameLanguage);
+    }
+    return shown;
 }
 
 struct Texts {
@@ -64,32 +89,11 @@ struct Texts {
 Texts readTexts(const clsIFF& doc, quint16 objdId)
 {
     Texts texts;
-    const clsResource* ctss = findCtss(doc, objdId);
-    if (!ctss)
-        return texts;
-    const QByteArray& body = ctss->Body();
-    if (isLanguageFormat(body)) {
-        const QList<QByteArray> pieces = languagePieces(body);
-        if (!pieces.isEmpty())
-            texts.name = pieces[0];
-        if (pieces.size() >= 3)
-            texts.description = pieces[2].mid(1);
-        return texts;
+    const std::unique_ptr<Shown> shown = readShown(doc, objdId);
+    if (shown->set) {
+        texts.name = textOf(shown->table, *shown->set, 0);
+        texts.description = textOf(shown->table, *shown->set, 1);
     }
-    const CtssTable::Table table = CtssTable::Read(body);
-    if (!table.known || table.strings.isEmpty())
-        return texts;
-    // A length-prefixed string may hold a 0 byte, which no catalog text box can hold or
-    // save: the text ends there, as the game's 0-terminated texts do.
-    const auto upToNul = [](const QByteArray& bytes) {
-        const qsizetype nul = bytes.indexOf('\0');
-        return nul < 0 ? bytes : bytes.left(nul);
-    };
-    texts.name = upToNul(table.strings[0].bytes);
-    if (table.strings.size() >= 2)
-        texts.description = upToNul(table.strings[1].bytes);
-    else if (table.declared < 2)
-        texts.description.clear(); // a table of one string: the name, no description
     return texts;
 }
 
@@ -152,6 +156,21 @@ QByteArray clsIFF::GetDescription(quint16 ObjdID) const
     return readTexts(*this, ObjdID).description;
 }
 
+quint8 clsIFF::GetCatalogLanguage(quint16 ObjdID) const
+{
+    const std::unique_ptr<Shown> shown = readShown(*this, ObjdID);
+    return shown->set ? shown->set->language : 0;
+}
+
+QList<CatalogLanguageText> clsIFF::GetCatalogTexts(quint16 ObjdID) const
+{
+    const std::unique_ptr<Shown> shown = readShown(*this, ObjdID);
+    QList<CatalogLanguageText> texts;
+    for (const CtssTable::LanguageSet& set : shown->table.sets)
+        texts.append({set.language, textOf(shown->table, set, 0), textOf(shown->table, set, 1)});
+    return texts;
+}
+
 CatalogTextAccess clsIFF::GetCatalogTextAccess(quint16 ObjdID) const
 {
     CatalogTextAccess access;
@@ -166,16 +185,17 @@ CatalogTextAccess clsIFF::GetCatalogTextAccess(quint16 ObjdID) const
         access.reason = formatReason(table.format);
         return access;
     }
-    if (languagePieces(body).isEmpty()) {
-        access.reason = kNoText;
+    const CtssTable::LanguageSet* set = CtssTable::ShownSet(table, ProgramState.GameLanguage);
+    if (!set) {
+        // No whole string: none declared, or no room for one is no text; anything else is a
+        // string cut off.
+        access.reason = table.declared == 0 || body.size() <= 5 ? kNoText : kDamaged;
         return access;
     }
-    access.nameWritable = !table.strings.isEmpty();
-    access.descriptionWritable = table.strings.size() >= 2;
-    if (!access.nameWritable)
-        access.reason = kDamaged;
-    else if (!access.descriptionWritable)
-        access.reason = table.declared < 2 ? kNoDescription : kDamagedDescription;
+    access.nameWritable = true;
+    access.descriptionWritable = table.text(*set, 1) != nullptr;
+    if (!access.descriptionWritable)
+        access.reason = table.whole ? kNoDescription : kDamagedDescription;
     return access;
 }
 
@@ -189,7 +209,8 @@ bool clsIFF::GetDisabled(quint16 ObjdID) const
     return ReadField(RequireObjd(*this, ObjdID).Body(), ObjdField::Disabled) == 1;
 }
 
-bool clsIFF::SetCtss(quint16 ObjdID, const QByteArray& NameStr, const QByteArray& DescriptStr)
+bool clsIFF::SetCtss(quint16 ObjdID, const QByteArray& NameStr, const QByteArray& DescriptStr,
+                     CtssScope scope)
 {
     if (!FindObjd(*this, ObjdID))
         return false;
@@ -207,21 +228,40 @@ bool clsIFF::SetCtss(quint16 ObjdID, const QByteArray& NameStr, const QByteArray
     if (!newName && !newDescription)
         return true;
 
-    // Each text is replaced where it lies; the header, the string count, the language bytes,
-    // the comments, later strings and the pad bytes after the last string stay as they were.
+    // Each text is replaced where it lies, in the shown language set and, unless only that
+    // set is wanted, in every other set whose string held the same bytes (a copy, not a
+    // translation). The header, the count, the language bytes, the comments, other strings
+    // and the pad bytes after the last string stay as they were.
     clsResource& ctss =
         Resource(CtssKey(ReadField(FindObjd(*this, ObjdID)->Body(), ObjdField::CatalogStringsID)));
     const QByteArray& old = ctss.Body();
     const CtssTable::Table table = CtssTable::Read(old);
-    const CtssTable::Text& name = table.strings[0];
-    QByteArray body = old.left(name.offset);
-    body += newName ? NameStr : name.bytes;
-    qsizetype from = name.offset + name.bytes.size();
-    if (newDescription) {
-        const CtssTable::Text& description = table.strings[1];
-        body += old.mid(from, description.offset - from);
-        body += DescriptStr;
-        from = description.offset + description.bytes.size();
+    const CtssTable::LanguageSet& shown = *CtssTable::ShownSet(table, ProgramState.GameLanguage);
+    struct Edit {
+        const CtssTable::Text* text;
+        const QByteArray* bytes;
+    };
+    QList<Edit> edits;
+    const auto change = [&](int index, const QByteArray& bytes) {
+        const CtssTable::Text& was = *table.text(shown, index);
+        for (const CtssTable::LanguageSet& set : table.sets) {
+            const CtssTable::Text* text = table.text(set, index);
+            if (text && (text == &was || (scope == CtssScope::Copies && text->bytes == was.bytes)))
+                edits.append({text, &bytes});
+        }
+    };
+    if (newName)
+        change(0, NameStr);
+    if (newDescription)
+        change(1, DescriptStr);
+    std::sort(edits.begin(), edits.end(),
+              [](const Edit& a, const Edit& b) { return a.text->offset < b.text->offset; });
+    QByteArray body;
+    qsizetype from = 0;
+    for (const Edit& edit : edits) {
+        body += old.mid(from, edit.text->offset - from);
+        body += *edit.bytes;
+        from = edit.text->offset + edit.text->bytes.size();
     }
     body += old.mid(from);
     ctss.SetBody(body);

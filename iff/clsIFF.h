@@ -20,6 +20,19 @@ struct CatalogTextAccess {
     QString reason; // empty when both can be written
 };
 
+// One language set of an object's catalog text (strings 0 and 1 of that language).
+struct CatalogLanguageText {
+    quint8 language = 1; // 1 US English, 2 UK English, 3 French, ... 20 Korean
+    QByteArray name;
+    QByteArray description; // empty when the set holds the name only
+};
+
+// Which language sets an edit of the catalog text reaches.
+enum class CtssScope {
+    Copies,    // the shown set, and every other set's string that held the same bytes
+    ShownOnly, // the shown set only
+};
+
 // One IFF object file held in memory: an ordered, keyed list of resources (keys compare
 // without regard to case) and the IDs of its OBJD, BMP_ and CTSS chunks in load order.
 class clsIFF
@@ -93,12 +106,18 @@ public:
     // --- object catalog ---
     // Rows: key "OBJD<id>", text the chunk name, one sub-item: the ID in decimal.
     void GenerateObjectList(IListSink& List) const;
-    // Catalog name / description bytes, or "*NONE*". The first language's strings 0 and 1 of
-    // the string-list formats 0x0000, 0xFFFF, 0xFFFE, 0xFFFD and 0xFFFC; "*NONE*" for others.
+    // Catalog name / description bytes, or "*NONE*": strings 0 and 1 of the language set the
+    // game shows (ProgramState.GameLanguage's when it holds a text, else US English's, else
+    // the first) of the string-list formats 0x0000, 0xFFFF, 0xFFFE, 0xFFFD and 0xFFFC; only
+    // the strings the table's count declares; "*NONE*" for other formats.
     QByteArray GetName(quint16 ObjdID) const;
     QByteArray GetDescription(quint16 ObjdID) const;
-    // Only a 0xFFFD catalog text is ever written: its name when string 0 is whole, its
-    // description when the text declares and holds string 1 as well.
+    // The language code of the set GetName reads; 0 when the object has no catalog text.
+    quint8 GetCatalogLanguage(quint16 ObjdID) const;
+    // Every language set of the catalog text, in table order.
+    QList<CatalogLanguageText> GetCatalogTexts(quint16 ObjdID) const;
+    // Only a 0xFFFD catalog text is ever written: the shown set's name, and its description
+    // when the set holds string 1 as well.
     CatalogTextAccess GetCatalogTextAccess(quint16 ObjdID) const;
     // These three throw IffError for an OBJD the document does not hold.
     qint32 GetPrice(quint16 ObjdID) const;
@@ -113,8 +132,10 @@ public:
     // SetCtss changes a text only where it differs from what GetName / GetDescription read,
     // and only in place, so the rest of the body stays byte for byte. It is false and changes
     // nothing when a text that differs cannot be written (GetCatalogTextAccess) or holds a 0
-    // byte. It is true and changes nothing for an object without catalog text.
-    bool SetCtss(quint16 ObjdID, const QByteArray& NameStr, const QByteArray& DescriptStr);
+    // byte. It is true and changes nothing for an object without catalog text. A changed text
+    // also replaces the other language sets' copies of the old one (CtssScope).
+    bool SetCtss(quint16 ObjdID, const QByteArray& NameStr, const QByteArray& DescriptStr,
+                 CtssScope scope = CtssScope::Copies);
     bool SetPrice(quint16 ObjdID, qint32 Price);
     bool SetDisabled(quint16 ObjdID, bool Disabled);
     bool SetSorts(quint16 ObjdID, const SortSet& Sorts);

@@ -4,6 +4,7 @@
 #include "CliPrompt.h"
 #include "CollectionCommands.h"
 #include "DocumentCommands.h"
+#include "ProgramState.h"
 #include "ScriptedPrompt.h"
 #include "SetCommand.h"
 #include "StateCommands.h"
@@ -34,8 +35,9 @@ const QList<Command>& Commands()
          {QStringLiteral("FILE")},
          {QStringLiteral("object"), QStringLiteral("name"), QStringLiteral("description"),
           QStringLiteral("price"), QStringLiteral("disabled"), QStringLiteral("sorts"),
-          QStringLiteral("preset")},
+          QStringLiteral("preset"), QStringLiteral("only-language")},
          CmdSet},
+        {"strings", {QStringLiteral("FILE")}, {QStringLiteral("object")}, CmdStrings},
         {"files", {}, {}, CmdFiles},
         {"catalog", {}, {QStringLiteral("csv")}, CmdCatalog},
         {"conflicts", {}, {}, CmdConflicts},
@@ -47,12 +49,14 @@ const QList<Command>& Commands()
     return commands;
 }
 
-const QStringList kGlobalOptions = {QStringLiteral("data-dir"), QStringLiteral("game-dir")};
+const QStringList kGlobalOptions = {QStringLiteral("data-dir"), QStringLiteral("game-dir"),
+                                    QStringLiteral("language")};
 
 QString HelpText()
 {
     return QStringLiteral(
-        "Usage: kestrane-cli [--data-dir DIR] [--game-dir DIR] COMMAND [ARGUMENTS]\n"
+        "Usage: kestrane-cli [--data-dir DIR] [--game-dir DIR] [--language LANGUAGE] COMMAND\n"
+        "       [ARGUMENTS]\n"
         "\n"
         "Reads and edits the catalog data of The Sims' object files (.iff).\n"
         "\n"
@@ -64,9 +68,15 @@ QString HelpText()
         "                        load FILE and save it again (to OUT when given)\n"
         "  set FILE --object ID [--name TEXT] [--description TEXT] [--price N]\n"
         "      [--disabled yes|no] [--sorts A,B,C,D,E,F,G,H,I] [--preset NAME]\n"
+        "      [--only-language]\n"
         "                        change what is given of one object and save the file;\n"
         "                        sorts: Function, Sub-Function, Room, Downtown, Vacation,\n"
-        "                        Community, Studio Town, Magic Town, Build Mode\n"
+        "                        Community, Studio Town, Magic Town, Build Mode; a new name\n"
+        "                        or description also replaces the other languages' copies\n"
+        "                        of the old one, unless --only-language is given\n"
+        "  strings FILE --object ID\n"
+        "                        the object's catalog name and description in every\n"
+        "                        language of the file, as JSON\n"
         "  files                 the object files Kestrane lists, one path a line\n"
         "  catalog [--csv]       every object of those files with its file and GUID, as\n"
         "                        JSON (or CSV for spreadsheets)\n"
@@ -81,6 +91,10 @@ QString HelpText()
         "Options:\n"
         "  --data-dir DIR        where presets.dat and folders.dat are read\n"
         "  --game-dir DIR        use this game folder instead of looking it up\n"
+        "  --language LANGUAGE   show and edit the catalog text of this language (a code\n"
+        "                        from 1 to 20 or a name such as \"UK English\") instead of\n"
+        "                        the game's own; without it, US English when the game's\n"
+        "                        registry names none\n"
         "  -h, --help            show this text\n"
         "  --version             show the version\n"
         "\n"
@@ -98,11 +112,12 @@ void AddOptions(QCommandLineParser& parser)
     parser.addOption({{QStringLiteral("h"), QStringLiteral("help")}, QString()});
     parser.addOption({QStringLiteral("version"), QString()});
     parser.addOption({QStringLiteral("csv"), QString()});
-    const QStringList valued = {QStringLiteral("data-dir"), QStringLiteral("game-dir"),
-                                QStringLiteral("output"),   QStringLiteral("object"),
-                                QStringLiteral("name"),     QStringLiteral("description"),
-                                QStringLiteral("price"),    QStringLiteral("disabled"),
-                                QStringLiteral("sorts"),    QStringLiteral("preset")};
+    parser.addOption({QStringLiteral("only-language"), QString()});
+    const QStringList valued = {
+        QStringLiteral("data-dir"),    QStringLiteral("game-dir"), QStringLiteral("language"),
+        QStringLiteral("output"),      QStringLiteral("object"),   QStringLiteral("name"),
+        QStringLiteral("description"), QStringLiteral("price"),    QStringLiteral("disabled"),
+        QStringLiteral("sorts"),       QStringLiteral("preset")};
     for (const QString& name : valued)
         parser.addOption({name, QString(), QStringLiteral("value")});
 }
@@ -154,12 +169,19 @@ int RunCli(const QStringList& arguments, QTextStream& out, QTextStream& err)
             return ctx.usage(
                 QStringLiteral("The option --%1 does not apply to %2.").arg(option, name));
     }
-    for (const QString& option : kGlobalOptions) {
+    for (const QString& option : {QStringLiteral("data-dir"), QStringLiteral("game-dir")}) {
         if (parser.isSet(option) && parser.value(option).isEmpty())
             return ctx.usage(QStringLiteral("--%1 needs a folder.").arg(option));
     }
 
+    if (parser.isSet(QStringLiteral("language")) && !ctx.language())
+        return ctx.usage(QStringLiteral("--language needs a code from 1 to 20 or a language's "
+                                        "name, such as \"UK English\"."));
+
     ctx.arguments = positional;
+    ProgramState.GameLanguage = ctx.language()
+                                    ? ctx.language()
+                                    : FindGameLanguage(parser.value(QStringLiteral("game-dir")));
     InitConvert();
     try {
         return command->run(ctx);

@@ -1,6 +1,7 @@
 #include "CliContext.h"
 
 #include "Cp1252.h"
+#include "GameLanguages.h"
 #include "ProgramState.h"
 #include "clsIFF.h"
 
@@ -22,6 +23,11 @@ int CliContext::usage(const QString& message) const
     return CliExit::Usage;
 }
 
+quint8 CliContext::language() const
+{
+    return GameLanguages::FromText(parser.value(QStringLiteral("language")));
+}
+
 StartupOptions CliContext::startupOptions() const
 {
     QString dataDir = parser.value(QStringLiteral("data-dir"));
@@ -38,7 +44,7 @@ StartupOptions CliContext::startupOptions() const
         }
         dataDir = ChooseDataFolder(QString(), portable);
     }
-    return StartupOptions{dataDir, parser.value(QStringLiteral("game-dir"))};
+    return StartupOptions{dataDir, parser.value(QStringLiteral("game-dir")), language()};
 }
 
 bool CliContext::startUp() const

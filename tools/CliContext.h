@@ -28,6 +28,8 @@ struct CliContext {
     int fail(const QString& message) const;
     int usage(const QString& message) const;
 
+    // The code --language names; 0 when it is not given or names no language.
+    quint8 language() const;
     StartupOptions startupOptions() const;
     // Runs the start-up steps that read the stored state; false (after saying so) when no
     // game folder was found.

@@ -36,6 +36,8 @@ QJsonObject ObjectJson(const CatalogFile& file, const CatalogObject& object)
     json.insert(QStringLiteral("resource_name"), DecodeCp1252(object.resourceName));
     json.insert(QStringLiteral("name"), CatalogTextValue(object.name));
     json.insert(QStringLiteral("description"), CatalogTextValue(object.description));
+    json.insert(QStringLiteral("language"),
+                object.language ? QJsonValue(object.language) : QJsonValue(QJsonValue::Null));
     json.insert(QStringLiteral("price"), object.price);
     json.insert(QStringLiteral("disabled"), object.disabled);
     json.insert(QStringLiteral("sorts"), sorts);

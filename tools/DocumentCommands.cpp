@@ -2,6 +2,7 @@
 
 #include "CliContext.h"
 #include "Cp1252.h"
+#include "GameLanguages.h"
 #include "ListCollector.h"
 #include "clsIFF.h"
 
@@ -35,6 +36,12 @@ QJsonValue CatalogTextValue(const QByteArray& bytes)
     if (bytes == kNone)
         return QJsonValue(QJsonValue::Null);
     return QJsonValue(DecodeCp1252(bytes));
+}
+
+// The code of the language set shown; null without catalog text.
+QJsonValue LanguageValue(quint8 code)
+{
+    return code ? QJsonValue(code) : QJsonValue(QJsonValue::Null);
 }
 
 } // namespace
@@ -91,12 +98,40 @@ int CmdObjects(const CliContext& ctx)
         object.insert(QStringLiteral("resource_name"), DecodeCp1252(row.text));
         object.insert(QStringLiteral("name"), CatalogTextValue(doc.GetName(objdId)));
         object.insert(QStringLiteral("description"), CatalogTextValue(doc.GetDescription(objdId)));
+        object.insert(QStringLiteral("language"), LanguageValue(doc.GetCatalogLanguage(objdId)));
         object.insert(QStringLiteral("price"), doc.GetPrice(objdId));
         object.insert(QStringLiteral("disabled"), doc.GetDisabled(objdId));
         object.insert(QStringLiteral("sorts"), sorts);
         objects.append(object);
     }
     ctx.out << QString::fromUtf8(QJsonDocument(objects).toJson(QJsonDocument::Indented));
+    ctx.out.flush();
+    return CliExit::Done;
+}
+
+int CmdStrings(const CliContext& ctx)
+{
+    if (!ctx.parser.isSet(QStringLiteral("object")))
+        return ctx.usage(QStringLiteral("strings needs --object ID."));
+    bool ok = false;
+    const uint id = ctx.parser.value(QStringLiteral("object")).toUInt(&ok);
+    if (!ok || id > 0xFFFF)
+        return ctx.usage(QStringLiteral("--object needs an object ID from 0 to 65535."));
+    clsIFF doc;
+    if (!ctx.loadDocument(doc, ctx.arguments.at(0)))
+        return CliExit::Failed;
+    if (!doc.IsResource(QByteArray("OBJD") + QByteArray::number(id)))
+        return ctx.fail(QStringLiteral("The file holds no object with ID %1.").arg(id));
+    QJsonArray sets;
+    for (const CatalogLanguageText& text : doc.GetCatalogTexts(quint16(id))) {
+        QJsonObject set;
+        set.insert(QStringLiteral("language"), text.language);
+        set.insert(QStringLiteral("language_name"), GameLanguages::Name(text.language));
+        set.insert(QStringLiteral("name"), CatalogTextValue(text.name));
+        set.insert(QStringLiteral("description"), CatalogTextValue(text.description));
+        sets.append(set);
+    }
+    ctx.out << QString::fromUtf8(QJsonDocument(sets).toJson(QJsonDocument::Indented));
     ctx.out.flush();
     return CliExit::Done;
 }

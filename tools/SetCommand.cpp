@@ -27,6 +27,7 @@ struct Changes {
     std::optional<bool> disabled;
     std::optional<SortSet> sorts;
     std::optional<QString> preset;
+    CtssScope textScope = CtssScope::Copies;
 };
 
 // A whole number as the window's price box takes it: a value beyond the 32-bit range becomes
@@ -98,6 +99,11 @@ QString ReadChanges(const QCommandLineParser& parser, Changes* changes)
     if (parser.isSet(QStringLiteral("preset")))
         changes->preset = parser.value(QStringLiteral("preset"));
 
+    if (parser.isSet(QStringLiteral("only-language"))) {
+        if (!changes->name && !changes->description)
+            return QStringLiteral("--only-language needs --name or --description.");
+        changes->textScope = CtssScope::ShownOnly;
+    }
     if (!changes->name && !changes->description && !changes->price && !changes->disabled &&
         !changes->sorts && !changes->preset)
         return QStringLiteral("Nothing to change: give --name, --description, --price, "
@@ -185,7 +191,7 @@ int CmdSet(const CliContext& ctx)
     const QString tooShort = QStringLiteral("Object %1's definition is too short to hold its "
                                             "catalog fields; the file was not changed.")
                                  .arg(id);
-    if (name && !doc.SetCtss(id, *name, *description))
+    if (name && !doc.SetCtss(id, *name, *description, changes.textScope))
         return ctx.fail(tooShort);
     if (changes.price && !doc.SetPrice(id, *changes.price))
         return ctx.fail(tooShort);

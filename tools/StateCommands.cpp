@@ -3,6 +3,7 @@
 #include "CliContext.h"
 #include "DemoInstallation.h"
 #include "FileGatherer.h"
+#include "GameLanguages.h"
 #include "ProgramState.h"
 
 #include <QDir>
@@ -38,6 +39,10 @@ int CmdGameFolder(const CliContext& ctx)
     if (!ctx.startUp())
         return CliExit::Failed;
     ctx.out << ProgramState.GameFolder << Qt::endl;
+    ctx.out << QStringLiteral("Language: %1 (%2)")
+                   .arg(GameLanguages::Name(ProgramState.GameLanguage))
+                   .arg(ProgramState.GameLanguage)
+            << Qt::endl;
     return CliExit::Done;
 }
 

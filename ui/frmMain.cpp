@@ -1,6 +1,7 @@
 #include "frmMain.h"
 
 #include "DataFiles.h"
+#include "GameLanguages.h"
 #include "Pictures.h"
 #include "ProgramState.h"
 #include "Prompt.h"
@@ -100,7 +101,15 @@ void frmMain::BuildControls()
     picNoObjects->raise();
 
     fraProperties = MakeFrame(this, QStringLiteral("Properties:"), 3960, 120, 5175, 2055);
-    lblName = MakeLabel(fraProperties, QStringLiteral("Name:"), 120, 240, 495, 255);
+    if (ProgramState.GameLanguage == GameLanguages::kUsEnglish) {
+        lblName = MakeLabel(fraProperties, QStringLiteral("Name:"), 120, 240, 495, 255);
+    } else {
+        // The label names the language the texts are shown in; it runs up to "Disabled".
+        lblName = MakeLabel(
+            fraProperties,
+            QStringLiteral("Name (%1):").arg(GameLanguages::Name(ProgramState.GameLanguage)), 120,
+            240, 2340, 255);
+    }
     txtName = new QLineEdit(fraProperties);
     PlaceTwips(txtName, 120, 480, 3375, 285);
     // A box cut at its default 32767 characters would show, and save, a shorter name.
@@ -112,6 +121,9 @@ void frmMain::BuildControls()
     picIcon = MakeLabel(fraProperties, QString(), 4455, 210, 555, 675);
     picIcon->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     lblDescript = MakeLabel(fraProperties, QStringLiteral("Description:"), 120, 840, 1215, 255);
+    // The name row is full, so the note stands between the name box and the description box.
+    lblLanguageNote = MakeLabel(fraProperties, QString(), 1335, 840, 3720, 255);
+    lblLanguageNote->hide();
     txtDescript = new QPlainTextEdit(fraProperties);
     txtDescript->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     PlaceTwips(txtDescript, 120, 1080, 4935, 825);
@@ -273,6 +285,7 @@ void frmMain::EnableControls(bool Enabled, bool ClearAll)
         txtDescript->clear();
         txtName->setToolTip(QString());
         txtDescript->setToolTip(QString());
+        lblLanguageNote->hide();
         chkDisabled->setChecked(false);
         ShowIcon(m_noIcon);
         for (int k = 0; k < 8; ++k) {

@@ -49,6 +49,8 @@ public:
     QLineEdit* txtPrice = nullptr;
     QLabel* picIcon = nullptr;
     QLabel* lblDescript = nullptr;
+    // "(US English: no text for French)" while the shown texts are not the game language's.
+    QLabel* lblLanguageNote = nullptr;
     QPlainTextEdit* txtDescript = nullptr;
     QGroupBox* fraSorts = nullptr;
     SortHolders picSort{};

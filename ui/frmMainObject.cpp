@@ -1,6 +1,8 @@
 // The object list and the properties panel of the main window.
 #include "Cp1252.h"
+#include "GameLanguages.h"
 #include "IffError.h"
+#include "ProgramState.h"
 #include "WindowStyle.h"
 #include "clsIFF.h"
 #include "frmMain.h"
@@ -95,6 +97,15 @@ void frmMain::lstObjects_ItemClick(QTreeWidgetItem* Item)
 
     ShowCatalogText(txtName, document.GetName(objd));
     ShowCatalogText(txtDescript, document.GetDescription(objd));
+    // The game shows US English where its own language has no text; so does the panel.
+    const quint8 shown = document.GetCatalogLanguage(objd);
+    const bool fallback = shown != 0 && shown != ProgramState.GameLanguage;
+    lblLanguageNote->setText(fallback ? QStringLiteral("(%1: no text for %2)")
+                                            .arg(GameLanguages::Name(shown),
+                                                 GameLanguages::Name(ProgramState.GameLanguage))
+                                      : QString());
+    lblLanguageNote->setToolTip(lblLanguageNote->text());
+    lblLanguageNote->setVisible(fallback);
     // Text that a save could not store (another string-list format, a damaged or one-string
     // catalog text) is shown read-only, with the reason at hand.
     const CatalogTextAccess access = document.GetCatalogTextAccess(objd);

@@ -1,3 +1,4 @@
+#include "GameLanguages.h"
 #include "Pictures.h"
 #include "QtPrompt.h"
 #include "Startup.h"
@@ -9,6 +10,7 @@
 #include <QCommandLineParser>
 #include <QCursor>
 #include <QIcon>
+#include <cstdio>
 #include <cstring>
 
 namespace
@@ -32,6 +34,12 @@ const QCommandLineOption kGameDir(QStringLiteral("game-dir"),
                                   QStringLiteral("Use <dir> as the game folder."),
                                   QStringLiteral("dir"));
 
+const QCommandLineOption kLanguage(QStringLiteral("language"),
+                                   QStringLiteral("Show and edit the catalog text of <language> "
+                                                  "(a code from 1 to 20 or a name such as "
+                                                  "\"UK English\") instead of the game's own."),
+                                   QStringLiteral("language"));
+
 void Describe(QCoreApplication& app, QCommandLineParser& parser)
 {
     SetProgramName();
@@ -44,6 +52,7 @@ void Describe(QCoreApplication& app, QCommandLineParser& parser)
     parser.addVersionOption();
     parser.addOption(kDataDir);
     parser.addOption(kGameDir);
+    parser.addOption(kLanguage);
     parser.process(app); // --help and --version print and end here
 }
 
@@ -79,6 +88,14 @@ int main(int argc, char* argv[])
     StartupOptions options;
     options.dataDir = parser.value(kDataDir);
     options.gameDir = parser.value(kGameDir);
+    if (parser.isSet(kLanguage)) {
+        options.language = GameLanguages::FromText(parser.value(kLanguage));
+        if (!options.language) {
+            std::fprintf(stderr, "kestrane: --language needs a code from 1 to 20 or a "
+                                 "language's name, such as \"UK English\".\n");
+            return 2;
+        }
+    }
 
     QtPrompt prompt;
     SetPrompt(&prompt);

@@ -39,7 +39,13 @@ protected:
         const ObjdSpec twin = Guid(0x200, 0, 0, 2); // no such text
         CatalogFixture text;
         text.objd(128, "Sofa", Guid(0x100))
-            .ctss(1, MakeCatalogCtss("Caf\xe9\xa0Sofa", "Soft.\r\nBlue"))
+            // A French translation beside the US English text and its UK copy.
+            .ctss(1, MakeCtssBody({{1, "Caf\xe9\xa0Sofa", ""},
+                                   {1, "Soft.\r\nBlue", ""},
+                                   {2, "Caf\xe9\xa0Sofa", ""},
+                                   {2, "Soft.\r\nBlue", ""},
+                                   {3, "Canap\xe9", ""},
+                                   {3, "Doux", ""}}))
             .objd(129, "twin a", twin)
             .objd(130, "twin b", twin);
         put("Downloads/a.iff", text.fileBytes());
@@ -155,6 +161,7 @@ TEST_F(Collection, ConflictsProblemsObjectsTheFilterAndARescan)
         {"CAFÉ", "a.iff#128"},           // catalog name, decoded, any case
         {"café\u00a0sofa", "a.iff#128"}, // a non-breaking space parts words
         {"blue soft", "a.iff#128"},      // description, words in any order
+        {"canapé doux", "a.iff#128"},    // another language's name and description
         {"twin b ", "a.iff#130"},        // resource name; a trailing blank changes nothing
         {"y.iff", "ExpansionPack3/narrow.far/y.iff#128"},            // file name in an archive
         {"0x00000500", "f.iff#128 copy1/d.iff#128 copy2/d.iff#128"}, // GUID

@@ -1,6 +1,9 @@
 #include "AppTestEnv.h"
 #include "CProgramSettings.h"
+#include "GameLanguage.h"
+#include "GameLanguages.h"
 #include "GameLocator.h"
+#include "Startup.h"
 #include "WineRegistry.h"
 
 namespace
@@ -16,6 +19,7 @@ const QByteArray kReg = "WINE REGISTRY Version 2\n;; All keys relative to \\\\Ma
                         "\"Expand\"=str(2):\"%ProgramFiles%\\\\Maxis\"\n"
                         "\"INSTALLPATH\"=\"C:\\\\Program Files\\\\Maxis\\\\The Sims\"\n"
                         "\"Quoted\"=\"say \\\"hi\\\"\\n\\x00e9t\\x00e9\"\n"
+                        "\"Escapes\"=\"\\a\\b\\e\\f\\n\\r\\t\\v\\101\"\n"
                         "\"Count\"=dword:0000002a\n"
                         "\"Huge\"=dword:1234567890\n"
                         "\"NoEnd\"=hex(1):41,00,42,00\n"
@@ -43,6 +47,7 @@ TEST(WineRegistry, ValuesOfEveryKindAsTheSettingsReadThem)
         {"Expand", "def"},
         {"installpath", "C:\\Program Files\\Maxis\\The Sims"},
         {"Quoted", QStringLiteral("say \"hi\"\n\u00e9t\u00e9")},
+        {"Escapes", QStringLiteral("\a\b\x1b\f\n\r\t\vA")},
         {"Count", "42"},
         {"Huge", "def"},
         {"NoEnd", "AB"}, // kept whole without its 0
@@ -108,4 +113,110 @@ TEST(GameLocator, SteamLibrariesWhenTheRegistryGivesNothing)
               "\"LibraryFolders\"\n{\n\t\"ContentStatsID\"\t\"-1\"\n\t\"1\"\t\"" +
                   QFile::encodeName(old) + "\"\n}\n");
     EXPECT_EQ(GetGameFolder(), QDir(old).canonicalPath() + game);
+}
+
+TEST(GameLanguages, NamesCodesAndWindowsLocales)
+{
+    const std::pair<const char*, int> texts[] = {{"USEnglish", 1},
+                                                 {"uk english", 2},
+                                                 {"English", 1},
+                                                 {"French", 3},
+                                                 {"SimplifiedChinese", 17},
+                                                 {"Traditional_Chinese", 18},
+                                                 {"20", 20},
+                                                 {"0", 0},
+                                                 {"21", 0},
+                                                 {"Klingon", 0},
+                                                 {"", 0}};
+    for (const auto& [text, code] : texts)
+        EXPECT_EQ(GameLanguages::FromText(QString::fromLatin1(text)), code) << text;
+    const std::pair<quint32, int> locales[] = {
+        {0x409, 1},  {0x809, 2},  {0xC09, 1},  {0x40C, 3},  {0xC0C, 3},  {0x407, 4},
+        {0x410, 5},  {0xC0A, 6},  {0x413, 7},  {0x406, 8},  {0x41D, 9},  {0x414, 10},
+        {0x40B, 11}, {0x40D, 12}, {0x419, 13}, {0x816, 14}, {0x411, 15}, {0x415, 16},
+        {0x804, 17}, {0x404, 18}, {0x41E, 19}, {0x412, 20}, {0x42A, 0}};
+    for (const auto& [lcid, code] : locales)
+        EXPECT_EQ(GameLanguages::FromLocaleId(lcid), code) << std::hex << lcid;
+    EXPECT_EQ(GameLanguages::Name(18), QStringLiteral("Traditional Chinese"));
+    EXPECT_EQ(GameLanguages::Name(0), QStringLiteral("Language 0"));
+}
+
+// The classic key's locale ID, else its SIMS_LANGUAGE, else the re-release's SIMS_LANGUAGE.
+TEST(GameLanguage, EachRegistrySourceInTurn)
+{
+    const QByteArray classic = "WINE REGISTRY Version 2\n[Software\\\\Maxis\\\\The Sims] 1\n";
+    const QByteArray wow =
+        "WINE REGISTRY Version 2\n[Software\\\\Wow6432Node\\\\Maxis\\\\The Sims] 1\n";
+    const QByteArray user =
+        "WINE REGISTRY Version 2\n[Software\\\\Electronic Arts\\\\The Sims 25] 1\n";
+    const struct {
+        QByteArray system, user;
+        int code;
+    } cases[] = {
+        {classic + "\"Language\"=dword:00000809\n", "", 2},
+        {wow + "\"Language\"=dword:0000040c\n\"SIMS_LANGUAGE\"=\"German\"\n", "", 3},
+        {classic + "\"Language\"=\"1031\"\n", "", 4},
+        {classic + "\"Language\"=\"0x413\"\n", "", 7},
+        {classic + "\"SIMS_LANGUAGE\"=\"French\"\n", user + "\"SIMS_LANGUAGE\"=\"Polish\"\n", 3},
+        {classic + "\"Language\"=dword:0000042a\n\"SIMS_LANGUAGE\"=\"Dutch\"\n", "", 7},
+        {classic + "\"SIMS_LANGUAGE\"=\"Elvish\"\n", user + "\"SIMS_LANGUAGE\"=\"UKEnglish\"\n", 2},
+        {"", user + "\"sims_language\"=\"Korean\"\n", 20},
+        {classic + "\"InstallPath\"=\"C:\\\\Sims\"\n", "", 0},
+    };
+    for (const auto& c : cases) {
+        TempHome home;
+        MakeFile(home.winePrefix + "/system.reg", c.system);
+        MakeFile(home.winePrefix + "/user.reg", c.user);
+        EXPECT_EQ(ReadGameLanguage(home.winePrefix), c.code) << c.system.data() << c.user.data();
+        EXPECT_EQ(FindGameLanguage(home.home), c.code ? c.code : 1) << "$WINEPREFIX's";
+    }
+    EXPECT_EQ(ReadGameLanguage(QString()), 0);
+}
+
+// Each place the game is installed, found without options, in the order tried; the language
+// is read from the prefix that goes with it.
+TEST(GameLocator, EveryInstallPlaceInOrder)
+{
+    const QString legacy = "/steamapps/common/The Sims Legacy Collection";
+    const QString native = "/.local/share/Steam",
+                  flatpak = "/.var/app/com.valvesoftware.Steam/.local/share/Steam";
+    const QString x86 = "/.wine/drive_c/Program Files (x86)/EA Games/The Sims Legacy";
+    const QString programFiles = "/.wine/drive_c/Program Files/EA Games/The Sims Legacy";
+    const QString manifest = "/steamapps/appmanifest_3314060.acf";
+    const QString proton = "/steamapps/compatdata/3314060/pfx";
+    const struct {
+        QStringList games;                           // folders made with GameData, under home
+        QList<std::pair<QString, QByteArray>> files; // under home
+        QString found, prefix;                       // under home
+    } cases[] = {
+        {{native + "/steamapps/common/Die Sims"},
+         {{native + manifest, "\"AppState\"\n{\n\t\"appid\"\t\"3314060\"\n\t\"installdir\"\t"
+                              "\"Die Sims\"\n}\n"},
+          {native + proton + "/user.reg",
+           "[Software\\\\Electronic Arts\\\\The Sims 25] 1\n\"SIMS_LANGUAGE\"=\"German\"\n"}},
+         native + "/steamapps/common/Die Sims",
+         native + proton},
+        {{flatpak + legacy}, {}, flatpak + legacy, flatpak + proton},
+        {{x86, flatpak + legacy}, {}, x86, "/.wine"},
+        {{x86, programFiles}, {}, programFiles, "/.wine"},
+        {{native + legacy},
+         {{native + manifest, "\"installdir\" \"../../x\""}},
+         native + legacy,
+         native + proton},
+    };
+    for (const auto& c : cases) {
+        TempHome home;
+        for (const QString& game : c.games)
+            ASSERT_TRUE(QDir().mkpath(home.home + game + "/GameData"));
+        for (const auto& [file, bytes] : c.files)
+            MakeFile(home.home + file, bytes);
+        const GameInstall install = LocateGame();
+        EXPECT_EQ(QDir(install.folder).canonicalPath(), QDir(home.home + c.found).canonicalPath());
+        EXPECT_EQ(QDir(install.prefix).absolutePath(),
+                  QDir(QDir(home.home).canonicalPath() + c.prefix).absolutePath());
+        EXPECT_EQ(FindGameLanguage(QString()), c.files.size() == 2 ? 4 : 1);
+    }
+    // A game folder given by hand brings the prefix it lies in.
+    EXPECT_EQ(PrefixOfGameFolder("/p/drive_c/Games/Sims"), QStringLiteral("/p"));
+    EXPECT_EQ(PrefixOfGameFolder("/lib/steamapps/common/X"), "/lib" + proton);
 }

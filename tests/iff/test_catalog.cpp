@@ -116,7 +116,7 @@ TEST(ObjectList, OneRowPerIdInLoadOrderLeadTilesHideTheRestOfTheirGroup)
     EXPECT_TRUE(objectsOf(CatalogFixture().bmp(200, "Catalog")).isEmpty());
 }
 
-TEST(CatalogText, FirstLanguageStringsZeroAndOneAndOnlyTheLanguageFormatIsEverWritten)
+TEST(CatalogText, UsEnglishStringsZeroAndOneAndOnlyTheLanguageFormatIsEverWritten)
 {
     const QString damaged = "The catalog text is damaged, so Kestrane does not change it.";
     const QString noText = "The object has no catalog text.",
@@ -124,17 +124,18 @@ TEST(CatalogText, FirstLanguageStringsZeroAndOneAndOnlyTheLanguageFormatIsEverWr
     const QString other = "The catalog text is in a format Kestrane cannot change (0x%1).";
     // Which texts can be written: 2 both, 1 the name only, 0 none, for the reason given.
     const std::tuple<QByteArray, QByteArray, QByteArray, int, QString> cases[] = {
-        // Language codes and further strings do not matter; bytes pass through undecoded.
-        {MakeCtssBody({{6, "Nom", "c0"}, {9, "D\xe9sc", "c1"}, {1, "X", ""}}), "Nom", "D\xe9sc", 2,
-         ""},
-        // String 0 only: its final 0 byte yields an empty piece 2, an empty description.
+        // The US English set, wherever it stands; bytes pass through undecoded.
+        {MakeCtssBody({{6, "Nom", "c0"}, {1, "N\xe9", "c1"}, {9, "Desc", "c2"}, {1, "D", ""}}),
+         "N\xe9", "D", 2, ""},
+        // String 0 only: a name and no description, whatever follows the count's strings.
         {header(1) + '\1' + "Name" + z + "note" + z + "\xa3", "Name", "", 1, noDescription},
-        // One byte past the header: a name, too few pieces for a description.
-        {header(1) + '\1' + 'X', "X", kNone, 0, damaged},
-        {header(1) + "\1N" + z + "c", "N", kNone, 1, noDescription}, // a comment cut off
-        {header(0) + "\1N" + z + z, "N", "", 0, damaged},
-        {header(2) + "\1N" + z + z + "\1D" + z, "N", "D", 2, ""}, // empty last piece
-        {header(2) + "\1N" + z + z + "\1D", "N", "D", 1,
+        {header(1) + "\1Name" + z + z + "\1Extra" + z + z, "Name", "", 1, noDescription},
+        {header(1) + "\1N" + z + "c", "N", "", 1, noDescription}, // a comment cut off
+        // A count of 0 holds no text, and a name cut off is no name.
+        {header(0) + "\1N" + z + z, kNone, kNone, 0, noText},
+        {header(1) + '\1' + 'X', kNone, kNone, 0, damaged},
+        {header(2) + "\1N" + z + z + "\1D" + z, "N", "D", 2, ""}, // comment cut at the end
+        {header(2) + "\1N" + z + z + "\1D", "N", kNone, 1,
          "The catalog description is damaged, so Kestrane does not change it."},
         // Too short for a name: no text, and none is ever written.
         {QByteArray("\xfd"), kNone, kNone, 0, noText},
@@ -176,8 +177,9 @@ TEST(CatalogText, FirstLanguageStringsZeroAndOneAndOnlyTheLanguageFormatIsEverWr
 
 TEST(CatalogText, SetCtssWritesOnlyStringsZeroAndOneAndNothingMalformed)
 {
+    // A language byte of 0 counts as US English.
     const QByteArray three =
-        MakeCtssBody({{1, "Old", "c0"}, {7, "Old text", "c1"}, {2, "Alt", "c2"}});
+        MakeCtssBody({{1, "Old", "c0"}, {0, "Old text", "c1"}, {2, "Alt", "c2"}});
     const QByteArray oneString = header(1) + '\1' + "Old" + z + "c" + z + "\xa3";
     const QByteArray two = MakeCatalogCtss("N", "D");
     const struct {
@@ -187,7 +189,7 @@ TEST(CatalogText, SetCtssWritesOnlyStringsZeroAndOneAndNothingMalformed)
     } cases[] = {
         {three, "Chaise \xe0 bras", "Longer description", true,
          MakeCtssBody(
-             {{1, "Chaise \xe0 bras", "c0"}, {7, "Longer description", "c1"}, {2, "Alt", "c2"}})},
+             {{1, "Chaise \xe0 bras", "c0"}, {0, "Longer description", "c1"}, {2, "Alt", "c2"}})},
         {oneString, kName, "", true, header(1) + '\1' + kName + z + "c" + z + "\xa3"},
         {oneString, kName, kText, false, oneString},
         {two, "N", kText, true, MakeCatalogCtss("N", kText)},
@@ -199,6 +201,117 @@ TEST(CatalogText, SetCtssWritesOnlyStringsZeroAndOneAndNothingMalformed)
         SCOPED_TRACE(c.body.toHex().constData());
         EXPECT_EQ(d.doc.SetCtss(128, c.name, c.description), c.result);
         EXPECT_EQ(d.doc.Resource("CTSS300").Body(), c.after);
+    }
+}
+
+// A 0xFFFD table with a name and a description for each language of codes, in that order,
+// each comment naming its string: copies of name and desc, except the languages of own.
+using Own = QMap<int, std::pair<QByteArray, QByteArray>>;
+QByteArray languageTable(const QList<int>& codes, const Own& own = {},
+                         const QByteArray& name = "Chair", const QByteArray& desc = "Seat\r\n")
+{
+    QList<CtssString> strings;
+    for (const int code : codes) {
+        const QByteArray tag = QByteArray::number(code);
+        const auto texts = own.value(code, {name, desc});
+        strings.append({quint8(code), texts.first, "n" + tag});
+        strings.append({quint8(code), texts.second, "d" + tag});
+    }
+    return MakeCtssBody(strings);
+}
+QList<int> upTo(int count)
+{
+    QList<int> codes;
+    for (int code = 1; code <= count; ++code)
+        codes.append(code);
+    return codes;
+}
+// Own texts "Name <code>" and "Desc <code>": translations.
+Own translated(const QList<int>& codes)
+{
+    Own own;
+    for (const int code : codes)
+        own.insert(code, {"Name " + QByteArray::number(code), "Desc " + QByteArray::number(code)});
+    return own;
+}
+
+TEST(CatalogLanguages, TheGameLanguagesSetElseUsEnglish)
+{
+    StateGuard guard;
+    const QByteArray seat = "Seat\r\n";
+    const struct {
+        QByteArray body;
+        quint8 game, shown;
+        QByteArray name, description;
+    } cases[] = {
+        {languageTable({1}), 1, 1, "Chair", seat},
+        {languageTable({1}), 3, 1, "Chair", seat},      // no French set
+        {languageTable(upTo(18)), 2, 2, "Chair", seat}, // a copy
+        {languageTable(upTo(18), translated({3})), 3, 3, "Name 3", "Desc 3"},
+        {languageTable(upTo(18), translated({3})), 19, 1, "Chair", seat}, // no Thai set
+        {languageTable(upTo(20), translated({2, 20})), 20, 20, "Name 20", "Desc 20"},
+        // Empty strings are no text: the game falls back to US English.
+        {languageTable({1, 3}, {{3, {"", ""}}}), 3, 1, "Chair", seat},
+        {languageTable({1, 3}, {{3, {"", "Si\xe8ge"}}}), 3, 3, "", "Si\xe8ge"},
+        {MakeCtssBody({{0, "Chair", ""}, {0, "Seat", ""}, {3, "Chaise", ""}}), 1, 1, "Chair",
+         "Seat"},
+        {MakeCtssBody({{3, "Chaise", ""}, {1, "Chair", ""}, {3, "Si\xe8ge", ""}}), 3, 3, "Chaise",
+         "Si\xe8ge"},
+        {languageTable({4, 5}), 3, 4, "Chair", seat}, // without US English: the first set
+        {header(0), 3, 0, kNone, kNone},
+    };
+    for (const auto& c : cases) {
+        ProgramState.GameLanguage = c.game;
+        Doc d(kObject, c.body);
+        SCOPED_TRACE(c.body.toHex().toStdString() + " " + std::to_string(c.game));
+        EXPECT_EQ(d.name(), c.name);
+        EXPECT_EQ(d.description(), c.description);
+        EXPECT_EQ(d.doc.GetCatalogLanguage(128), c.shown);
+        // Looking and saving unchanged texts keeps every byte.
+        EXPECT_TRUE(d.doc.SetCtss(128, d.name(), d.description()));
+        EXPECT_EQ(d.doc.Resource("CTSS300").Body(), c.body);
+    }
+    ProgramState.GameLanguage = 1;
+    const QList<CatalogLanguageText> sets =
+        Doc(kObject, languageTable(upTo(20), translated({5}))).doc.GetCatalogTexts(128);
+    ASSERT_EQ(sets.size(), 20);
+    EXPECT_EQ(sets[4].language, 5);
+    EXPECT_EQ(sets[4].name + sets[4].description, "Name 5Desc 5");
+    EXPECT_EQ(sets[19].name + sets[19].description, "Chair" + seat);
+}
+
+TEST(CatalogLanguages, AnEditReachesTheCopiesAndNeverTheTranslations)
+{
+    StateGuard guard;
+    const QList<int> all = upTo(20);
+    const struct {
+        QByteArray body;
+        quint8 game;
+        CtssScope scope;
+        QByteArray name, description, after;
+    } cases[] = {
+        // One set in a US English game: the bytes of the one-set writer.
+        {languageTable({1}), 1, CtssScope::Copies, "New", "Seat\r\n",
+         MakeCtssBody({{1, "New", "n1"}, {1, "Seat\r\n", "d1"}})},
+        {languageTable(all, translated({3, 4})), 1, CtssScope::Copies, "New", "Seat\r\n",
+         languageTable(all, translated({3, 4}), "New")},
+        {languageTable(upTo(18), translated({3})), 2, CtssScope::Copies, "Chair", "Long",
+         languageTable(upTo(18), translated({3}), "Chair", "Long")},
+        {languageTable(all, translated({3})), 3, CtssScope::Copies, "Chaise", "Desc 3",
+         languageTable(all, {{3, {"Chaise", "Desc 3"}}})},
+        // No French set: the US English text the game shows, and its copies.
+        {languageTable({1, 2, 4}, translated({4})), 3, CtssScope::Copies, "New", "Text",
+         languageTable({1, 2, 4}, translated({4}), "New", "Text")},
+        {languageTable(all, translated({3})), 1, CtssScope::ShownOnly, "New", "Text",
+         languageTable(all, {{1, {"New", "Text"}}, {3, {"Name 3", "Desc 3"}}})},
+        {languageTable(all), 2, CtssScope::ShownOnly, "New", "Seat\r\n",
+         languageTable(all, {{2, {"New", "Seat\r\n"}}})},
+    };
+    for (const auto& c : cases) {
+        ProgramState.GameLanguage = c.game;
+        Doc d(kObject, c.body);
+        EXPECT_TRUE(d.doc.SetCtss(128, c.name, c.description, c.scope));
+        EXPECT_EQ(d.doc.Resource("CTSS300").Body().toHex(), c.after.toHex());
     }
 }
 

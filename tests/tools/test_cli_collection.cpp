@@ -100,7 +100,7 @@ TEST_F(CliCollection, FilesGameFolderAndPresetsShowTheState)
     EXPECT_EQ(Output(dirs + "files"), QStringLiteral("%1/Downloads/a.iff\n%1/Downloads/sub/b.iff\n"
                                                      "%1/GameData/Objects/Chair.IFF\n")
                                           .arg(game));
-    EXPECT_EQ(Output(dirs + "game-folder"), game + QStringLiteral("/\n"));
+    EXPECT_EQ(Output(dirs + "game-folder"), game + QStringLiteral("/\nLanguage: US English (1)\n"));
 
     QByteArray folders;
     ASSERT_TRUE(

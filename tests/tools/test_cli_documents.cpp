@@ -2,7 +2,9 @@
 #include "ObjdLayout.h"
 #include "clsIFF.h"
 
+#include <QJsonArray>
 #include <QJsonDocument>
+#include <QJsonObject>
 #include <QtEndian>
 
 namespace
@@ -76,11 +78,11 @@ TEST_F(CliFile, ObjectsJsonFollowsTheObjectListEvenOfOddFiles)
     EXPECT_EQ(QJsonDocument::fromJson(Output(QStringLiteral("objects ") + file).toUtf8()),
               QJsonDocument::fromJson(R"([
         {"id": 128, "resource_name": "Chair \u00e9", "name": "Oak Chair",
-         "description": "Sturdy \u20ac seat", "price": 250, "disabled": true,
+         "description": "Sturdy \u20ac seat", "language": 1, "price": 250, "disabled": true,
          "sorts": [1, 2, 4, 8, 16, 32, 64, 128, 3]},
-        {"id": 129, "resource_name": "Lamp", "name": null, "description": null, "price": 40,
-         "disabled": false, "sorts": [128, 2, 8, 0, 0, 0, 0, 0, 0]},
-        {"id": 130, "resource_name": "Bed lead", "name": "Oak Chair",
+        {"id": 129, "resource_name": "Lamp", "name": null, "description": null,
+         "language": null, "price": 40, "disabled": false, "sorts": [128, 2, 8, 0, 0, 0, 0, 0, 0]},
+        {"id": 130, "resource_name": "Bed lead", "name": "Oak Chair", "language": 1,
          "description": "Sturdy \u20ac seat", "price": 900, "disabled": false,
          "sorts": [0, 0, 0, 0, 0, 0, 0, 0, 0]}])"));
     // Odd files still give well-formed output.
@@ -218,4 +220,80 @@ TEST_F(CliFile, EveryRefusalExitsWithOneLineAndTouchesNothing)
     ASSERT_TRUE(doc.LoadFile(texts));
     EXPECT_EQ(doc.Resource("CTSS3000").Body(),
               QByteArray::fromHex("fdff0100") + "\x01Neu" + QByteArray("\0c\0\xa3", 4));
+}
+
+// US English and a UK English copy of it, a French translation; the file saved once.
+class CliLanguages : public CliTest
+{
+protected:
+    static QByteArray fileWith(const QByteArray& uk, const QByteArray& us = "Chair")
+    {
+        return CatalogFixture()
+            .objd(128, "Chair", CatalogObject(2000))
+            .ctss(2000, MakeCtssBody({{1, us, "a"},
+                                      {0, "Seat", "b"},
+                                      {2, uk, ""},
+                                      {2, "Seat", ""},
+                                      {3, "Chaise", ""},
+                                      {3, "Si\xe8ge", ""}}))
+            .fileBytes();
+    }
+    // The file as a save writes it.
+    QByteArray saved(const QByteArray& bytes)
+    {
+        const QString other = path(QStringLiteral("other.iff"));
+        MakeFile(other, bytes);
+        Output(QStringLiteral("resave ") + other);
+        return ReadFile(other);
+    }
+    const QString file = path(QStringLiteral("chair.iff"));
+    void SetUp() override { MakeFile(file, saved(fileWith("Chair"))); }
+};
+
+TEST_F(CliLanguages, EveryLanguageAtAGlanceAndEditsThatReachTheCopies)
+{
+    EXPECT_EQ(QJsonDocument::fromJson(Output("strings --object 128 " + file).toUtf8()),
+              QJsonDocument::fromJson(R"([
+        {"language": 1, "language_name": "US English", "name": "Chair", "description": "Seat"},
+        {"language": 2, "language_name": "UK English", "name": "Chair", "description": "Seat"},
+        {"language": 3, "language_name": "French", "name": "Chaise",
+         "description": "Si\u00e8ge"}])"));
+    const auto shown = [&](const QString& options) {
+        const QJsonObject object =
+            QJsonDocument::fromJson(Output(options + " objects " + file).toUtf8())[0].toObject();
+        return QString::number(object["language"].toInt()) + object["name"].toString();
+    };
+    EXPECT_EQ(shown("--language French"), QStringLiteral("3Chaise"));
+    EXPECT_EQ(shown("--language 20"), QStringLiteral("1Chair")); // no Korean set
+    {
+        // The game's own language, from its registry.
+        MakeFile(tmp.winePrefix + "/system.reg",
+                 "[Software\\\\Maxis\\\\The Sims] 1\n\"Language\"=dword:0000040c\n");
+        EXPECT_EQ(shown(""), QStringLiteral("3Chaise"));
+        EXPECT_EQ(shown("--language USEnglish"), QStringLiteral("1Chair"));
+        ASSERT_TRUE(QDir().mkpath(game));
+        EXPECT_EQ(Output("game-folder --game-dir " + game),
+                  game + QStringLiteral("/\nLanguage: French (3)\n"));
+        QFile::remove(tmp.winePrefix + "/system.reg");
+    }
+
+    ASSERT_EQ(Cli("--language 2 set --only-language --object 128 --name Seat " + file).code, 0);
+    EXPECT_EQ(ReadFile(file), saved(fileWith("Seat")));
+    // The UK name differs now: a US edit leaves it, as it leaves the French translation.
+    ASSERT_EQ(Cli("set --object 128 --name Stool " + file).code, 0);
+    EXPECT_EQ(ReadFile(file), saved(fileWith("Seat", "Stool")));
+    ASSERT_EQ(Cli("--language uk_english set --object 128 --name Stool " + file).code, 0);
+    EXPECT_EQ(ReadFile(file), saved(fileWith("Stool", "Stool")));
+    ASSERT_EQ(Cli("set --object 128 --name Chair " + file).code, 0);
+    EXPECT_EQ(ReadFile(file), saved(fileWith("Chair")));
+
+    for (const char* refused :
+         {"--language Klingon objects ", "--language 21 objects ",
+          "set --only-language --object 128 --price 5 ", "strings ", "strings --object x "}) {
+        const CliResult result = Cli(refused + file);
+        EXPECT_EQ(result.code, 2) << refused;
+        EXPECT_EQ(result.err.count('\n'), 1) << refused;
+    }
+    EXPECT_EQ(Cli("strings --object 7 " + file).code, 1);
+    EXPECT_EQ(ReadFile(file), saved(fileWith("Chair")));
 }

@@ -32,7 +32,7 @@ TEST_F(MainWindowHarness, ListsTheFilesAndShowsWhatTheClickedOneHolds)
     EXPECT_EQ(window->txtName->palette().color(QPalette::Base), QColor(224, 224, 224));
     ClickRow(window->lstFiles, fileRow("d.iff")); // a name without a description
     EXPECT_EQ(panel(), "d.iff|Only a name||10|");
-    EXPECT_TRUE(window->txtName->isEnabled() && !window->txtDescript->isEnabled());
+    EXPECT_TRUE(!window->txtName->isReadOnly() && window->txtDescript->isReadOnly());
     EXPECT_TRUE(window->picNoObjects->isHidden() && prompt.asked().isEmpty());
 
     ClickRow(window->lstFiles, fileRow("C.IFF"));
@@ -55,6 +55,54 @@ TEST_F(MainWindowHarness, ListsTheFilesAndShowsWhatTheClickedOneHolds)
     EXPECT_EQ(onDisk(path)->GetPrice(128), 75);
     QTest::keyClick(window->txtPrice, Qt::Key_S, Qt::ControlModifier);
     EXPECT_EQ(onDisk(path)->GetPrice(128), 99);
+}
+
+// A French game: the label names the language; an object without French text shows US English
+// with a note; nothing else of the window moves; looking and saving unchanged keeps every byte.
+TEST_F(MainWindowHarness, AFrenchGameShowsItsLanguageAndFallsBackToUsEnglish)
+{
+    const auto table = [](const QByteArray& french) {
+        QList<CtssString> strings;
+        for (quint8 code = 1; code <= 20; ++code) {
+            strings.append({code, code == 3 ? french : QByteArray("Chair"), "c"});
+            strings.append({code, code == 3 ? QByteArray("Si\xe8ge") : QByteArray("Seat"), ""});
+        }
+        return MakeCtssBody(strings);
+    };
+    const QString path = writeFile(
+        "a.iff", CatalogFixture().objd(128, "chair", CatalogObject(1, 5)).ctss(1, table("Chaise")));
+    writeFile("b.iff", object({}, 200, "Lamp", "Light", 9));
+    openWindow();
+    QList<QRect> usEnglish;
+    for (const QWidget* w : window->findChildren<QWidget*>())
+        usEnglish << w->geometry();
+    EXPECT_EQ(window->lblName->text(), "Name:");
+
+    ProgramState.GameLanguage = 3;
+    openWindow();
+    EXPECT_EQ(window->lblName->text(), "Name (French):");
+    const QList<QWidget*> widgets = window->findChildren<QWidget*>();
+    ASSERT_EQ(widgets.size(), usEnglish.size());
+    for (int i = 0; i < widgets.size(); ++i) {
+        if (widgets[i] == window->lblName)
+            EXPECT_EQ(widgets[i]->pos(), usEnglish[i].topLeft()); // grown to hold the language
+        else if (widgets[i] != window->lblLanguageNote)
+            EXPECT_EQ(widgets[i]->geometry(), usEnglish[i]) << i;
+    }
+    EXPECT_EQ(panel(), QString::fromUtf8("a.iff|Chaise|Siège|5|"));
+    EXPECT_TRUE(window->lblLanguageNote->isHidden());
+    ClickRow(window->lstFiles, fileRow("b.iff"));
+    EXPECT_EQ(panel(), "b.iff|Lamp|Light|9|");
+    EXPECT_TRUE(window->lblLanguageNote->isVisible());
+    EXPECT_EQ(window->lblLanguageNote->text(), "(US English: no text for French)");
+
+    ClickRow(window->lstFiles, fileRow("a.iff"));
+    EXPECT_TRUE(window->lblLanguageNote->isHidden());
+    window->cmdSave->click();
+    EXPECT_EQ(onDisk(path)->Resource("CTSS1").Body(), table("Chaise"));
+    window->txtName->setText(QString::fromUtf8("Chaise haute"));
+    window->cmdSave->click();
+    EXPECT_EQ(onDisk(path)->Resource("CTSS1").Body(), table("Chaise haute"));
 }
 
 TEST_F(MainWindowHarness, SortsAndPresetsAreMarkedAndSubFunctionRowsFollowTheFunction)
