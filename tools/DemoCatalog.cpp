@@ -60,12 +60,20 @@ QStringList DemoFolders()
 QList<DemoFile> DemoFiles()
 {
     QList<DemoFile> files;
-    files << File(QStringLiteral("GameData/Objects/DiningChairOak.iff"),
-                  {Object("Dining Chair - Oak", QStringLiteral("Oakley Dining Chair"),
+    files << File(QStringLiteral("GameData/Objects/DiningChairOak.iff"), {[] {
+                      DemoObject chair = Object(
+                          "Dining Chair - Oak", QStringLiteral("Oakley Dining Chair"),
                           QStringLiteral("Solid oak with a hand-rubbed finish: firm enough to "
                                          "keep your Sims awake through a three-course dinner."),
                           120, {Seating, 1, Kitchen | DiningRoom, 1, 0, 1, 1, 1, 0},
-                          IconPicture::Chair, qRgb(150, 95, 45))});
+                          IconPicture::Chair, qRgb(150, 95, 45));
+                      // A clone of a game object: 18 languages, French translated.
+                      chair.languageSets = 18;
+                      chair.translations.insert(
+                          3, {QStringLiteral("Chaise de salle \u00e0 manger Oakley"),
+                              QStringLiteral("Ch\u00eane massif, fini \u00e0 la main.")});
+                      return chair;
+                  }()});
     files << File(QStringLiteral("GameData/Objects/SofaPlush.iff"),
                   {Object("Sofa - Plush", QStringLiteral("Plushmore Sofa"),
                           QStringLiteral("Three cushions of pure comfort. Naps guaranteed; "

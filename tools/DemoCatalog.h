@@ -4,6 +4,7 @@
 #include "StateTypes.h"
 
 #include <QList>
+#include <QMap>
 #include <QString>
 
 // The content of the demo installation: which object files it holds and what is in them.
@@ -20,6 +21,10 @@ struct DemoObject {
     QRgb iconColour = 0;
     int extraTiles = 0; // further tiles of a multi-tile object, listed under its lead
     quint32 guid = 0;   // 0: DemoGuid of the OBJD's resource name
+    // Language sets 1 to languageSets, as clones of the game's objects carry them: copies of
+    // the US English texts, except the translations given (language code -> name, description).
+    int languageSets = 1;
+    QMap<quint8, std::pair<QString, QString>> translations;
 };
 
 struct DemoFile {

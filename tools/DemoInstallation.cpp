@@ -64,6 +64,18 @@ QByteArray Catalog(const QString& text)
     return EncodeCatalogText(text, nullptr).value_or(QByteArray());
 }
 
+QByteArray CatalogText(const DemoObject& object)
+{
+    QList<CtssString> strings;
+    for (int code = 1; code <= object.languageSets; ++code) {
+        const auto texts =
+            object.translations.value(quint8(code), {object.name, object.description});
+        strings.append({quint8(code), Catalog(texts.first), {}});
+        strings.append({quint8(code), Catalog(texts.second), {}});
+    }
+    return MakeCtssBody(strings);
+}
+
 bool AddChunk(clsIFF& doc, const char* format, quint16 id, const QByteArray& name,
               const QByteArray& body, QString* error)
 {
@@ -103,8 +115,7 @@ bool FillDocument(clsIFF& doc, const QList<DemoObject>& objects, QString* error)
                 return false;
         }
         if (object.hasCatalogText &&
-            !AddChunk(doc, "CTSS", catalogId, object.resourceName,
-                      MakeCatalogCtss(Catalog(object.name), Catalog(object.description)), error))
+            !AddChunk(doc, "CTSS", catalogId, object.resourceName, CatalogText(object), error))
             return false;
         // Without catalog text the icon is found by its name alone.
         const QByteArray icon = EncodeBmp24(DrawDemoIcon(object.picture, object.iconColour));

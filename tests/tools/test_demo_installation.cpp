@@ -36,6 +36,11 @@ TEST_F(CliTest, TheDemoInstallationKeepsItsPromises)
     const QString chair = game + QStringLiteral("GameData/Objects/DiningChairOak.iff");
     const QString painting = game + QStringLiteral("GameData/UserObjects/PaintingSunset.iff");
     const QByteArray original = ReadFile(chair);
+    const QJsonArray sets =
+        QJsonDocument::fromJson(Output("strings --object 128 \"" + chair + '"').toUtf8()).array();
+    EXPECT_EQ(sets.size(), 18);
+    EXPECT_EQ(sets[2]["name"], QStringLiteral("Chaise de salle \u00e0 manger Oakley"));
+    EXPECT_EQ(sets[17]["name"], QStringLiteral("Oakley Dining Chair"));
     Output(QStringLiteral("set \"%1\" --object 128 --price 1").arg(chair));
     ASSERT_NE(ReadFile(chair), original);
     Output(QStringLiteral("make-demo ") + prefix);
