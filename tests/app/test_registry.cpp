@@ -117,24 +117,16 @@ TEST(GameLocator, SteamLibrariesWhenTheRegistryGivesNothing)
 
 TEST(GameLanguages, NamesCodesAndWindowsLocales)
 {
-    const std::pair<const char*, int> texts[] = {{"USEnglish", 1},
-                                                 {"uk english", 2},
-                                                 {"English", 1},
-                                                 {"French", 3},
-                                                 {"SimplifiedChinese", 17},
-                                                 {"Traditional_Chinese", 18},
-                                                 {"20", 20},
-                                                 {"0", 0},
-                                                 {"21", 0},
-                                                 {"Klingon", 0},
-                                                 {"", 0}};
-    for (const auto& [text, code] : texts)
-        EXPECT_EQ(GameLanguages::FromText(QString::fromLatin1(text)), code) << text;
-    const std::pair<quint32, int> locales[] = {
-        {0x409, 1},  {0x809, 2},  {0xC09, 1},  {0x40C, 3},  {0xC0C, 3},  {0x407, 4},
-        {0x410, 5},  {0xC0A, 6},  {0x413, 7},  {0x406, 8},  {0x41D, 9},  {0x414, 10},
-        {0x40B, 11}, {0x40D, 12}, {0x419, 13}, {0x816, 14}, {0x411, 15}, {0x415, 16},
-        {0x804, 17}, {0x404, 18}, {0x41E, 19}, {0x412, 20}, {0x42A, 0}};
+    // "text:code" pairs: names as the game's registry or a person writes them, and codes.
+    for (const QString& pair : QStringLiteral("USEnglish:1|uk english:2|English:1|French:3|"
+                                              "SimplifiedChinese:17|Traditional_Chinese:18|20:20|"
+                                              "0:0|21:0|Klingon:0|:0")
+                                   .split('|'))
+        EXPECT_EQ(GameLanguages::FromText(pair.section(':', 0, 0)), pair.section(':', 1).toInt())
+            << pair.toStdString();
+    const std::pair<quint32, int> locales[] = {{0x409, 1},  {0x809, 2},  {0xC09, 1},  {0xC0C, 3},
+                                               {0x816, 14}, {0x804, 17}, {0x404, 18}, {0xC04, 18},
+                                               {0x412, 20}, {0x42A, 0}};
     for (const auto& [lcid, code] : locales)
         EXPECT_EQ(GameLanguages::FromLocaleId(lcid), code) << std::hex << lcid;
     EXPECT_EQ(GameLanguages::Name(18), QStringLiteral("Traditional Chinese"));

@@ -44,23 +44,3 @@ TEST(Startup, VersionTextStoredStateOrTheDefaults)
         EXPECT_EQ(RunStartup({data, missing}), StartupResult::GameNotFound); // no Wine, no Steam
     EXPECT_EQ(ProgramState.FolderCount(), 0);
 }
-
-// The game's language: --language first, else the registry of the prefix the game lies in.
-TEST(Startup, TheGameLanguageFromTheOverrideOrTheGamesPrefix)
-{
-    StateGuard guard;
-    TempHome home;
-    const QString prefix = home.dir.path() + "/bottle", data = home.dir.path() + "/data";
-    const QString game = prefix + "/drive_c/Program Files/EA Games/The Sims Legacy";
-    QDir().mkpath(game);
-    QDir().mkpath(data);
-    MakeFile(prefix + "/user.reg", "[Software\\\\Electronic Arts\\\\The Sims 25] 1\n"
-                                   "\"SIMS_LANGUAGE\"=\"Spanish\"\n");
-    const std::pair<quint8, int> cases[] = {{0, 6}, {13, 13}};
-    for (const auto& [language, shown] : cases) {
-        ASSERT_EQ(RunStartup({data, game, language}), StartupResult::Ready);
-        EXPECT_EQ(ProgramState.GameLanguage, shown);
-    }
-    ASSERT_EQ(RunStartup({data, data}), StartupResult::Ready); // $WINEPREFIX's names none
-    EXPECT_EQ(ProgramState.GameLanguage, 1);
-}

@@ -271,13 +271,6 @@ TEST(CatalogLanguages, TheGameLanguagesSetElseUsEnglish)
         EXPECT_TRUE(d.doc.SetCtss(128, d.name(), d.description()));
         EXPECT_EQ(d.doc.Resource("CTSS300").Body(), c.body);
     }
-    ProgramState.GameLanguage = 1;
-    const QList<CatalogLanguageText> sets =
-        Doc(kObject, languageTable(upTo(20), translated({5}))).doc.GetCatalogTexts(128);
-    ASSERT_EQ(sets.size(), 20);
-    EXPECT_EQ(sets[4].language, 5);
-    EXPECT_EQ(sets[4].name + sets[4].description, "Name 5Desc 5");
-    EXPECT_EQ(sets[19].name + sets[19].description, "Chair" + seat);
 }
 
 TEST(CatalogLanguages, AnEditReachesTheCopiesAndNeverTheTranslations)
