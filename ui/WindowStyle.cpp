@@ -3,8 +3,10 @@
 #include "SingleChoiceList.h"
 
 #include <QFontDatabase>
+#include <QFontMetrics>
 #include <QGroupBox>
 #include <QHeaderView>
+#include <QLabel>
 #include <QPalette>
 #include <QTreeWidget>
 #include <QTreeWidgetItem>
@@ -38,6 +40,15 @@ QFont KestraneFont()
         font.setFamily(family);
     font.setPointSizeF(8.25);
     return font;
+}
+
+void SetFittedText(QLabel* label, const QString& text)
+{
+    QFont font = label->parentWidget() ? label->parentWidget()->font() : KestraneFont();
+    while (font.pointSizeF() > 6 && QFontMetrics(font).horizontalAdvance(text) > label->width())
+        font.setPointSizeF(font.pointSizeF() - 0.25);
+    label->setFont(font);
+    label->setText(text);
 }
 
 void ApplyWindowStyle(QWidget* window)

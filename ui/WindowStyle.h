@@ -6,6 +6,7 @@
 
 class QWidget;
 class QGroupBox;
+class QLabel;
 class QTreeWidget;
 class QTreeWidgetItem;
 
@@ -22,6 +23,9 @@ QColor KestraneBlue();
 QFont KestraneFont();
 // Styles a window and every frame, label, check box and picture box inside it.
 void ApplyWindowStyle(QWidget* window);
+// Sets a label's text in the window's font, made smaller (down to 6 points) where the text
+// would be wider than the label, so that a long text never runs under the next control.
+void SetFittedText(QLabel* label, const QString& text);
 QGroupBox* MakeFrame(QWidget* parent, const QString& caption, int left, int top, int width,
                      int height);
 

@@ -105,10 +105,10 @@ void frmMain::BuildControls()
         lblName = MakeLabel(fraProperties, QStringLiteral("Name:"), 120, 240, 495, 255);
     } else {
         // The label names the language the texts are shown in; it runs up to "Disabled".
-        lblName = MakeLabel(
-            fraProperties,
-            QStringLiteral("Name (%1):").arg(GameLanguages::Name(ProgramState.GameLanguage)), 120,
-            240, 2340, 255);
+        lblName = MakeLabel(fraProperties, QString(), 120, 240, 2370, 255);
+        SetFittedText(
+            lblName,
+            QStringLiteral("Name (%1):").arg(GameLanguages::Name(ProgramState.GameLanguage)));
     }
     txtName = new QLineEdit(fraProperties);
     PlaceTwips(txtName, 120, 480, 3375, 285);

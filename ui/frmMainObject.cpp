@@ -100,10 +100,11 @@ void frmMain::lstObjects_ItemClick(QTreeWidgetItem* Item)
     // The game shows US English where its own language has no text; so does the panel.
     const quint8 shown = document.GetCatalogLanguage(objd);
     const bool fallback = shown != 0 && shown != ProgramState.GameLanguage;
-    lblLanguageNote->setText(fallback ? QStringLiteral("(%1: no text for %2)")
-                                            .arg(GameLanguages::Name(shown),
-                                                 GameLanguages::Name(ProgramState.GameLanguage))
-                                      : QString());
+    SetFittedText(lblLanguageNote, fallback
+                                       ? QStringLiteral("(%1: no text for %2)")
+                                             .arg(GameLanguages::Name(shown),
+                                                  GameLanguages::Name(ProgramState.GameLanguage))
+                                       : QString());
     lblLanguageNote->setToolTip(lblLanguageNote->text());
     lblLanguageNote->setVisible(fallback);
     // Text that a save could not store (another string-list format, a damaged or one-string

@@ -103,6 +103,15 @@ TEST_F(MainWindowHarness, AFrenchGameShowsItsLanguageAndFallsBackToUsEnglish)
     window->txtName->setText(QString::fromUtf8("Chaise haute"));
     window->cmdSave->click();
     EXPECT_EQ(onDisk(path)->Resource("CTSS1").Body(), table("Chaise haute"));
+
+    // The longest language name fits, in a smaller font where it must.
+    ProgramState.GameLanguage = 18;
+    openWindow();
+    ClickRow(window->lstFiles, fileRow("b.iff"));
+    for (const QLabel* label : {window->lblName, window->lblLanguageNote}) {
+        EXPECT_LE(label->fontMetrics().horizontalAdvance(label->text()), label->width());
+        EXPECT_TRUE(label->text().contains("Traditional Chinese"));
+    }
 }
 
 TEST_F(MainWindowHarness, SortsAndPresetsAreMarkedAndSubFunctionRowsFollowTheFunction)
