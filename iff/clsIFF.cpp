@@ -29,14 +29,28 @@ bool versionPartMatches(const QByteArray& data, const QByteArray& signature)
            std::memcmp(data.constData(), signature.constData(), kVersionPartSize) == 0;
 }
 
+// Bytes pos to pos + size of whole, sharing whole's storage instead of copying it. Qt's
+// copy-on-write still holds: the first change through any sharer copies. Unlike a copy, the
+// bytes are not followed by a 0x00.
+QByteArray sharedSlice(const QByteArray& whole, qsizetype pos, qsizetype size)
+{
+    QByteArray slice = whole;
+    QByteArray::DataPointer& d = slice.data_ptr();
+    if (size == 0 || !d.d_ptr()) // nothing to share, or bytes the array does not own
+        return whole.mid(pos, size);
+    d.ptr += pos;
+    d.size = size;
+    return slice;
+}
+
 } // namespace
 
 clsIFF::clsIFF() = default;
 clsIFF::~clsIFF() = default;
 
-QByteArray clsIFF::foldKey(const QByteArray& key)
+QByteArray clsIFF::foldKey(QByteArray key)
 {
-    return key.toLower();
+    return std::move(key).toLower(); // in place
 }
 
 clsResource* clsIFF::find(const QByteArray& key) const
@@ -47,8 +61,8 @@ clsResource* clsIFF::find(const QByteArray& key) const
 void clsIFF::append(std::unique_ptr<clsResource> record)
 {
     const QByteArray folded = foldKey(record->Key());
-    if (!m_byKey.contains(folded))
-        m_byKey.insert(folded, record.get());
+    if (clsResource*& first = m_byKey[folded]; !first)
+        first = record.get();
     m_heldKey.insert(record.get(), folded);
     m_resources.push_back(std::move(record));
 }
@@ -261,6 +275,14 @@ void clsIFF::parseChunks(const QByteArray& data)
     const char* bytes = data.constData();
     const qsizetype end = data.size();
     qsizetype pos = kFileHeaderSize;
+    // Room for every chunk at once: growing the lists and the key index chunk by chunk costs
+    // more than this walk over the headers.
+    qsizetype chunks = 0;
+    for (qsizetype at = pos; end - at >= kChunkHeaderSize; ++chunks)
+        at += std::max<qsizetype>(kChunkHeaderSize, qFromBigEndian<quint32>(bytes + at + 4));
+    m_resources.reserve(m_resources.size() + std::size_t(chunks));
+    m_byKey.reserve(m_byKey.size() + chunks);
+    m_heldKey.reserve(m_heldKey.size() + chunks);
     const auto damage = [this](const QString& what) {
         if (m_damage.isEmpty())
             m_damage = what;
@@ -292,7 +314,8 @@ void clsIFF::parseChunks(const QByteArray& data)
             const char* name = header + 12;
             const char* nameEnd = std::find(name, name + kNameSize, '\0');
             record->Name = QByteArray(name, nameEnd - name);
-            record->SetBody(data.mid(bodyStart, bodyLength));
+            // Bodies share the file's bytes: a large file is held once, not twice.
+            record->SetBody(sharedSlice(data, bodyStart, bodyLength));
             append(std::move(record));
         }
         // Every OBJD, BMP_ and CTSS chunk met is listed, duplicates included.

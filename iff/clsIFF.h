@@ -120,7 +120,7 @@ public:
     bool SetSorts(quint16 ObjdID, const SortSet& Sorts);
 
 private:
-    static QByteArray foldKey(const QByteArray& key);
+    static QByteArray foldKey(QByteArray key);
     clsResource* find(const QByteArray& key) const;
     // Adds at the end; the key lookup keeps pointing at the first record of a key.
     void append(std::unique_ptr<clsResource> record);
