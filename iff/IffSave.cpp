@@ -7,6 +7,9 @@
 #include <QHash>
 #include <QSaveFile>
 #include <QtEndian>
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
 #include <limits>
 #include <memory>
 #include <optional>
@@ -109,8 +112,9 @@ private:
     bool m_lent = false;
 };
 
-// Writes to the new file through a buffer, so that many small chunks cost few system calls
-// and large bodies go out without a copy; hashes what it writes when asked.
+// Writes to the new file through a buffer, so that many small chunks cost few system calls;
+// large bodies, and runs of chunks that are byte for byte as loaded, go out without a copy.
+// Hashes what it writes when asked.
 class StreamWriter
 {
 public:
@@ -121,20 +125,30 @@ public:
     }
     bool put(const char* bytes, qsizetype size)
     {
+        if (!sendRun())
+            return false;
         if (size >= kDirectSize)
-            return flush() && send(bytes, size);
-        if (m_buffer.size() + size > kBufferSize && !flush())
+            return sendBuffer() && send(bytes, size);
+        if (m_buffer.size() + size > kBufferSize && !sendBuffer())
             return false;
         m_buffer.append(bytes, size);
         return true;
     }
     bool put(const QByteArray& bytes) { return put(bytes.constData(), bytes.size()); }
-    bool flush()
+    // Bytes that stay in place until the writer is flushed; adjacent ones are written at once.
+    bool putStored(const char* bytes, qsizetype size)
     {
-        const bool sent = send(m_buffer.constData(), m_buffer.size());
-        m_buffer.resize(0); // keeps the storage
-        return sent;
+        if (m_runSize > 0 && m_run + m_runSize == bytes) {
+            m_runSize += size;
+            return true;
+        }
+        if (!sendBuffer() || !sendRun())
+            return false;
+        m_run = bytes;
+        m_runSize = size;
+        return true;
     }
+    bool flush() { return sendRun() && sendBuffer(); }
     qint64 written() const { return m_written; }
     QByteArray sha256() const { return m_hash ? m_hash->result() : QByteArray(); }
 
@@ -142,19 +156,37 @@ private:
     static constexpr qsizetype kBufferSize = 1 << 20;
     static constexpr qsizetype kDirectSize = 64 << 10;
 
+    bool sendBuffer()
+    {
+        const bool sent = send(m_buffer.constData(), m_buffer.size());
+        m_buffer.resize(0); // keeps the storage
+        return sent;
+    }
+    bool sendRun()
+    {
+        const bool sent = send(m_run, m_runSize);
+        m_runSize = 0;
+        return sent;
+    }
+    // A long run goes out in pieces of the buffer's size, as the buffered bytes do.
     bool send(const char* bytes, qsizetype size)
     {
-        if (size == 0)
-            return true;
-        if (m_hash)
-            m_hash->addData(QByteArrayView(bytes, size));
-        m_written += size;
-        return m_out.write(bytes, size) == size;
+        for (qsizetype at = 0; at < size; at += kBufferSize) {
+            const qsizetype piece = std::min(kBufferSize, size - at);
+            if (m_hash)
+                m_hash->addData(QByteArrayView(bytes + at, piece));
+            m_written += piece;
+            if (m_out.write(bytes + at, piece) != piece)
+                return false;
+        }
+        return true;
     }
 
     QIODevice& m_out;
     std::unique_ptr<QCryptographicHash> m_hash;
     QByteArray m_buffer;
+    const char* m_run = nullptr;
+    qsizetype m_runSize = 0;
     qint64 m_written = 0;
 };
 
@@ -246,9 +278,26 @@ bool clsIFF::SaveFile(const QString& FileName, const BeforeReplace& beforeReplac
     StreamWriter out(file, bool(beforeReplace));
     bool ok = out.put(header);
     char chunkHeader[clsResource::kHeaderSize];
+    const auto address = [](const char* p) { return reinterpret_cast<std::uintptr_t>(p); };
+    const std::uintptr_t loadedFrom = address(m_loaded.constData());
+    const std::uintptr_t loadedTo = loadedFrom + std::uintptr_t(m_loaded.size());
     for (auto it = written.cbegin(); ok && it != written.cend(); ++it) {
         (*it)->PrintHeader(chunkHeader);
-        ok = out.put(chunkHeader, sizeof chunkHeader) && out.put((*it)->Body());
+        const QByteArray& body = (*it)->Body();
+        // A body that still lies in the loaded bytes, after the very header this save writes:
+        // the chunk is written from there.
+        const std::uintptr_t at = address(body.constData());
+        const char* stored = nullptr;
+        if (!body.isEmpty() && at >= loadedFrom + sizeof chunkHeader &&
+            at + std::uintptr_t(body.size()) <= loadedTo) {
+            stored = m_loaded.constData() + (at - loadedFrom - sizeof chunkHeader);
+            if (std::memcmp(stored, chunkHeader, sizeof chunkHeader) != 0)
+                stored = nullptr;
+        }
+        if (stored)
+            ok = out.putStored(stored, sizeof chunkHeader + body.size());
+        else
+            ok = out.put(chunkHeader, sizeof chunkHeader) && out.put(body);
     }
     ok = ok && out.put(map) && out.flush();
     if (!ok || out.written() != mapStart + map.size()) {

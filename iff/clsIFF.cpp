@@ -63,7 +63,7 @@ void clsIFF::append(std::unique_ptr<clsResource> record)
     const QByteArray folded = foldKey(record->Key());
     if (clsResource*& first = m_byKey[folded]; !first)
         first = record.get();
-    m_heldKey.insert(record.get(), folded);
+    record->m_heldKey = folded;
     m_resources.push_back(std::move(record));
 }
 
@@ -77,13 +77,12 @@ std::unique_ptr<clsResource> clsIFF::take(const QByteArray& key)
                                  [record](const auto& r) { return r.get() == record; });
     std::unique_ptr<clsResource> taken = std::move(*it);
     const auto next = m_resources.erase(it);
-    m_heldKey.remove(record);
     // A record stays held under the key it was added with, whatever its ID or Format became
     // since: the next record held under this key is now the one found. Going by present keys
     // instead could leave a record findable under two keys, and so found after it was freed.
     m_byKey.remove(folded);
     for (auto later = next; later != m_resources.end(); ++later) {
-        if (m_heldKey.value(later->get()) == folded) {
+        if ((*later)->m_heldKey == folded) {
             m_byKey.insert(folded, later->get());
             break;
         }
@@ -149,12 +148,12 @@ void clsIFF::DelResource(const QByteArray& key)
 void clsIFF::Clear()
 {
     m_byKey.clear();
-    m_heldKey.clear();
     m_resources.clear();
     m_objdIDs.clear();
     m_bmpIDs.clear();
     m_ctssIDs.clear();
     m_signatureCredit.clear();
+    m_loaded.clear();
 }
 
 bool clsIFF::LoadFile(const QString& FileName)
@@ -252,6 +251,8 @@ bool clsIFF::loadBytes(const QByteArray& data)
         return false;
     }
     m_signatureCredit = data.mid(kVersionPartSize, kSignatureSize - kVersionPartSize);
+    // Bytes held elsewhere (no capacity of their own) may go away: they are not kept.
+    m_loaded = data.capacity() > 0 ? data : QByteArray();
     m_damage.clear();
     if (data.size() < kFileHeaderSize)
         m_damage = QStringLiteral("the file header is cut short");
@@ -282,7 +283,6 @@ void clsIFF::parseChunks(const QByteArray& data)
         at += std::max<qsizetype>(kChunkHeaderSize, qFromBigEndian<quint32>(bytes + at + 4));
     m_resources.reserve(m_resources.size() + std::size_t(chunks));
     m_byKey.reserve(m_byKey.size() + chunks);
-    m_heldKey.reserve(m_heldKey.size() + chunks);
     const auto damage = [this](const QString& what) {
         if (m_damage.isEmpty())
             m_damage = what;

@@ -133,12 +133,14 @@ private:
     void parseChunks(const QByteArray& data);
 
     std::vector<std::unique_ptr<clsResource>> m_resources;
-    QHash<QByteArray, clsResource*> m_byKey;         // folded key -> first record held under it
-    QHash<const clsResource*, QByteArray> m_heldKey; // record -> folded key it was added under
+    QHash<QByteArray, clsResource*> m_byKey; // folded key -> first record held under it
     QList<quint16> m_objdIDs;
     QList<quint16> m_bmpIDs;
     QList<quint16> m_ctssIDs;
     QByteArray m_signatureCredit;
+    // The bytes of the last file loaded, which loaded bodies share: a save writes a chunk that
+    // is still as loaded straight from them.
+    QByteArray m_loaded;
     LoadError m_loadError = LoadError::None;
     QString m_errorString;
     QString m_damage;

@@ -34,5 +34,7 @@ public:
     void Create(const QByteArray& cFormat, quint16 cID, const QByteArray& cName);
 
 private:
+    friend class clsIFF;
     QByteArray m_body;
+    QByteArray m_heldKey; // the folded key the document holds this record under
 };
