@@ -145,13 +145,21 @@ ChildRun runMeasured(const QStringList& command)
     if (!started || waitpid(pid, &status, 0) != pid)
         return {};
     ChildRun run;
-    const QList<QByteArray> fields = report.trimmed().split(' ');
+    // The last line is the report; anything before it is the program's own output.
+    const QList<QByteArray> fields = report.trimmed().split('\n').last().split(' ');
     if (fields.size() == 3) {
         run.ms = fields[0].toDouble();
         run.peakMb = fields[1].toDouble();
         run.ok = fields[2] == "ok";
     }
     return run;
+}
+
+// Shared machines make every figure depend on what else runs: print the load beside them.
+QByteArray loadAverage()
+{
+    QFile file(QStringLiteral("/proc/loadavg"));
+    return file.open(QIODevice::ReadOnly) ? file.readLine().trimmed() : QByteArray("unknown");
 }
 
 bool sameBytes(const QString& a, const QString& b)
@@ -188,7 +196,8 @@ int main(int argc, char** argv)
             return 1;
         }
     }
-    std::printf("file: %lld bytes, %d chunks, in %s\n", kTarget, kChunks, qPrintable(dir.path()));
+    std::printf("file: %lld bytes, %d chunks, in %s; load average %s\n", kTarget, kChunks,
+                qPrintable(dir.path()), loadAverage().constData());
 
     std::vector<double> copyMs, loadMs, saveMs, resaveMs, ratios;
     for (int round = 0; round < rounds; ++round) {
@@ -263,5 +272,6 @@ int main(int argc, char** argv)
                 "(%.1f MB; dd %.1f MB)\n",
                 Median(ddMs), Median(cliMs), Median(cliMs) / Median(ddMs), Median(processRatios),
                 Median(cliPeak), Median(cliPeak) / fileMb, fileMb, Median(ddPeak));
+    std::printf("load average %s\n", loadAverage().constData());
     return 0;
 }

@@ -55,20 +55,33 @@ QByteArray clsIFF::foldKey(QByteArray key)
 
 clsResource* clsIFF::find(const QByteArray& key) const
 {
+    indexAll();
     return m_byKey.value(foldKey(key), nullptr);
 }
 
 void clsIFF::append(std::unique_ptr<clsResource> record)
 {
-    const QByteArray folded = foldKey(record->Key());
-    if (clsResource*& first = m_byKey[folded]; !first)
-        first = record.get();
-    record->m_heldKey = folded;
+    record->m_heldKey = foldKey(record->Key());
     m_resources.push_back(std::move(record));
+}
+
+// Records not yet indexed are always the last ones, so indexing them in list order finds the
+// first record of every key, as indexing each one as it came would.
+void clsIFF::indexAll() const
+{
+    if (m_indexed == m_resources.size())
+        return;
+    m_byKey.reserve(m_byKey.size() + qsizetype(m_resources.size() - m_indexed));
+    for (; m_indexed < m_resources.size(); ++m_indexed) {
+        clsResource* record = m_resources[m_indexed].get();
+        if (clsResource*& first = m_byKey[record->m_heldKey]; !first)
+            first = record;
+    }
 }
 
 std::unique_ptr<clsResource> clsIFF::take(const QByteArray& key)
 {
+    indexAll();
     const QByteArray folded = foldKey(key);
     clsResource* record = m_byKey.value(folded, nullptr);
     if (!record)
@@ -77,6 +90,7 @@ std::unique_ptr<clsResource> clsIFF::take(const QByteArray& key)
                                  [record](const auto& r) { return r.get() == record; });
     std::unique_ptr<clsResource> taken = std::move(*it);
     const auto next = m_resources.erase(it);
+    m_indexed = m_resources.size();
     // A record stays held under the key it was added with, whatever its ID or Format became
     // since: the next record held under this key is now the one found. Going by present keys
     // instead could leave a record findable under two keys, and so found after it was freed.
@@ -148,6 +162,7 @@ void clsIFF::DelResource(const QByteArray& key)
 void clsIFF::Clear()
 {
     m_byKey.clear();
+    m_indexed = 0;
     m_resources.clear();
     m_objdIDs.clear();
     m_bmpIDs.clear();
@@ -276,13 +291,6 @@ void clsIFF::parseChunks(const QByteArray& data)
     const char* bytes = data.constData();
     const qsizetype end = data.size();
     qsizetype pos = kFileHeaderSize;
-    // Room for every chunk at once: growing the lists and the key index chunk by chunk costs
-    // more than this walk over the headers.
-    qsizetype chunks = 0;
-    for (qsizetype at = pos; end - at >= kChunkHeaderSize; ++chunks)
-        at += std::max<qsizetype>(kChunkHeaderSize, qFromBigEndian<quint32>(bytes + at + 4));
-    m_resources.reserve(m_resources.size() + std::size_t(chunks));
-    m_byKey.reserve(m_byKey.size() + chunks);
     const auto damage = [this](const QString& what) {
         if (m_damage.isEmpty())
             m_damage = what;
@@ -316,7 +324,8 @@ void clsIFF::parseChunks(const QByteArray& data)
             record->Name = QByteArray(name, nameEnd - name);
             // Bodies share the file's bytes: a large file is held once, not twice.
             record->SetBody(sharedSlice(data, bodyStart, bodyLength));
-            append(std::move(record));
+            record->m_heldKey = foldKey(record->Key());
+            m_resources.push_back(std::move(record));
         }
         // Every OBJD, BMP_ and CTSS chunk met is listed, duplicates included.
         if (format == "OBJD")
