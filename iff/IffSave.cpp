@@ -1,4 +1,3 @@
-#include "HugePages.h"
 #include "ProgramState.h"
 #include "clsIFF.h"
 
@@ -8,13 +7,18 @@
 #include <QHash>
 #include <QSaveFile>
 #include <QtEndian>
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
 #include <limits>
+#include <memory>
 #include <optional>
 
 namespace
 {
 
 constexpr qsizetype kChunkHeaderSize = 76;
+constexpr qint64 kFileHeaderSize = 64;
 
 // Shown when the platform reports that another program holds the file (a sharing or lock
 // conflict). Linux has no such refusal, so there it is never reached.
@@ -49,10 +53,9 @@ void putBE32(QByteArray& out, qsizetype at, quint32 value)
 // What keeps a record from being written as a well-formed chunk, or nothing.
 std::optional<QString> layoutProblem(const clsResource& r)
 {
-    const QString key = QString::fromLatin1(r.Key().toHex(' '));
     if (r.Format.size() != 4)
         return QStringLiteral("A resource's type code is not 4 bytes long (key bytes %1).")
-            .arg(key);
+            .arg(QString::fromLatin1(r.Key().toHex(' ')));
     if (r.Unknown.size() != 2)
         return QStringLiteral("Resource %1 does not hold exactly 2 header bytes after its ID.")
             .arg(QString::fromLatin1(r.Key()));
@@ -109,13 +112,97 @@ private:
     bool m_lent = false;
 };
 
+// Writes to the new file through a buffer, so that many small chunks cost few system calls;
+// large bodies, and runs of chunks that are byte for byte as loaded, go out without a copy.
+// Hashes what it writes when asked.
+class StreamWriter
+{
+public:
+    StreamWriter(QIODevice& out, bool hash)
+        : m_out(out), m_hash(hash ? new QCryptographicHash(QCryptographicHash::Sha256) : nullptr)
+    {
+        m_buffer.reserve(kBufferSize);
+    }
+    bool put(const char* bytes, qsizetype size)
+    {
+        if (!sendRun())
+            return false;
+        if (size >= kDirectSize)
+            return sendBuffer() && send(bytes, size);
+        if (m_buffer.size() + size > kBufferSize && !sendBuffer())
+            return false;
+        m_buffer.append(bytes, size);
+        return true;
+    }
+    bool put(const QByteArray& bytes) { return put(bytes.constData(), bytes.size()); }
+    // Bytes that stay in place until the writer is flushed; adjacent ones are written at once.
+    bool putStored(const char* bytes, qsizetype size)
+    {
+        if (m_runSize > 0 && m_run + m_runSize == bytes) {
+            m_runSize += size;
+            return true;
+        }
+        if (!sendBuffer() || !sendRun())
+            return false;
+        m_run = bytes;
+        m_runSize = size;
+        return true;
+    }
+    bool flush() { return sendRun() && sendBuffer(); }
+    qint64 written() const { return m_written; }
+    QByteArray sha256() const { return m_hash ? m_hash->result() : QByteArray(); }
+
+private:
+    static constexpr qsizetype kBufferSize = 1 << 20;
+    static constexpr qsizetype kDirectSize = 64 << 10;
+
+    bool sendBuffer()
+    {
+        const bool sent = send(m_buffer.constData(), m_buffer.size());
+        m_buffer.resize(0); // keeps the storage
+        return sent;
+    }
+    bool sendRun()
+    {
+        const bool sent = send(m_run, m_runSize);
+        m_runSize = 0;
+        return sent;
+    }
+    // A long run goes out in pieces of the buffer's size, as the buffered bytes do.
+    bool send(const char* bytes, qsizetype size)
+    {
+        for (qsizetype at = 0; at < size; at += kBufferSize) {
+            const qsizetype piece = std::min(kBufferSize, size - at);
+            if (m_hash)
+                m_hash->addData(QByteArrayView(bytes + at, piece));
+            m_written += piece;
+            if (m_out.write(bytes + at, piece) != piece)
+                return false;
+        }
+        return true;
+    }
+
+    QIODevice& m_out;
+    std::unique_ptr<QCryptographicHash> m_hash;
+    QByteArray m_buffer;
+    const char* m_run = nullptr;
+    qsizetype m_runSize = 0;
+    qint64 m_written = 0;
+};
+
 } // namespace
 
 bool clsIFF::SaveFile(const QString& FileName, const BeforeReplace& beforeReplace)
 {
     m_errorString.clear();
 
-    qint64 total = 64;
+    // Every chunk's place follows from the sizes before it, so the map is built first and the
+    // chunks are then streamed from the records to the file: no image of the file is held.
+    std::vector<const clsResource*> written;
+    written.reserve(m_resources.size());
+    std::vector<FormatGroup> groups;
+    QHash<QByteArray, std::size_t> groupOf;
+    qint64 offset = kFileHeaderSize;
     for (const auto& r : m_resources) {
         if (r->Format == "XXXX" || r->Format == "rsmp")
             continue;
@@ -123,41 +210,21 @@ bool clsIFF::SaveFile(const QString& FileName, const BeforeReplace& beforeReplac
             m_errorString = *problem + QStringLiteral(" The file was not saved.");
             return false;
         }
-        total += r->Length;
-        // The map's share, at most: a group head, the entry head, name, 0x00 and pad.
-        total += 8 + 8 + r->Name.size() + 2;
-    }
-    total += 96; // map header and fixed part
-
-    // Header: bytes 0-34 are always those of version 2.5; the credit is the loaded file's own.
-    QByteArray image;
-    image.reserve(total); // everything, map included: growing it later would copy it all
-    AdviseHugePages(image);
-    const QByteArray& signature = ProgramState.IffSignature25;
-    image += signature.left(35);
-    image += m_signatureCredit.size() == 25 ? m_signatureCredit : signature.mid(35);
-    image.append(4, '\0'); // map offset, filled in below
-
-    std::vector<FormatGroup> groups;
-    QHash<QByteArray, std::size_t> groupOf;
-    for (const auto& r : m_resources) {
-        if (r->Format == "XXXX" || r->Format == "rsmp")
-            continue;
-        const quint32 offset = quint32(image.size());
-        image += r->PrintResource();
         auto it = groupOf.constFind(r->Format);
         if (it == groupOf.constEnd()) {
             it = groupOf.insert(r->Format, groups.size());
             groups.push_back({r->Format, {}, {}});
         }
         FormatGroup& group = groups[it.value()];
-        group.Offsets.append(offset);
+        group.Offsets.append(quint32(offset)); // checked against 4 GB below
         group.Records.append(r.get());
+        written.push_back(r.get());
+        offset += r->Length;
     }
+    const qint64 mapStart = offset;
 
-    const qsizetype mapStart = image.size();
     QByteArray map;
-    map.reserve(96 + qsizetype(m_resources.size()) * 16);
+    map.reserve(96 + qsizetype(written.size()) * 16);
     map += "rsmp";
     map.append(4, '\0');               // Size, filled in below
     map.append("\x00\x00\x00\x10", 4); // ID 0, Unknown 00 10
@@ -183,30 +250,64 @@ bool clsIFF::SaveFile(const QString& FileName, const BeforeReplace& beforeReplac
         }
     }
 
-    if (qint64(mapStart) + map.size() > qint64(std::numeric_limits<quint32>::max())) {
+    if (mapStart + map.size() > qint64(std::numeric_limits<quint32>::max())) {
         m_errorString = QStringLiteral("The file would be larger than 4 GB. It was not saved.");
         return false;
     }
     putBE32(map, 4, quint32(map.size()));
     qToLittleEndian(quint32(map.size()), map.data() + 88);
-    putBE32(image, 60, quint32(mapStart));
-    image += map;
+
+    // Header: bytes 0-34 are always those of version 2.5; the credit is the loaded file's own.
+    const QByteArray& signature = ProgramState.IffSignature25;
+    QByteArray header = signature.left(35);
+    header += m_signatureCredit.size() == 25 ? m_signatureCredit : signature.mid(35);
+    if (header.size() != 60) {
+        m_errorString = QStringLiteral("The IFF signature is not set. The file was not saved.");
+        return false;
+    }
+    header.append(4, '\0');
+    putBE32(header, 60, quint32(mapStart));
 
     WritePermissionLoan loan(FileName);
     QSaveFile file(FileName);
-    if (!file.open(QIODevice::WriteOnly)) {
+    // Unbuffered: the writer below buffers already.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
         m_errorString = file.errorString();
         return false;
     }
-    if (file.write(image) != image.size()) {
+    StreamWriter out(file, bool(beforeReplace));
+    bool ok = out.put(header);
+    char chunkHeader[clsResource::kHeaderSize];
+    const auto address = [](const char* p) { return reinterpret_cast<std::uintptr_t>(p); };
+    const std::uintptr_t loadedFrom = address(m_loaded.constData());
+    const std::uintptr_t loadedTo = loadedFrom + std::uintptr_t(m_loaded.size());
+    for (auto it = written.cbegin(); ok && it != written.cend(); ++it) {
+        (*it)->PrintHeader(chunkHeader);
+        const QByteArray& body = (*it)->Body();
+        // A body that still lies in the loaded bytes, after the very header this save writes:
+        // the chunk is written from there.
+        const std::uintptr_t at = address(body.constData());
+        const char* stored = nullptr;
+        if (!body.isEmpty() && at >= loadedFrom + sizeof chunkHeader &&
+            at + std::uintptr_t(body.size()) <= loadedTo) {
+            stored = m_loaded.constData() + (at - loadedFrom - sizeof chunkHeader);
+            if (std::memcmp(stored, chunkHeader, sizeof chunkHeader) != 0)
+                stored = nullptr;
+        }
+        if (stored)
+            ok = out.putStored(stored, sizeof chunkHeader + body.size());
+        else
+            ok = out.put(chunkHeader, sizeof chunkHeader) && out.put(body);
+    }
+    ok = ok && out.put(map) && out.flush();
+    if (!ok || out.written() != mapStart + map.size()) {
         m_errorString = file.errorString();
         file.cancelWriting();
         return false;
     }
     if (beforeReplace) {
         QString error;
-        const QByteArray hash = QCryptographicHash::hash(image, QCryptographicHash::Sha256);
-        if (!beforeReplace(hash, image.size(), error)) {
+        if (!beforeReplace(out.sha256(), out.written(), error)) {
             m_errorString = error;
             file.cancelWriting();
             return false;

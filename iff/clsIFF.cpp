@@ -29,32 +29,59 @@ bool versionPartMatches(const QByteArray& data, const QByteArray& signature)
            std::memcmp(data.constData(), signature.constData(), kVersionPartSize) == 0;
 }
 
+// Bytes pos to pos + size of whole, sharing whole's storage instead of copying it. Qt's
+// copy-on-write still holds: the first change through any sharer copies. Unlike a copy, the
+// bytes are not followed by a 0x00.
+QByteArray sharedSlice(const QByteArray& whole, qsizetype pos, qsizetype size)
+{
+    QByteArray slice = whole;
+    QByteArray::DataPointer& d = slice.data_ptr();
+    if (size == 0 || !d.d_ptr()) // nothing to share, or bytes the array does not own
+        return whole.mid(pos, size);
+    d.ptr += pos;
+    d.size = size;
+    return slice;
+}
+
 } // namespace
 
 clsIFF::clsIFF() = default;
 clsIFF::~clsIFF() = default;
 
-QByteArray clsIFF::foldKey(const QByteArray& key)
+QByteArray clsIFF::foldKey(QByteArray key)
 {
-    return key.toLower();
+    return std::move(key).toLower(); // in place
 }
 
 clsResource* clsIFF::find(const QByteArray& key) const
 {
+    indexAll();
     return m_byKey.value(foldKey(key), nullptr);
 }
 
 void clsIFF::append(std::unique_ptr<clsResource> record)
 {
-    const QByteArray folded = foldKey(record->Key());
-    if (!m_byKey.contains(folded))
-        m_byKey.insert(folded, record.get());
-    m_heldKey.insert(record.get(), folded);
+    record->m_heldKey = foldKey(record->Key());
     m_resources.push_back(std::move(record));
+}
+
+// Records not yet indexed are always the last ones, so indexing them in list order finds the
+// first record of every key, as indexing each one as it came would.
+void clsIFF::indexAll() const
+{
+    if (m_indexed == m_resources.size())
+        return;
+    m_byKey.reserve(m_byKey.size() + qsizetype(m_resources.size() - m_indexed));
+    for (; m_indexed < m_resources.size(); ++m_indexed) {
+        clsResource* record = m_resources[m_indexed].get();
+        if (clsResource*& first = m_byKey[record->m_heldKey]; !first)
+            first = record;
+    }
 }
 
 std::unique_ptr<clsResource> clsIFF::take(const QByteArray& key)
 {
+    indexAll();
     const QByteArray folded = foldKey(key);
     clsResource* record = m_byKey.value(folded, nullptr);
     if (!record)
@@ -63,13 +90,13 @@ std::unique_ptr<clsResource> clsIFF::take(const QByteArray& key)
                                  [record](const auto& r) { return r.get() == record; });
     std::unique_ptr<clsResource> taken = std::move(*it);
     const auto next = m_resources.erase(it);
-    m_heldKey.remove(record);
+    m_indexed = m_resources.size();
     // A record stays held under the key it was added with, whatever its ID or Format became
     // since: the next record held under this key is now the one found. Going by present keys
     // instead could leave a record findable under two keys, and so found after it was freed.
     m_byKey.remove(folded);
     for (auto later = next; later != m_resources.end(); ++later) {
-        if (m_heldKey.value(later->get()) == folded) {
+        if ((*later)->m_heldKey == folded) {
             m_byKey.insert(folded, later->get());
             break;
         }
@@ -135,12 +162,13 @@ void clsIFF::DelResource(const QByteArray& key)
 void clsIFF::Clear()
 {
     m_byKey.clear();
-    m_heldKey.clear();
+    m_indexed = 0;
     m_resources.clear();
     m_objdIDs.clear();
     m_bmpIDs.clear();
     m_ctssIDs.clear();
     m_signatureCredit.clear();
+    m_loaded.clear();
 }
 
 bool clsIFF::LoadFile(const QString& FileName)
@@ -238,6 +266,8 @@ bool clsIFF::loadBytes(const QByteArray& data)
         return false;
     }
     m_signatureCredit = data.mid(kVersionPartSize, kSignatureSize - kVersionPartSize);
+    // Bytes held elsewhere (no capacity of their own) may go away: they are not kept.
+    m_loaded = data.capacity() > 0 ? data : QByteArray();
     m_damage.clear();
     if (data.size() < kFileHeaderSize)
         m_damage = QStringLiteral("the file header is cut short");
@@ -292,8 +322,10 @@ void clsIFF::parseChunks(const QByteArray& data)
             const char* name = header + 12;
             const char* nameEnd = std::find(name, name + kNameSize, '\0');
             record->Name = QByteArray(name, nameEnd - name);
-            record->SetBody(data.mid(bodyStart, bodyLength));
-            append(std::move(record));
+            // Bodies share the file's bytes: a large file is held once, not twice.
+            record->SetBody(sharedSlice(data, bodyStart, bodyLength));
+            record->m_heldKey = foldKey(record->Key());
+            m_resources.push_back(std::move(record));
         }
         // Every OBJD, BMP_ and CTSS chunk met is listed, duplicates included.
         if (format == "OBJD")

@@ -141,10 +141,12 @@ public:
     bool SetSorts(quint16 ObjdID, const SortSet& Sorts);
 
 private:
-    static QByteArray foldKey(const QByteArray& key);
+    static QByteArray foldKey(QByteArray key);
     clsResource* find(const QByteArray& key) const;
     // Adds at the end; the key lookup keeps pointing at the first record of a key.
     void append(std::unique_ptr<clsResource> record);
+    // Brings the key index up to date with the records added since it was last used.
+    void indexAll() const;
     // Takes the first record held under key out of the list.
     std::unique_ptr<clsResource> take(const QByteArray& key);
     static bool signatureMatches(const QByteArray& data);
@@ -154,12 +156,18 @@ private:
     void parseChunks(const QByteArray& data);
 
     std::vector<std::unique_ptr<clsResource>> m_resources;
-    QHash<QByteArray, clsResource*> m_byKey;         // folded key -> first record held under it
-    QHash<const clsResource*, QByteArray> m_heldKey; // record -> folded key it was added under
+    // Folded key -> first record held under it, for the first m_indexed records. The rest are
+    // indexed at the next lookup, so that a load and a save never build it. Lookups therefore
+    // change these two even through const calls: one document is for one thread at a time.
+    mutable QHash<QByteArray, clsResource*> m_byKey;
+    mutable std::size_t m_indexed = 0;
     QList<quint16> m_objdIDs;
     QList<quint16> m_bmpIDs;
     QList<quint16> m_ctssIDs;
     QByteArray m_signatureCredit;
+    // The bytes of the last file loaded, which loaded bodies share: a save writes a chunk that
+    // is still as loaded straight from them.
+    QByteArray m_loaded;
     LoadError m_loadError = LoadError::None;
     QString m_errorString;
     QString m_damage;

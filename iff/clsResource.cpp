@@ -4,11 +4,14 @@
 #include "Prompt.h"
 
 #include <QtEndian>
+#include <algorithm>
+#include <charconv>
+#include <cstring>
 
 namespace
 {
 
-constexpr int kHeaderSize = 76;
+constexpr int kHeaderSize = clsResource::kHeaderSize;
 constexpr int kNameSize = 64;
 
 // Type codes for which a new, empty resource makes sense; byte for byte, so case matters.
@@ -28,7 +31,13 @@ bool isCreatable(const QByteArray& format)
 
 QByteArray clsResource::Key() const
 {
-    return Format + QByteArray::number(ID);
+    char digits[12];
+    const char* digitsEnd = std::to_chars(digits, digits + sizeof digits, ID).ptr;
+    QByteArray key;
+    key.reserve(Format.size() + (digitsEnd - digits));
+    key.append(Format.constData(), Format.size()); // a copy, not a share of Format
+    key.append(digits, digitsEnd - digits);
+    return key;
 }
 
 QByteArray clsResource::SortID() const
@@ -40,6 +49,18 @@ void clsResource::SetBody(const QByteArray& NewBody)
 {
     m_body = NewBody;
     Length = kHeaderSize + qint32(NewBody.size());
+}
+
+void clsResource::PrintHeader(char (&out)[kHeaderSize]) const
+{
+    Q_ASSERT(Format.size() == 4 && Unknown.size() == 2);
+    std::memcpy(out, Format.constData(), 4);
+    qToBigEndian(quint32(Length), out + 4);
+    qToBigEndian(quint16(ID), out + 8);
+    std::memcpy(out + 10, Unknown.constData(), 2);
+    const qsizetype nameSize = std::min<qsizetype>(Name.size(), kNameSize);
+    std::memcpy(out + 12, Name.constData(), size_t(nameSize));
+    std::memset(out + 12 + nameSize, 0, size_t(kNameSize - nameSize));
 }
 
 QByteArray clsResource::PrintResource() const

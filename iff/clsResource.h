@@ -21,7 +21,11 @@ public:
     // Stores the bytes and sets Length to 76 + their count.
     void SetBody(const QByteArray& NewBody);
 
-    // The record as chunk bytes.
+    static constexpr int kHeaderSize = 76;
+    // The chunk header: Format, Length, ID, Unknown and the name padded or cut to 64 bytes.
+    // Format and Unknown must be 4 and 2 bytes long.
+    void PrintHeader(char (&out)[kHeaderSize]) const;
+    // The record as chunk bytes: the header, then the body.
     QByteArray PrintResource() const;
 
     // Sets Name, ID and Format; tells the user through the prompt seam when the type code is
@@ -30,5 +34,7 @@ public:
     void Create(const QByteArray& cFormat, quint16 cID, const QByteArray& cName);
 
 private:
+    friend class clsIFF;
     QByteArray m_body;
+    QByteArray m_heldKey; // the folded key the document holds this record under
 };

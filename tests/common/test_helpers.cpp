@@ -4,6 +4,7 @@
 #include "ConvertError.h"
 #include "Cp1252.h"
 #include "ScriptedPrompt.h"
+#include "Trash.h"
 #include "modConvert.h"
 #include "modGeneral.h"
 
@@ -136,4 +137,48 @@ TEST(General, RecycleFileAcceptedGoesToTheTrashDeclinedStaysWritable)
     EXPECT_EQ(ReadFile(home.dataHome + "/Trash/files/sofa.iff"), "IFF bytes");
     ASSERT_EQ(prompt.asked().size(), 3);
     EXPECT_EQ(prompt.asked()[1].text, sofa);
+}
+
+// Qt 6.4 takes the working folder for the trash when the data folder is missing, and calls
+// that a success.
+TEST(General, MoveToTrashMakesTheHomeTrashAndPutsBackAMoveThatMissesIt)
+{
+    QTemporaryDir dir;
+    const QString work = dir.path() + "/work", sofa = dir.path() + "/dl/sofa.iff";
+    ASSERT_TRUE(QDir().mkpath(work));
+    const QString before = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(work));
+    struct Back {
+        QString path;
+        ~Back() { QDir::setCurrent(path); }
+    } back{before};
+    EnvVarScope home("HOME", dir.path() + "/home");
+    ASSERT_TRUE(QDir().mkpath(dir.path() + "/home"));
+
+    {
+        EnvVarScope data("XDG_DATA_HOME", QString()); // no ~/.local/share at all
+        MakeFile(sofa, "IFF bytes");
+        QString error, trashed;
+        ASSERT_TRUE(MoveToTrash(sofa, &error, &trashed)) << error.toStdString();
+        const QString trash = dir.path() + "/home/.local/share/Trash";
+        EXPECT_EQ(trashed, trash + "/files/sofa.iff");
+        EXPECT_EQ(ReadFile(trashed), "IFF bytes");
+        EXPECT_TRUE(QFileInfo::exists(trash + "/info/sofa.iff.trashinfo"));
+        EXPECT_EQ(ModeOf(dir.path() + "/home/.local"), mode_t(0700));
+    }
+    {
+        // A data folder that cannot be made (its parent is a file): the move lands in the
+        // working folder, and is undone.
+        MakeFile(dir.path() + "/blocker");
+        EnvVarScope data("XDG_DATA_HOME", dir.path() + "/blocker/share");
+        MakeFile(sofa, "other bytes");
+        QString error, trashed;
+        EXPECT_FALSE(MoveToTrash(sofa, &error, &trashed));
+        EXPECT_TRUE(error.contains("not a trash folder")) << error.toStdString();
+        EXPECT_TRUE(error.contains("put back")) << error.toStdString();
+        EXPECT_TRUE(trashed.isEmpty());
+        EXPECT_EQ(ReadFile(sofa), "other bytes");
+        EXPECT_EQ(QDir(work + "/files").entryList(QDir::Files), QStringList());
+        EXPECT_EQ(QDir(work + "/info").entryList(QDir::Files), QStringList());
+    }
 }

@@ -7,6 +7,7 @@
 #include "ScriptedPrompt.h"
 #include "clsIFF.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -194,6 +195,57 @@ TEST_F(Document, SavedMapGroupsEntriesAndPads)
                                         "8e00000080000000666163657300"     // 142 128 faces
                                         "5f504d4201000000"                 // BMP_: 1
                                         "270100000180100069636f6e00a3");   // 295 0x8001 icon
+}
+
+// Unchanged chunks are written straight from the loaded bytes, the rest from their fields;
+// either way the file holds the fields' bytes, and the hook sees exactly what was written.
+TEST_F(Document, ChunksAsLoadedAndAsChangedSaveAsTheirFieldsAndTheHookSeesTheFile)
+{
+    const QByteArray big(100 * 1024, 'B'); // large enough to bypass the write buffer
+    ASSERT_TRUE(load(IffHeader() + Chunk("OBJD", 1, "one", "first") + Chunk("STR#", 2, "two") +
+                     EmptyMapChunk() + Chunk("BMP_", 3, big, "big") + Chunk("CTSS", 4, "four") +
+                     Chunk("OBJD", 5, "five") + Chunk("OBJD", 7, "seven")));
+    doc.Resource("STR#2").SetBody("changed");
+    doc.Resource("CTSS4").Name = "renamed";
+    doc.Resource("OBJD5").ID = 6;
+    doc.UpdateKey("OBJD5");
+    doc.Resource("OBJD7").Unknown = "\x01\x02";
+    // The same records made from their fields alone, holding copies of the bodies.
+    clsIFF built;
+    for (int i = 1; i <= doc.ResourceCount(); ++i) {
+        const clsResource& r = doc.Resource(i);
+        if (r.Format == "rsmp")
+            continue;
+        ASSERT_TRUE(built.AddResource(r.Format, quint16(r.ID), r.Name));
+        clsResource& copy = built.Resource(built.ResourceCount());
+        copy.Unknown = r.Unknown;
+        copy.SetBody(QByteArray(r.Body().constData(), r.Body().size()));
+    }
+    const QByteArray expected = saved(built, "built.iff");
+    ASSERT_EQ(expected.size(), 64 + 6 * 76 + 3 + 7 + big.size() + 4 + 4 + 5 + 200); // map 200
+
+    QByteArray hash;
+    qint64 size = -1;
+    const auto hook = [&](const QByteArray& sha256, qint64 bytes, QString&) {
+        hash = sha256;
+        size = bytes;
+        return true;
+    };
+    ASSERT_TRUE(doc.SaveFile(path(), hook)) << doc.errorString().toStdString();
+    EXPECT_EQ(ReadFile(path()).toHex(), expected.toHex());
+    EXPECT_EQ(hash.toHex(), QCryptographicHash::hash(expected, QCryptographicHash::Sha256).toHex());
+    EXPECT_EQ(size, expected.size());
+    // A hook that says no keeps the old file, and its reason.
+    doc.Resource("OBJD1").SetBody("not saved");
+    const auto refuse = [](const QByteArray&, qint64, QString& error) {
+        error = "history full";
+        return false;
+    };
+    EXPECT_FALSE(doc.SaveFile(path(), refuse));
+    EXPECT_EQ(doc.errorString(), "history full");
+    EXPECT_EQ(ReadFile(path()), expected);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+              QStringList({"built.iff", "t.iff"}));
 }
 
 TEST_F(Document, AFailedSaveLeavesTheOldFileAndNoTemporaryFile)
