@@ -1,8 +1,8 @@
 #include "HugePages.h"
 #include "ProgramState.h"
+#include "Sha256.h"
 #include "clsIFF.h"
 
-#include <QCryptographicHash>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
@@ -205,7 +205,7 @@ bool clsIFF::SaveFile(const QString& FileName, const BeforeReplace& beforeReplac
     }
     if (beforeReplace) {
         QString error;
-        const QByteArray hash = QCryptographicHash::hash(image, QCryptographicHash::Sha256);
+        const QByteArray hash = Sha256(image);
         if (!beforeReplace(hash, image.size(), error)) {
             m_errorString = error;
             file.cancelWriting();

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <optional>
+
+// The history's kept file contents: one file per distinct content, named by its SHA-256 in
+// hex, zlib-compressed (name ending ".z") where that saves enough. Every file is synced, and
+// its folder entry too, before put() returns.
+class ContentFiles
+{
+public:
+    explicit ContentFiles(const QString& folder); // ends in "/"
+
+    QString folder() const { return m_folder; }
+    bool ensureFolder(QString* error) const;
+    // The name the content has on disk, empty when it is not kept.
+    QString fileOf(const QByteArray& hexHash) const;
+    bool has(const QByteArray& hexHash) const { return !fileOf(hexHash).isEmpty(); }
+    // Keeps bytes (whose SHA-256 hex is hexHash) unless kept already; *storedSize is what
+    // they take on disk.
+    bool put(const QByteArray& hexHash, const QByteArray& bytes, qint64* storedSize,
+             QString* error) const;
+    // The bytes kept under hexHash, checked against it; nullopt (with the reason) when they
+    // are missing or damaged.
+    std::optional<QByteArray> get(const QByteArray& hexHash, QString* error) const;
+    // Size on disk; 0 when not kept.
+    qint64 storedSize(const QByteArray& hexHash) const;
+    void remove(const QByteArray& hexHash) const;
+
+private:
+    QString m_folder;
+};
+
+// Makes a new entry of the folder durable (the entry, not the file's bytes).
+bool SyncFolder(const QString& folder);
+
+// The SHA-256 hex of a file's bytes; nullopt when there is no file or it cannot be read.
+std::optional<QByteArray> HashOfFile(const QString& path);

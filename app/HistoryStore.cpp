@@ -1,0 +1,650 @@
+#include "HistoryStore.h"
+
+#include <QAtomicInt>
+#include <QDir>
+#include <QDirIterator>
+#include <QFileInfo>
+#include <QHash>
+#include <QSet>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QVariant>
+
+#ifdef Q_OS_UNIX
+#include <cerrno>
+#include <csignal>
+#include <unistd.h>
+#endif
+
+namespace
+{
+
+// How long a writer waits for another program's transaction before the change is refused.
+constexpr int kBusyTimeoutMs = 5000;
+// A pending row older than this is settled even when its program seems to run.
+constexpr qint64 kPendingStaleSecs = 3600;
+// Files in the contents folder that no row names are removed once this old: younger ones may
+// belong to a change another program is recording.
+constexpr qint64 kStrayAgeSecs = 24 * 3600;
+
+const char* const kColumns =
+    "id, time, file, kind, program, batch, summary, before_hash, before_size, after_hash, "
+    "after_size, trash_path, first_copy";
+
+QAtomicInt connectionCounter;
+
+QString busyAware(const QSqlError& error)
+{
+    const QString text = error.text();
+    if (text.contains(QStringLiteral("locked"), Qt::CaseInsensitive) ||
+        text.contains(QStringLiteral("busy"), Qt::CaseInsensitive))
+        return QStringLiteral("The history's journal is busy (another Kestrane program is "
+                              "writing to it): %1")
+            .arg(text);
+    return QStringLiteral("The history's journal could not be written: %1").arg(text);
+}
+
+// A null text would be stored as NULL.
+QString notNull(const QString& text)
+{
+    return text.isNull() ? QStringLiteral("") : text;
+}
+
+QString isoTime(const QDateTime& time)
+{
+    return time.toUTC().toString(Qt::ISODateWithMs);
+}
+
+bool processRuns(qint64 pid)
+{
+#ifdef Q_OS_UNIX
+    if (pid <= 0)
+        return false;
+    return ::kill(pid_t(pid), 0) == 0 || errno == EPERM;
+#else
+    Q_UNUSED(pid);
+    return true;
+#endif
+}
+
+qint64 ownPid()
+{
+#ifdef Q_OS_UNIX
+    return qint64(::getpid());
+#else
+    return 0;
+#endif
+}
+
+// Write transactions take the write lock at once, so that two programs never both read and
+// then both try to write (which SQLite refuses without waiting).
+class WriteTransaction
+{
+public:
+    explicit WriteTransaction(const QString& connection)
+        : m_db(QSqlDatabase::database(connection, false))
+    {
+        QSqlQuery begin(m_db);
+        m_active = begin.exec(QStringLiteral("BEGIN IMMEDIATE"));
+        if (!m_active)
+            m_error = busyAware(begin.lastError());
+    }
+    ~WriteTransaction()
+    {
+        if (m_active)
+            QSqlQuery(m_db).exec(QStringLiteral("ROLLBACK"));
+    }
+    WriteTransaction(const WriteTransaction&) = delete;
+    WriteTransaction& operator=(const WriteTransaction&) = delete;
+    bool active() const { return m_active; }
+    QString error() const { return m_error; }
+    bool commit()
+    {
+        QSqlQuery query(m_db);
+        if (!query.exec(QStringLiteral("COMMIT"))) {
+            m_error = busyAware(query.lastError());
+            return false;
+        }
+        m_active = false;
+        return true;
+    }
+    QSqlDatabase& db() { return m_db; }
+
+private:
+    QSqlDatabase m_db;
+    bool m_active = false;
+    QString m_error;
+};
+
+HistoryChange readRow(const QSqlQuery& q)
+{
+    HistoryChange c;
+    c.id = q.value(0).toLongLong();
+    c.time = QDateTime::fromString(q.value(1).toString(), Qt::ISODateWithMs);
+    c.time.setTimeSpec(Qt::UTC);
+    c.file = q.value(2).toString();
+    c.kind = q.value(3).toString();
+    c.program = q.value(4).toString();
+    c.batch = q.value(5).toString();
+    c.summary = q.value(6).toString();
+    c.beforeHash = q.value(7).toString().toLatin1();
+    c.beforeSize = q.value(8).toLongLong();
+    c.afterHash = q.value(9).toString().toLatin1();
+    c.afterSize = q.value(10).toLongLong();
+    c.trashPath = q.value(11).toString();
+    c.firstCopy = q.value(12).toBool();
+    return c;
+}
+
+} // namespace
+
+HistoryStore::HistoryStore(const QString& dataFolder)
+    : m_folder(dataFolder + (dataFolder.endsWith('/') ? QString() : QStringLiteral("/")) +
+               QStringLiteral("history/")),
+      m_contents(m_folder + QStringLiteral("contents/")),
+      m_connection(
+          QStringLiteral("kestrane-history-%1").arg(connectionCounter.fetchAndAddRelaxed(1)))
+{
+}
+
+HistoryStore::~HistoryStore()
+{
+    {
+        QSqlDatabase db = QSqlDatabase::database(m_connection, false);
+        if (db.isValid())
+            db.close();
+    }
+    if (QSqlDatabase::contains(m_connection))
+        QSqlDatabase::removeDatabase(m_connection);
+}
+
+bool HistoryStore::isOpen() const
+{
+    return m_open;
+}
+
+bool HistoryStore::exec(const QString& sql, QString* error) const
+{
+    QSqlQuery query(QSqlDatabase::database(m_connection, false));
+    if (query.exec(sql))
+        return true;
+    if (error)
+        *error = busyAware(query.lastError());
+    return false;
+}
+
+bool HistoryStore::open(QString* error)
+{
+    if (m_open)
+        return true;
+    if (!m_contents.ensureFolder(error))
+        return false;
+    if (!QSqlDatabase::isDriverAvailable(QStringLiteral("QSQLITE"))) {
+        if (error)
+            *error = QStringLiteral("The history needs Qt's SQLite driver (the package "
+                                    "libqt6sql6-sqlite), which is not installed.");
+        return false;
+    }
+    {
+        QSqlDatabase db = QSqlDatabase::contains(m_connection)
+                              ? QSqlDatabase::database(m_connection, false)
+                              : QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connection);
+        db.setDatabaseName(m_folder + QStringLiteral("journal.sqlite"));
+        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(kBusyTimeoutMs));
+        if (!db.open()) {
+            if (error)
+                *error = QStringLiteral("The history's journal could not be opened: %1")
+                             .arg(db.lastError().text());
+            return false;
+        }
+    }
+    // WAL lets readers and one writer work at once; FULL syncs every commit, so a committed
+    // row survives a power cut as its copy does.
+    const QStringList setup = {
+        QStringLiteral("PRAGMA busy_timeout=%1").arg(kBusyTimeoutMs),
+        QStringLiteral("PRAGMA journal_mode=WAL"),
+        QStringLiteral("PRAGMA synchronous=FULL"),
+        QStringLiteral("CREATE TABLE IF NOT EXISTS changes ("
+                       "id INTEGER PRIMARY KEY AUTOINCREMENT, time TEXT NOT NULL, "
+                       "file TEXT NOT NULL, kind TEXT NOT NULL, program TEXT NOT NULL, "
+                       "batch TEXT NOT NULL, summary TEXT NOT NULL, "
+                       "before_hash TEXT NOT NULL, before_size INTEGER NOT NULL, "
+                       "after_hash TEXT NOT NULL, after_size INTEGER NOT NULL, "
+                       "trash_path TEXT NOT NULL DEFAULT '', first_copy INTEGER NOT NULL, "
+                       "state TEXT NOT NULL, pid INTEGER NOT NULL)"),
+        QStringLiteral("CREATE INDEX IF NOT EXISTS changes_file ON changes(file)"),
+        QStringLiteral("CREATE INDEX IF NOT EXISTS changes_batch ON changes(batch)"),
+        QStringLiteral("CREATE INDEX IF NOT EXISTS changes_before ON changes(before_hash)"),
+        // state: kept, or doomed (no change needs it; its file is being removed).
+        QStringLiteral("CREATE TABLE IF NOT EXISTS contents (hash TEXT PRIMARY KEY, "
+                       "stored INTEGER NOT NULL, state TEXT NOT NULL)"),
+        QStringLiteral("CREATE TABLE IF NOT EXISTS settings (name TEXT PRIMARY KEY, "
+                       "value TEXT NOT NULL)"),
+    };
+    for (const QString& sql : setup) {
+        if (!exec(sql, error))
+            return false;
+    }
+    m_open = true;
+    settlePending();
+    removeDoomed();
+    return true;
+}
+
+QString HistoryStore::setting(const QString& name) const
+{
+    QSqlQuery q(QSqlDatabase::database(m_connection, false));
+    q.prepare(QStringLiteral("SELECT value FROM settings WHERE name = ?"));
+    q.addBindValue(name);
+    if (q.exec() && q.next())
+        return q.value(0).toString();
+    return QString();
+}
+
+bool HistoryStore::setSetting(const QString& name, const QString& value, QString* error)
+{
+    QSqlQuery q(QSqlDatabase::database(m_connection, false));
+    q.prepare(QStringLiteral("INSERT OR REPLACE INTO settings (name, value) VALUES (?, ?)"));
+    q.addBindValue(name);
+    q.addBindValue(value);
+    if (q.exec())
+        return true;
+    if (error)
+        *error = busyAware(q.lastError());
+    return false;
+}
+
+bool HistoryStore::enabled() const
+{
+    return setting(QStringLiteral("enabled")) != QLatin1String("0");
+}
+
+bool HistoryStore::setEnabled(bool on, QString* error)
+{
+    return setSetting(QStringLiteral("enabled"), on ? QStringLiteral("1") : QStringLiteral("0"),
+                      error);
+}
+
+qint64 HistoryStore::sizeLimit() const
+{
+    bool ok = false;
+    const qint64 limit = setting(QStringLiteral("size_limit")).toLongLong(&ok);
+    return ok && limit > 0 ? limit : kDefaultSizeLimit;
+}
+
+bool HistoryStore::setSizeLimit(qint64 bytes, QString* error)
+{
+    if (bytes <= 0) {
+        if (error)
+            *error = QStringLiteral("The size limit must be above 0.");
+        return false;
+    }
+    if (!setSetting(QStringLiteral("size_limit"), QString::number(bytes), error))
+        return false;
+    prune();
+    return true;
+}
+
+qint64 HistoryStore::contentBytes() const
+{
+    QSqlQuery q(QSqlDatabase::database(m_connection, false));
+    if (q.exec(QStringLiteral("SELECT COALESCE(SUM(stored), 0) FROM contents")) && q.next())
+        return q.value(0).toLongLong();
+    return 0;
+}
+
+qint64 HistoryStore::storeSize() const
+{
+    qint64 total = contentBytes();
+    for (const char* suffix : {"", "-wal", "-shm"})
+        total +=
+            QFileInfo(m_folder + QStringLiteral("journal.sqlite") + QLatin1String(suffix)).size();
+    return total;
+}
+
+qint64 HistoryStore::beginChange(const HistoryChange& change, const QByteArray& beforeBytes,
+                                 QString* error)
+{
+    if (!m_open && !open(error))
+        return 0;
+    const bool hasBefore = !change.beforeHash.isEmpty();
+    qint64 stored = 0;
+    // Written before the row, outside the lock: a large copy must not hold up other programs.
+    if (hasBefore && !m_contents.put(change.beforeHash, beforeBytes, &stored, error))
+        return 0;
+
+    WriteTransaction tx(m_connection);
+    if (!tx.active()) {
+        if (error)
+            *error = tx.error();
+        return 0;
+    }
+    if (hasBefore) {
+        // Under the lock: a copy another program was removing (doomed) is kept again, and
+        // written again if it went meanwhile.
+        QSqlQuery state(tx.db());
+        state.prepare(QStringLiteral("SELECT state FROM contents WHERE hash = ?"));
+        state.addBindValue(QString::fromLatin1(change.beforeHash));
+        const bool kept = state.exec() && state.next() &&
+                          state.value(0).toString() == QLatin1String("kept") &&
+                          m_contents.has(change.beforeHash);
+        state.finish();
+        if (!kept) {
+            if (!m_contents.put(change.beforeHash, beforeBytes, &stored, error))
+                return 0;
+            QSqlQuery keep(tx.db());
+            keep.prepare(QStringLiteral("INSERT OR REPLACE INTO contents (hash, stored, state) "
+                                        "VALUES (?, ?, 'kept')"));
+            keep.addBindValue(QString::fromLatin1(change.beforeHash));
+            keep.addBindValue(m_contents.storedSize(change.beforeHash));
+            if (!keep.exec()) {
+                if (error)
+                    *error = busyAware(keep.lastError());
+                return 0;
+            }
+        }
+    }
+    QSqlQuery seen(tx.db());
+    seen.prepare(QStringLiteral("SELECT 1 FROM changes WHERE file = ? LIMIT 1"));
+    seen.addBindValue(change.file);
+    const bool first = hasBefore && seen.exec() && !seen.next();
+    seen.finish();
+
+    QSqlQuery insert(tx.db());
+    insert.prepare(QStringLiteral(
+        "INSERT INTO changes (time, file, kind, program, batch, summary, before_hash, "
+        "before_size, after_hash, after_size, trash_path, first_copy, state, pid) "
+        "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, 'pending', ?)"));
+    const QDateTime time = change.time.isValid() ? change.time : QDateTime::currentDateTimeUtc();
+    insert.addBindValue(isoTime(time));
+    insert.addBindValue(notNull(change.file));
+    insert.addBindValue(notNull(change.kind));
+    insert.addBindValue(notNull(change.program));
+    insert.addBindValue(change.batch.isEmpty() ? NewBatchId() : change.batch);
+    insert.addBindValue(notNull(change.summary));
+    insert.addBindValue(notNull(QString::fromLatin1(change.beforeHash)));
+    insert.addBindValue(change.beforeSize);
+    insert.addBindValue(notNull(QString::fromLatin1(change.afterHash)));
+    insert.addBindValue(change.afterSize);
+    insert.addBindValue(notNull(change.trashPath));
+    insert.addBindValue(first ? 1 : 0);
+    insert.addBindValue(ownPid());
+    if (!insert.exec()) {
+        if (error)
+            *error = busyAware(insert.lastError());
+        return 0;
+    }
+    const qint64 id = insert.lastInsertId().toLongLong();
+    insert.finish();
+    if (!tx.commit()) {
+        if (error)
+            *error = tx.error();
+        return 0;
+    }
+    return id;
+}
+
+bool HistoryStore::finishChange(qint64 id, const QString& trashPath)
+{
+    QSqlQuery q(QSqlDatabase::database(m_connection, false));
+    q.prepare(QStringLiteral("UPDATE changes SET state = 'done', trash_path = ? WHERE id = ?"));
+    q.addBindValue(notNull(trashPath));
+    q.addBindValue(id);
+    // Not done here, the row is settled from the file when the journal is next opened.
+    return q.exec();
+}
+
+void HistoryStore::cancelChange(qint64 id)
+{
+    QSqlQuery q(QSqlDatabase::database(m_connection, false));
+    q.prepare(QStringLiteral("DELETE FROM changes WHERE id = ? AND state = 'pending'"));
+    q.addBindValue(id);
+    q.exec();
+}
+
+void HistoryStore::settlePending()
+{
+    struct Pending {
+        qint64 id;
+        QString file;
+        QByteArray before, after;
+    };
+    QList<Pending> pending;
+    {
+        QSqlQuery q(QSqlDatabase::database(m_connection, false));
+        q.prepare(QStringLiteral("SELECT id, file, before_hash, after_hash, pid, time FROM "
+                                 "changes WHERE state = 'pending'"));
+        if (!q.exec())
+            return;
+        const QDateTime stale = QDateTime::currentDateTimeUtc().addSecs(-kPendingStaleSecs);
+        while (q.next()) {
+            const qint64 pid = q.value(4).toLongLong();
+            const QDateTime time = QDateTime::fromString(q.value(5).toString(), Qt::ISODateWithMs);
+            // A change another program is making right now is left to it.
+            if (pid != ownPid() && processRuns(pid) && time > stale)
+                continue;
+            pending.append({q.value(0).toLongLong(), q.value(1).toString(),
+                            q.value(2).toString().toLatin1(), q.value(3).toString().toLatin1()});
+        }
+    }
+    for (const Pending& p : pending) {
+        const QByteArray now = HashOfFile(p.file).value_or(QByteArray());
+        if (now == p.before && now != p.after)
+            cancelChange(p.id); // the file was never replaced
+        else
+            finishChange(p.id); // replaced, or changed since: the copy stays reachable
+    }
+}
+
+void HistoryStore::removeDoomed()
+{
+    WriteTransaction tx(m_connection);
+    if (!tx.active())
+        return;
+    QStringList doomed;
+    {
+        QSqlQuery q(tx.db());
+        if (!q.exec(QStringLiteral("SELECT hash FROM contents WHERE state = 'doomed'")))
+            return;
+        while (q.next())
+            doomed << q.value(0).toString();
+    }
+    if (doomed.isEmpty())
+        return;
+    // Under the lock, so that no program keeps one of them again meanwhile.
+    for (const QString& hash : doomed)
+        m_contents.remove(hash.toLatin1());
+    QSqlQuery(tx.db()).exec(QStringLiteral("DELETE FROM contents WHERE state = 'doomed'"));
+    tx.commit();
+}
+
+void HistoryStore::sweepStrays()
+{
+    QSet<QString> known;
+    {
+        QSqlQuery q(QSqlDatabase::database(m_connection, false));
+        if (!q.exec(QStringLiteral("SELECT hash FROM contents")))
+            return;
+        while (q.next())
+            known.insert(q.value(0).toString());
+    }
+    const QDateTime old = QDateTime::currentDateTimeUtc().addSecs(-kStrayAgeSecs);
+    QDirIterator it(m_contents.folder(), QDir::Files | QDir::Hidden);
+    while (it.hasNext()) {
+        it.next();
+        const QFileInfo info = it.fileInfo();
+        QString name = info.fileName();
+        if (name.endsWith(QStringLiteral(".z")))
+            name.chop(2);
+        if (!known.contains(name) && info.lastModified().toUTC() < old)
+            QFile::remove(info.filePath());
+    }
+}
+
+void HistoryStore::prune()
+{
+    if (!m_open)
+        return;
+    // The limit is on the kept copies; the journal is small beside them.
+    const qint64 limit = sizeLimit();
+    if (contentBytes() <= limit)
+        return;
+    struct Row {
+        qint64 id;
+        QString hash;
+        bool first;
+    };
+    QList<Row> rows;
+    QHash<QString, int> uses;
+    QSet<QString> firsts;
+    QHash<QString, qint64> stored;
+    {
+        QSqlQuery q(QSqlDatabase::database(m_connection, false));
+        q.exec(QStringLiteral("SELECT id, before_hash, first_copy FROM changes WHERE state = "
+                              "'done' ORDER BY id"));
+        while (q.next()) {
+            const Row row{q.value(0).toLongLong(), q.value(1).toString(), q.value(2).toBool()};
+            rows.append(row);
+            uses[row.hash] += 1;
+            if (row.first)
+                firsts.insert(row.hash);
+        }
+        QSqlQuery s(QSqlDatabase::database(m_connection, false));
+        s.exec(QStringLiteral("SELECT hash, stored FROM contents"));
+        while (s.next())
+            stored.insert(s.value(0).toString(), s.value(1).toLongLong());
+    }
+    qint64 excess = contentBytes() - limit;
+    QList<qint64> drop;
+    for (const Row& row : rows) {
+        if (excess <= 0)
+            break;
+        if (row.first || row.hash.isEmpty() || firsts.contains(row.hash))
+            continue;
+        drop.append(row.id);
+        if (--uses[row.hash] == 0)
+            excess -= stored.value(row.hash);
+    }
+    if (drop.isEmpty())
+        return;
+    {
+        WriteTransaction tx(m_connection);
+        if (!tx.active())
+            return;
+        for (const qint64 id : drop) {
+            QSqlQuery del(tx.db());
+            del.prepare(QStringLiteral("DELETE FROM changes WHERE id = ?"));
+            del.addBindValue(id);
+            del.exec();
+        }
+        QSqlQuery(tx.db()).exec(
+            QStringLiteral("UPDATE contents SET state = 'doomed' WHERE hash NOT IN "
+                           "(SELECT before_hash FROM changes)"));
+        tx.commit();
+    }
+    removeDoomed();
+}
+
+bool HistoryStore::forget(std::optional<int> olderThanDays, QString* error)
+{
+    if (!m_open && !open(error))
+        return false;
+    {
+        WriteTransaction tx(m_connection);
+        if (!tx.active()) {
+            if (error)
+                *error = tx.error();
+            return false;
+        }
+        QSqlQuery del(tx.db());
+        if (olderThanDays) {
+            del.prepare(QStringLiteral("DELETE FROM changes WHERE state = 'done' AND time < ?"));
+            del.addBindValue(isoTime(QDateTime::currentDateTimeUtc().addDays(-*olderThanDays)));
+        } else {
+            del.prepare(QStringLiteral("DELETE FROM changes WHERE state = 'done'"));
+        }
+        QSqlQuery doom(tx.db());
+        if (!del.exec() ||
+            !doom.exec(QStringLiteral("UPDATE contents SET state = 'doomed' WHERE hash NOT IN "
+                                      "(SELECT before_hash FROM changes)"))) {
+            if (error)
+                *error = busyAware(del.lastError().isValid() ? del.lastError() : doom.lastError());
+            return false;
+        }
+        del.finish();
+        doom.finish();
+        if (!tx.commit()) {
+            if (error)
+                *error = tx.error();
+            return false;
+        }
+    }
+    removeDoomed();
+    sweepStrays();
+    return true;
+}
+
+QList<HistoryChange> HistoryStore::select(const QString& where, const QVariantList& values,
+                                          const QString& order) const
+{
+    QList<HistoryChange> result;
+    if (!m_open)
+        return result;
+    QSqlQuery q(QSqlDatabase::database(m_connection, false));
+    q.prepare(
+        QStringLiteral("SELECT %1 FROM changes WHERE state = 'done'%2 ORDER BY %3")
+            .arg(QLatin1String(kColumns), where.isEmpty() ? QString() : " AND " + where, order));
+    for (const QVariant& value : values)
+        q.addBindValue(value);
+    if (!q.exec())
+        return result;
+    while (q.next())
+        result.append(readRow(q));
+    return result;
+}
+
+QList<HistoryChange> HistoryStore::changes(const QStringList& files) const
+{
+    if (files.isEmpty())
+        return select(QString(), {}, QStringLiteral("id DESC"));
+    QStringList marks;
+    QVariantList values;
+    for (const QString& file : files) {
+        marks << QStringLiteral("?");
+        values << file;
+    }
+    return select(QStringLiteral("file IN (%1)").arg(marks.join(',')), values,
+                  QStringLiteral("id DESC"));
+}
+
+std::optional<HistoryChange> HistoryStore::change(qint64 id) const
+{
+    const auto found = select(QStringLiteral("id = ?"), {id}, QStringLiteral("id"));
+    return found.isEmpty() ? std::nullopt : std::optional(found.first());
+}
+
+QList<HistoryChange> HistoryStore::batch(const QString& batchId) const
+{
+    return select(QStringLiteral("batch = ?"), {batchId}, QStringLiteral("id"));
+}
+
+std::optional<HistoryChange> HistoryStore::latestChange(const QString& file) const
+{
+    const auto found =
+        select(QStringLiteral("file = ?"), {file}, QStringLiteral("id DESC LIMIT 1"));
+    return found.isEmpty() ? std::nullopt : std::optional(found.first());
+}
+
+std::optional<HistoryChange> HistoryStore::firstChange(const QString& file) const
+{
+    // The oldest change that kept a copy; once forgotten, the oldest one left.
+    const auto found = select(QStringLiteral("file = ? AND before_hash <> ''"), {file},
+                              QStringLiteral("id LIMIT 1"));
+    return found.isEmpty() ? std::nullopt : std::optional(found.first());
+}
+
+std::optional<QByteArray> HistoryStore::content(const QByteArray& hexHash, QString* error) const
+{
+    return m_contents.get(hexHash, error);
+}
