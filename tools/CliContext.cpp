@@ -66,7 +66,7 @@ bool CliContext::refuseDamaged(const clsIFF& doc, const QString& path) const
 {
     if (doc.damageString().isEmpty() || parser.isSet(QStringLiteral("force")))
         return false;
-    fail(QStringLiteral("%1 is damaged: %2 Saving it would drop the part that could not be "
+    fail(QStringLiteral("%1 is damaged: %2. Saving it would drop the part that could not be "
                         "read. Give --force to save it anyway (the original is kept in the "
                         "history).")
              .arg(path, doc.damageString()));

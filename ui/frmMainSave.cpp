@@ -180,7 +180,7 @@ bool frmMain::AgreeToDropDamage()
     HistoryStore& history = History();
     const bool kept = (history.isOpen() || history.open()) && history.enabled();
     const QString question =
-        QStringLiteral("This file is damaged: %1\n\nSaving it drops the part that could not be "
+        QStringLiteral("This file is damaged: %1.\n\nSaving it drops the part that could not be "
                        "read. %2\n\nSave it anyway?")
             .arg(damage, kept ? QStringLiteral("The original stays in the history, so it can "
                                                "be restored.")
