@@ -1,21 +1,17 @@
 #include "HistoryStore.h"
 
+#include "JournalTransaction.h"
 #include "Sha256.h"
 
 #include <QAtomicInt>
 #include <QDir>
-#include <QDirIterator>
 #include <QFileInfo>
-#include <QHash>
-#include <QSet>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QVariant>
 
 #ifdef Q_OS_UNIX
-#include <cerrno>
-#include <csignal>
 #include <unistd.h>
 #endif
 
@@ -26,53 +22,12 @@ namespace
 constexpr int kBusyTimeoutMs = 5000;
 // Contents up to this size are kept in the journal.
 constexpr qsizetype kInlineUpTo = 1024 * 1024;
-// A pending row older than this is settled even when its program seems to run.
-constexpr qint64 kPendingStaleSecs = 3600;
-// Files in the contents folder that no row names are removed once this old: younger ones may
-// belong to a change another program is recording.
-constexpr qint64 kStrayAgeSecs = 24 * 3600;
 
 const char* const kColumns =
     "id, time, file, kind, program, batch, summary, before_hash, before_size, after_hash, "
     "after_size, trash_path, first_copy";
 
 QAtomicInt connectionCounter;
-
-QString busyAware(const QSqlError& error)
-{
-    const QString text = error.text();
-    if (text.contains(QStringLiteral("locked"), Qt::CaseInsensitive) ||
-        text.contains(QStringLiteral("busy"), Qt::CaseInsensitive))
-        return QStringLiteral("The history's journal is busy (another Kestrane program is "
-                              "writing to it): %1")
-            .arg(text);
-    return QStringLiteral("The history's journal could not be written: %1").arg(text);
-}
-
-// A null text would be stored as NULL.
-QString notNull(const QString& text)
-{
-    return text.isNull() ? QStringLiteral("") : text;
-}
-
-QString isoTime(const QDateTime& time)
-{
-    return time.toUTC().toString(Qt::ISODateWithMs);
-}
-
-bool processRuns(qint64 pid)
-{
-#ifdef Q_OS_UNIX
-    if (pid == qint64(::getpid()))
-        return true;
-    if (pid <= 0)
-        return false;
-    return ::kill(pid_t(pid), 0) == 0 || errno == EPERM;
-#else
-    Q_UNUSED(pid);
-    return true;
-#endif
-}
 
 qint64 ownPid()
 {
@@ -83,45 +38,11 @@ qint64 ownPid()
 #endif
 }
 
-// Write transactions take the write lock at once, so that two programs never both read and
-// then both try to write (which SQLite refuses without waiting).
-class WriteTransaction
+// A null text would be stored as NULL.
+QString notNull(const QString& text)
 {
-public:
-    explicit WriteTransaction(const QString& connection)
-        : m_db(QSqlDatabase::database(connection, false))
-    {
-        QSqlQuery begin(m_db);
-        m_active = begin.exec(QStringLiteral("BEGIN IMMEDIATE"));
-        if (!m_active)
-            m_error = busyAware(begin.lastError());
-    }
-    ~WriteTransaction()
-    {
-        if (m_active)
-            QSqlQuery(m_db).exec(QStringLiteral("ROLLBACK"));
-    }
-    WriteTransaction(const WriteTransaction&) = delete;
-    WriteTransaction& operator=(const WriteTransaction&) = delete;
-    bool active() const { return m_active; }
-    QString error() const { return m_error; }
-    bool commit()
-    {
-        QSqlQuery query(m_db);
-        if (!query.exec(QStringLiteral("COMMIT"))) {
-            m_error = busyAware(query.lastError());
-            return false;
-        }
-        m_active = false;
-        return true;
-    }
-    QSqlDatabase& db() { return m_db; }
-
-private:
-    QSqlDatabase m_db;
-    bool m_active = false;
-    QString m_error;
-};
+    return text.isNull() ? QStringLiteral("") : text;
+}
 
 HistoryChange readRow(const QSqlQuery& q)
 {
@@ -176,7 +97,7 @@ bool HistoryStore::exec(const QString& sql, QString* error) const
     if (query.exec(sql))
         return true;
     if (error)
-        *error = busyAware(query.lastError());
+        *error = JournalError(query.lastError());
     return false;
 }
 
@@ -260,7 +181,7 @@ bool HistoryStore::setSetting(const QString& name, const QString& value, QString
     if (q.exec())
         return true;
     if (error)
-        *error = busyAware(q.lastError());
+        *error = JournalError(q.lastError());
     return false;
 }
 
@@ -330,7 +251,7 @@ qint64 HistoryStore::beginChange(const HistoryChange& change, const QByteArray& 
     if (hasBefore && inJournal)
         data = ContentFiles::pack(beforeBytes, &packed);
 
-    WriteTransaction tx(m_connection);
+    JournalTransaction tx(m_connection);
     if (!tx.active()) {
         if (error)
             *error = tx.error();
@@ -369,7 +290,7 @@ qint64 HistoryStore::beginChange(const HistoryChange& change, const QByteArray& 
             keep.addBindValue(packed ? 1 : 0);
             if (!keep.exec()) {
                 if (error)
-                    *error = busyAware(keep.lastError());
+                    *error = JournalError(keep.lastError());
                 return 0;
             }
         }
@@ -386,7 +307,7 @@ qint64 HistoryStore::beginChange(const HistoryChange& change, const QByteArray& 
         "before_size, after_hash, after_size, trash_path, first_copy, state, pid) "
         "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, 'pending', ?)"));
     const QDateTime time = change.time.isValid() ? change.time : QDateTime::currentDateTimeUtc();
-    insert.addBindValue(isoTime(time));
+    insert.addBindValue(JournalTime(time));
     insert.addBindValue(notNull(change.file));
     insert.addBindValue(notNull(change.kind));
     insert.addBindValue(notNull(change.program));
@@ -401,7 +322,7 @@ qint64 HistoryStore::beginChange(const HistoryChange& change, const QByteArray& 
     insert.addBindValue(ownPid());
     if (!insert.exec()) {
         if (error)
-            *error = busyAware(insert.lastError());
+            *error = JournalError(insert.lastError());
         return 0;
     }
     const qint64 id = insert.lastInsertId().toLongLong();
@@ -433,7 +354,7 @@ bool HistoryStore::finishChange(qint64 id, const QString& trashPath)
 void HistoryStore::cancelChange(qint64 id)
 {
     {
-        WriteTransaction tx(m_connection);
+        JournalTransaction tx(m_connection);
         if (!tx.active())
             return; // left pending: settled from the file when the journal is next opened
         QSqlQuery del(tx.db());
@@ -451,195 +372,6 @@ void HistoryStore::cancelChange(qint64 id)
             return;
     }
     removeDoomed();
-}
-
-void HistoryStore::settlePending()
-{
-    struct Pending {
-        qint64 id;
-        QString file;
-        QByteArray before, after;
-    };
-    QList<Pending> pending;
-    {
-        QSqlQuery q(QSqlDatabase::database(m_connection, false));
-        q.prepare(QStringLiteral("SELECT id, file, before_hash, after_hash, pid, time FROM "
-                                 "changes WHERE state = 'pending'"));
-        if (!q.exec())
-            return;
-        const QDateTime stale = QDateTime::currentDateTimeUtc().addSecs(-kPendingStaleSecs);
-        while (q.next()) {
-            const qint64 pid = q.value(4).toLongLong();
-            const QDateTime time = QDateTime::fromString(q.value(5).toString(), Qt::ISODateWithMs);
-            // A change a running program (this one included: another thread, another store)
-            // is making right now is left to it.
-            if (processRuns(pid) && time > stale)
-                continue;
-            pending.append({q.value(0).toLongLong(), q.value(1).toString(),
-                            q.value(2).toString().toLatin1(), q.value(3).toString().toLatin1()});
-        }
-    }
-    for (const Pending& p : pending) {
-        const QByteArray now = HashOfFile(p.file).value_or(QByteArray());
-        if (now == p.before && now != p.after)
-            cancelChange(p.id); // the file was never replaced
-        else
-            finishChange(p.id); // replaced, or changed since: the copy stays reachable
-    }
-}
-
-void HistoryStore::removeDoomed()
-{
-    {
-        QSqlQuery any(QSqlDatabase::database(m_connection, false));
-        if (!any.exec(QStringLiteral("SELECT 1 FROM contents WHERE state = 'doomed' LIMIT 1")) ||
-            !any.next())
-            return;
-    }
-    WriteTransaction tx(m_connection);
-    if (!tx.active())
-        return;
-    QStringList doomed;
-    {
-        QSqlQuery q(tx.db());
-        if (!q.exec(QStringLiteral("SELECT hash FROM contents WHERE state = 'doomed'")))
-            return;
-        while (q.next())
-            doomed << q.value(0).toString();
-    }
-    if (doomed.isEmpty())
-        return;
-    // Under the lock, so that no program keeps one of them again meanwhile.
-    for (const QString& hash : doomed)
-        m_contents.remove(hash.toLatin1());
-    QSqlQuery(tx.db()).exec(QStringLiteral("DELETE FROM contents WHERE state = 'doomed'"));
-    tx.commit();
-}
-
-void HistoryStore::sweepStrays()
-{
-    QSet<QString> known;
-    {
-        QSqlQuery q(QSqlDatabase::database(m_connection, false));
-        if (!q.exec(QStringLiteral("SELECT hash FROM contents")))
-            return;
-        while (q.next())
-            known.insert(q.value(0).toString());
-    }
-    const QDateTime old = QDateTime::currentDateTimeUtc().addSecs(-kStrayAgeSecs);
-    QDirIterator it(m_contents.folder(), QDir::Files | QDir::Hidden);
-    while (it.hasNext()) {
-        it.next();
-        const QFileInfo info = it.fileInfo();
-        QString name = info.fileName();
-        if (name.endsWith(QStringLiteral(".z")))
-            name.chop(2);
-        if (!known.contains(name) && info.lastModified().toUTC() < old)
-            QFile::remove(info.filePath());
-    }
-}
-
-void HistoryStore::prune()
-{
-    if (!m_open)
-        return;
-    // The limit is on the kept copies; the journal is small beside them.
-    const qint64 limit = sizeLimit();
-    if (copiesSize() <= limit)
-        return;
-    struct Row {
-        qint64 id;
-        QString hash;
-        bool first;
-    };
-    QList<Row> rows;
-    QHash<QString, int> uses;
-    QSet<QString> firsts;
-    QHash<QString, qint64> stored;
-    {
-        QSqlQuery q(QSqlDatabase::database(m_connection, false));
-        q.exec(QStringLiteral("SELECT id, before_hash, first_copy FROM changes WHERE state = "
-                              "'done' ORDER BY id"));
-        while (q.next()) {
-            const Row row{q.value(0).toLongLong(), q.value(1).toString(), q.value(2).toBool()};
-            rows.append(row);
-            uses[row.hash] += 1;
-            if (row.first)
-                firsts.insert(row.hash);
-        }
-        QSqlQuery s(QSqlDatabase::database(m_connection, false));
-        s.exec(QStringLiteral("SELECT hash, stored FROM contents"));
-        while (s.next())
-            stored.insert(s.value(0).toString(), s.value(1).toLongLong());
-    }
-    qint64 excess = copiesSize() - limit;
-    QList<qint64> drop;
-    for (const Row& row : rows) {
-        if (excess <= 0)
-            break;
-        if (row.first || row.hash.isEmpty() || firsts.contains(row.hash))
-            continue;
-        drop.append(row.id);
-        if (--uses[row.hash] == 0)
-            excess -= stored.value(row.hash);
-    }
-    if (drop.isEmpty())
-        return;
-    {
-        WriteTransaction tx(m_connection);
-        if (!tx.active())
-            return;
-        for (const qint64 id : drop) {
-            QSqlQuery del(tx.db());
-            del.prepare(QStringLiteral("DELETE FROM changes WHERE id = ?"));
-            del.addBindValue(id);
-            del.exec();
-        }
-        QSqlQuery(tx.db()).exec(
-            QStringLiteral("UPDATE contents SET state = 'doomed' WHERE hash NOT IN "
-                           "(SELECT before_hash FROM changes)"));
-        tx.commit();
-    }
-    removeDoomed();
-}
-
-bool HistoryStore::forget(std::optional<int> olderThanDays, QString* error)
-{
-    if (!m_open && !open(error))
-        return false;
-    {
-        WriteTransaction tx(m_connection);
-        if (!tx.active()) {
-            if (error)
-                *error = tx.error();
-            return false;
-        }
-        QSqlQuery del(tx.db());
-        if (olderThanDays) {
-            del.prepare(QStringLiteral("DELETE FROM changes WHERE state = 'done' AND time < ?"));
-            del.addBindValue(isoTime(QDateTime::currentDateTimeUtc().addDays(-*olderThanDays)));
-        } else {
-            del.prepare(QStringLiteral("DELETE FROM changes WHERE state = 'done'"));
-        }
-        QSqlQuery doom(tx.db());
-        if (!del.exec() ||
-            !doom.exec(QStringLiteral("UPDATE contents SET state = 'doomed' WHERE hash NOT IN "
-                                      "(SELECT before_hash FROM changes)"))) {
-            if (error)
-                *error = busyAware(del.lastError().isValid() ? del.lastError() : doom.lastError());
-            return false;
-        }
-        del.finish();
-        doom.finish();
-        if (!tx.commit()) {
-            if (error)
-                *error = tx.error();
-            return false;
-        }
-    }
-    removeDoomed();
-    sweepStrays();
-    return true;
 }
 
 QList<HistoryChange> HistoryStore::select(const QString& where, const QVariantList& values,
