@@ -80,6 +80,13 @@ void SetReadOnly(const QString& path, bool readOnly)
 
 bool RecycleFile(const QString& path, QString* error)
 {
+    return RecycleFile(path, error, [](const QString& from, QString* reason, QString* trashed) {
+        return MoveToTrash(from, reason, trashed);
+    });
+}
+
+bool RecycleFile(const QString& path, QString* error, const TrashMove& move)
+{
     if (error)
         error->clear();
     if (path.isEmpty())
@@ -88,7 +95,7 @@ bool RecycleFile(const QString& path, QString* error)
     if (!CurrentPrompt().confirmTrash(path))
         return false;
     QString reason;
-    const bool moved = MoveToTrash(path, &reason);
+    const bool moved = move(path, &reason, nullptr);
     // Gone means nothing is left at the path: a hidden file that stayed must not count as
     // deleted just because PathExists ignores hidden files.
     const bool gone = !PathExists(path, false) && !AnythingAt(path);

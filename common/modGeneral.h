@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 
 // Small helpers shared across the program. Paths use "/"; a folder path ends in "/".
 
@@ -16,3 +17,7 @@ void SetReadOnly(const QString& path, bool readOnly);
 // from its path. When the person agreed and the file is still there, *error (when given) says
 // why; it stays empty when the person declined.
 bool RecycleFile(const QString& path, QString* error = nullptr);
+// As RecycleFile, with the move itself done by move (path, *error, *trashedPath): the history
+// keeps the bytes first.
+using TrashMove = std::function<bool(const QString& path, QString* error, QString* trashedPath)>;
+bool RecycleFile(const QString& path, QString* error, const TrashMove& move);

@@ -1,7 +1,7 @@
 #include "ProgramState.h"
+#include "Sha256.h"
 #include "clsIFF.h"
 
-#include <QCryptographicHash>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
@@ -119,7 +119,7 @@ class StreamWriter
 {
 public:
     StreamWriter(QIODevice& out, bool hash)
-        : m_out(out), m_hash(hash ? new QCryptographicHash(QCryptographicHash::Sha256) : nullptr)
+        : m_out(out), m_hash(hash ? std::make_unique<Sha256Hash>() : nullptr)
     {
         m_buffer.reserve(kBufferSize);
     }
@@ -150,7 +150,7 @@ public:
     }
     bool flush() { return sendRun() && sendBuffer(); }
     qint64 written() const { return m_written; }
-    QByteArray sha256() const { return m_hash ? m_hash->result() : QByteArray(); }
+    QByteArray sha256() { return m_hash ? m_hash->result() : QByteArray(); }
 
 private:
     static constexpr qsizetype kBufferSize = 1 << 20;
@@ -174,7 +174,7 @@ private:
         for (qsizetype at = 0; at < size; at += kBufferSize) {
             const qsizetype piece = std::min(kBufferSize, size - at);
             if (m_hash)
-                m_hash->addData(QByteArrayView(bytes + at, piece));
+                m_hash->addData(bytes + at, piece);
             m_written += piece;
             if (m_out.write(bytes + at, piece) != piece)
                 return false;
@@ -183,7 +183,7 @@ private:
     }
 
     QIODevice& m_out;
-    std::unique_ptr<QCryptographicHash> m_hash;
+    std::unique_ptr<Sha256Hash> m_hash;
     QByteArray m_buffer;
     const char* m_run = nullptr;
     qsizetype m_runSize = 0;

@@ -2,6 +2,7 @@
 
 #include "DataFiles.h"
 #include "GameLanguages.h"
+#include "HistoryStore.h"
 #include "Pictures.h"
 #include "ProgramState.h"
 #include "Prompt.h"

@@ -10,6 +10,7 @@
 #include <memory>
 #include <optional>
 
+class HistoryStore;
 class clsIFF;
 class frmFind;
 class QCheckBox;
@@ -118,8 +119,14 @@ public:
     // when the file went to the trash. True when the file is gone.
     bool DeleteListedFile(const QString& path);
 
+    // --- history of changes (frmMainSave.cpp) ---
+    // The history kept in the data folder (ProgramState.ProgramFolder), made on first use.
+    // Every save and Delete File of this window goes through it.
+    HistoryStore& History();
+
 private:
     QPointer<frmFind> m_find; // made on first use and kept, with the cache of its scans
+    std::unique_ptr<HistoryStore> m_history;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -163,4 +170,8 @@ private:
     ShownCatalogText m_shownName;
     ShownCatalogText m_shownDescription;
     std::array<bool, 9> m_sortTouched{};
+    // The person agreed to save the open file although its load found damage.
+    bool m_damageAccepted = false;
+    // Asks before the first save of a damaged file; false when the person declined.
+    bool AgreeToDropDamage();
 };

@@ -1,0 +1,463 @@
+#include "HistoryStore.h"
+
+#include "JournalTransaction.h"
+#include "Sha256.h"
+
+#include <QAtomicInt>
+#include <QDir>
+#include <QFileInfo>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QVariant>
+
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
+
+namespace
+{
+
+// How long a writer waits for another program's transaction before the change is refused.
+constexpr int kBusyTimeoutMs = 5000;
+// Contents up to this size are kept in the journal.
+constexpr qsizetype kInlineUpTo = 1024 * 1024;
+
+const char* const kColumns =
+    "id, time, file, kind, program, batch, summary, before_hash, before_size, after_hash, "
+    "after_size, trash_path, first_copy";
+
+QAtomicInt connectionCounter;
+
+qint64 ownPid()
+{
+#ifdef Q_OS_UNIX
+    return qint64(::getpid());
+#else
+    return 0;
+#endif
+}
+
+// A null text would be stored as NULL.
+QString notNull(const QString& text)
+{
+    return text.isNull() ? QStringLiteral("") : text;
+}
+
+HistoryChange readRow(const QSqlQuery& q)
+{
+    HistoryChange c;
+    c.id = q.value(0).toLongLong();
+    c.time = QDateTime::fromString(q.value(1).toString(), Qt::ISODateWithMs);
+    c.time.setTimeSpec(Qt::UTC);
+    c.file = q.value(2).toString();
+    c.kind = q.value(3).toString();
+    c.program = q.value(4).toString();
+    c.batch = q.value(5).toString();
+    c.summary = q.value(6).toString();
+    c.beforeHash = q.value(7).toString().toLatin1();
+    c.beforeSize = q.value(8).toLongLong();
+    c.afterHash = q.value(9).toString().toLatin1();
+    c.afterSize = q.value(10).toLongLong();
+    c.trashPath = q.value(11).toString();
+    c.firstCopy = q.value(12).toBool();
+    return c;
+}
+
+} // namespace
+
+HistoryStore::HistoryStore(const QString& dataFolder)
+    : m_folder(dataFolder + (dataFolder.endsWith('/') ? QString() : QStringLiteral("/")) +
+               QStringLiteral("history/")),
+      m_contents(m_folder + QStringLiteral("contents/")),
+      m_connection(
+          QStringLiteral("kestrane-history-%1").arg(connectionCounter.fetchAndAddRelaxed(1)))
+{
+}
+
+HistoryStore::~HistoryStore()
+{
+    {
+        QSqlDatabase db = QSqlDatabase::database(m_connection, false);
+        if (db.isValid())
+            db.close();
+    }
+    if (QSqlDatabase::contains(m_connection))
+        QSqlDatabase::removeDatabase(m_connection);
+}
+
+bool HistoryStore::isOpen() const
+{
+    return m_open;
+}
+
+bool HistoryStore::exec(const QString& sql, QString* error) const
+{
+    QSqlQuery query(QSqlDatabase::database(m_connection, false));
+    if (query.exec(sql))
+        return true;
+    if (error)
+        *error = JournalError(query.lastError());
+    return false;
+}
+
+bool HistoryStore::open(QString* error)
+{
+    if (m_open)
+        return true;
+    if (!m_contents.ensureFolder(error))
+        return false;
+    if (!QSqlDatabase::isDriverAvailable(QStringLiteral("QSQLITE"))) {
+        if (error)
+            *error = QStringLiteral("The history needs Qt's SQLite driver (the package "
+                                    "libqt6sql6-sqlite), which is not installed.");
+        return false;
+    }
+    {
+        QSqlDatabase db = QSqlDatabase::contains(m_connection)
+                              ? QSqlDatabase::database(m_connection, false)
+                              : QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connection);
+        db.setDatabaseName(m_folder + QStringLiteral("journal.sqlite"));
+        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(kBusyTimeoutMs));
+        if (!db.open()) {
+            if (error)
+                *error = QStringLiteral("The history's journal could not be opened: %1")
+                             .arg(db.lastError().text());
+            return false;
+        }
+    }
+    // WAL lets readers and one writer work at once; FULL syncs every commit, so a committed
+    // row survives a power cut as its copy does.
+    const QStringList setup = {
+        QStringLiteral("PRAGMA busy_timeout=%1").arg(kBusyTimeoutMs),
+        QStringLiteral("PRAGMA journal_mode=WAL"),
+        QStringLiteral("PRAGMA synchronous=FULL"),
+        QStringLiteral("CREATE TABLE IF NOT EXISTS changes ("
+                       "id INTEGER PRIMARY KEY AUTOINCREMENT, time TEXT NOT NULL, "
+                       "file TEXT NOT NULL, kind TEXT NOT NULL, program TEXT NOT NULL, "
+                       "batch TEXT NOT NULL, summary TEXT NOT NULL, "
+                       "before_hash TEXT NOT NULL, before_size INTEGER NOT NULL, "
+                       "after_hash TEXT NOT NULL, after_size INTEGER NOT NULL, "
+                       "trash_path TEXT NOT NULL DEFAULT '', first_copy INTEGER NOT NULL, "
+                       "state TEXT NOT NULL, pid INTEGER NOT NULL)"),
+        QStringLiteral("CREATE INDEX IF NOT EXISTS changes_file ON changes(file)"),
+        QStringLiteral("CREATE INDEX IF NOT EXISTS changes_batch ON changes(batch)"),
+        QStringLiteral("CREATE INDEX IF NOT EXISTS changes_before ON changes(before_hash)"),
+        // state: kept, or doomed (no change needs it; its file is being removed).
+        // data: the bytes of a content kept in the journal (compressed when packed is 1);
+        // NULL for one kept as a file.
+        QStringLiteral("CREATE TABLE IF NOT EXISTS contents (hash TEXT PRIMARY KEY, "
+                       "stored INTEGER NOT NULL, state TEXT NOT NULL, data BLOB, "
+                       "packed INTEGER NOT NULL DEFAULT 0)"),
+        QStringLiteral("CREATE TABLE IF NOT EXISTS settings (name TEXT PRIMARY KEY, "
+                       "value TEXT NOT NULL)"),
+    };
+    for (const QString& sql : setup) {
+        if (!exec(sql, error))
+            return false;
+    }
+    m_open = true;
+    settlePending();
+    removeDoomed();
+    return true;
+}
+
+QString HistoryStore::setting(const QString& name) const
+{
+    QSqlQuery q(QSqlDatabase::database(m_connection, false));
+    q.prepare(QStringLiteral("SELECT value FROM settings WHERE name = ?"));
+    q.addBindValue(name);
+    if (q.exec() && q.next())
+        return q.value(0).toString();
+    return QString();
+}
+
+bool HistoryStore::setSetting(const QString& name, const QString& value, QString* error)
+{
+    QSqlQuery q(QSqlDatabase::database(m_connection, false));
+    q.prepare(QStringLiteral("INSERT OR REPLACE INTO settings (name, value) VALUES (?, ?)"));
+    q.addBindValue(name);
+    q.addBindValue(value);
+    if (q.exec())
+        return true;
+    if (error)
+        *error = JournalError(q.lastError());
+    return false;
+}
+
+bool HistoryStore::enabled() const
+{
+    return setting(QStringLiteral("enabled")) != QLatin1String("0");
+}
+
+bool HistoryStore::setEnabled(bool on, QString* error)
+{
+    return setSetting(QStringLiteral("enabled"), on ? QStringLiteral("1") : QStringLiteral("0"),
+                      error);
+}
+
+qint64 HistoryStore::sizeLimit() const
+{
+    bool ok = false;
+    const qint64 limit = setting(QStringLiteral("size_limit")).toLongLong(&ok);
+    return ok && limit > 0 ? limit : kDefaultSizeLimit;
+}
+
+bool HistoryStore::setSizeLimit(qint64 bytes, QString* error)
+{
+    if (bytes <= 0) {
+        if (error)
+            *error = QStringLiteral("The size limit must be above 0.");
+        return false;
+    }
+    if (!setSetting(QStringLiteral("size_limit"), QString::number(bytes), error))
+        return false;
+    prune();
+    return true;
+}
+
+qint64 HistoryStore::copiesSize() const
+{
+    QSqlQuery q(QSqlDatabase::database(m_connection, false));
+    if (q.exec(QStringLiteral("SELECT COALESCE(SUM(stored), 0) FROM contents")) && q.next())
+        return q.value(0).toLongLong();
+    return 0;
+}
+
+qint64 HistoryStore::storeSize() const
+{
+    qint64 total = 0;
+    QSqlQuery q(QSqlDatabase::database(m_connection, false));
+    if (q.exec(QStringLiteral("SELECT COALESCE(SUM(stored), 0) FROM contents WHERE data IS "
+                              "NULL")) &&
+        q.next())
+        total = q.value(0).toLongLong();
+    for (const char* suffix : {"", "-wal", "-shm"})
+        total +=
+            QFileInfo(m_folder + QStringLiteral("journal.sqlite") + QLatin1String(suffix)).size();
+    return total;
+}
+
+qint64 HistoryStore::beginChange(const HistoryChange& change, const QByteArray& beforeBytes,
+                                 QString* error, const QString& linkSource,
+                                 const FileStamp& sourceStamp)
+{
+    if (!m_open && !open(error))
+        return 0;
+    const bool hasBefore = !change.beforeHash.isEmpty();
+    const bool inJournal = beforeBytes.size() <= kInlineUpTo;
+    bool packed = false;
+    QByteArray data;
+    if (hasBefore && inJournal)
+        data = ContentFiles::pack(beforeBytes, &packed);
+
+    JournalTransaction tx(m_connection);
+    if (!tx.active()) {
+        if (error)
+            *error = tx.error();
+        return 0;
+    }
+    if (hasBefore) {
+        // Under the lock: a copy another program was removing (doomed) is kept again.
+        QSqlQuery state(tx.db());
+        state.prepare(QStringLiteral("SELECT state, data IS NOT NULL FROM contents WHERE "
+                                     "hash = ?"));
+        state.addBindValue(QString::fromLatin1(change.beforeHash));
+        const bool kept = state.exec() && state.next() &&
+                          state.value(0).toString() == QLatin1String("kept") &&
+                          (state.value(1).toBool() || m_contents.has(change.beforeHash));
+        state.finish();
+        if (!kept && !inJournal) {
+            // Files are made only under the lock and only with their row, so a file without a
+            // kept row is a leftover of a program that ended first: made again, not trusted.
+            // The file about to be replaced is linked rather than copied: the rename that
+            // replaces it leaves its bytes to the history alone.
+            m_contents.remove(change.beforeHash);
+            const bool linked = !linkSource.isEmpty() &&
+                                m_contents.link(change.beforeHash, linkSource, sourceStamp);
+            if (!linked && !m_contents.put(change.beforeHash, beforeBytes, nullptr, error))
+                return 0;
+        }
+        if (!kept) {
+            QSqlQuery keep(tx.db());
+            keep.prepare(QStringLiteral("INSERT OR REPLACE INTO contents (hash, stored, state, "
+                                        "data, packed) VALUES (?, ?, 'kept', ?, ?)"));
+            keep.addBindValue(QString::fromLatin1(change.beforeHash));
+            keep.addBindValue(inJournal ? qint64(data.size())
+                                        : m_contents.storedSize(change.beforeHash));
+            keep.addBindValue(inJournal ? QVariant(data)
+                                        : QVariant(QMetaType(QMetaType::QByteArray)));
+            keep.addBindValue(packed ? 1 : 0);
+            if (!keep.exec()) {
+                if (error)
+                    *error = JournalError(keep.lastError());
+                return 0;
+            }
+        }
+    }
+    QSqlQuery seen(tx.db());
+    seen.prepare(QStringLiteral("SELECT 1 FROM changes WHERE file = ? LIMIT 1"));
+    seen.addBindValue(change.file);
+    const bool first = hasBefore && seen.exec() && !seen.next();
+    seen.finish();
+
+    QSqlQuery insert(tx.db());
+    insert.prepare(QStringLiteral(
+        "INSERT INTO changes (time, file, kind, program, batch, summary, before_hash, "
+        "before_size, after_hash, after_size, trash_path, first_copy, state, pid) "
+        "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, 'pending', ?)"));
+    const QDateTime time = change.time.isValid() ? change.time : QDateTime::currentDateTimeUtc();
+    insert.addBindValue(JournalTime(time));
+    insert.addBindValue(notNull(change.file));
+    insert.addBindValue(notNull(change.kind));
+    insert.addBindValue(notNull(change.program));
+    insert.addBindValue(change.batch.isEmpty() ? NewBatchId() : change.batch);
+    insert.addBindValue(notNull(change.summary));
+    insert.addBindValue(notNull(QString::fromLatin1(change.beforeHash)));
+    insert.addBindValue(change.beforeSize);
+    insert.addBindValue(notNull(QString::fromLatin1(change.afterHash)));
+    insert.addBindValue(change.afterSize);
+    insert.addBindValue(notNull(change.trashPath));
+    insert.addBindValue(first ? 1 : 0);
+    insert.addBindValue(ownPid());
+    if (!insert.exec()) {
+        if (error)
+            *error = JournalError(insert.lastError());
+        return 0;
+    }
+    const qint64 id = insert.lastInsertId().toLongLong();
+    insert.finish();
+    if (!tx.commit()) {
+        if (error)
+            *error = tx.error();
+        return 0;
+    }
+    return id;
+}
+
+bool HistoryStore::finishChange(qint64 id, const QString& trashPath)
+{
+    QSqlDatabase db = QSqlDatabase::database(m_connection, false);
+    // Needs no sync of its own: lost to a power cut, the row is settled from the file when
+    // the journal is next opened.
+    QSqlQuery(db).exec(QStringLiteral("PRAGMA synchronous=NORMAL"));
+    QSqlQuery q(db);
+    q.prepare(QStringLiteral("UPDATE changes SET state = 'done', trash_path = ? WHERE id = ?"));
+    q.addBindValue(notNull(trashPath));
+    q.addBindValue(id);
+    const bool done = q.exec();
+    q.finish();
+    QSqlQuery(db).exec(QStringLiteral("PRAGMA synchronous=FULL"));
+    return done;
+}
+
+void HistoryStore::cancelChange(qint64 id)
+{
+    {
+        JournalTransaction tx(m_connection);
+        if (!tx.active())
+            return; // left pending: settled from the file when the journal is next opened
+        QSqlQuery del(tx.db());
+        del.prepare(QStringLiteral("DELETE FROM changes WHERE id = ? AND state = 'pending'"));
+        del.addBindValue(id);
+        QSqlQuery doom(tx.db());
+        // A copy only this change needed goes: a linked one is still the file's own inode.
+        if (!del.exec() ||
+            !doom.exec(QStringLiteral("UPDATE contents SET state = 'doomed' WHERE hash NOT IN "
+                                      "(SELECT before_hash FROM changes)")))
+            return;
+        del.finish();
+        doom.finish();
+        if (!tx.commit())
+            return;
+    }
+    removeDoomed();
+}
+
+QList<HistoryChange> HistoryStore::select(const QString& where, const QVariantList& values,
+                                          const QString& order) const
+{
+    QList<HistoryChange> result;
+    if (!m_open)
+        return result;
+    QSqlQuery q(QSqlDatabase::database(m_connection, false));
+    q.prepare(
+        QStringLiteral("SELECT %1 FROM changes WHERE state = 'done'%2 ORDER BY %3")
+            .arg(QLatin1String(kColumns), where.isEmpty() ? QString() : " AND " + where, order));
+    for (const QVariant& value : values)
+        q.addBindValue(value);
+    if (!q.exec())
+        return result;
+    while (q.next())
+        result.append(readRow(q));
+    return result;
+}
+
+QList<HistoryChange> HistoryStore::changes(const QStringList& files) const
+{
+    if (files.isEmpty())
+        return select(QString(), {}, QStringLiteral("id DESC"));
+    QStringList marks;
+    QVariantList values;
+    for (const QString& file : files) {
+        marks << QStringLiteral("?");
+        values << file;
+    }
+    return select(QStringLiteral("file IN (%1)").arg(marks.join(',')), values,
+                  QStringLiteral("id DESC"));
+}
+
+std::optional<HistoryChange> HistoryStore::change(qint64 id) const
+{
+    const auto found = select(QStringLiteral("id = ?"), {id}, QStringLiteral("id"));
+    return found.isEmpty() ? std::nullopt : std::optional(found.first());
+}
+
+QList<HistoryChange> HistoryStore::batch(const QString& batchId) const
+{
+    return select(QStringLiteral("batch = ?"), {batchId}, QStringLiteral("id"));
+}
+
+std::optional<HistoryChange> HistoryStore::latestChange(const QString& file) const
+{
+    const auto found =
+        select(QStringLiteral("file = ?"), {file}, QStringLiteral("id DESC LIMIT 1"));
+    return found.isEmpty() ? std::nullopt : std::optional(found.first());
+}
+
+std::optional<HistoryChange> HistoryStore::firstChange(const QString& file) const
+{
+    // The oldest change that kept a copy; once forgotten, the oldest one left.
+    const auto found = select(QStringLiteral("file = ? AND before_hash <> ''"), {file},
+                              QStringLiteral("id LIMIT 1"));
+    return found.isEmpty() ? std::nullopt : std::optional(found.first());
+}
+
+std::optional<QByteArray> HistoryStore::content(const QByteArray& hexHash, QString* error) const
+{
+    QSqlQuery q(QSqlDatabase::database(m_connection, false));
+    q.prepare(QStringLiteral("SELECT data, packed FROM contents WHERE hash = ? AND data IS NOT "
+                             "NULL"));
+    q.addBindValue(QString::fromLatin1(hexHash));
+    if (q.exec() && q.next()) {
+        QByteArray bytes = q.value(0).toByteArray();
+        if (q.value(1).toBool())
+            bytes = qUncompress(bytes);
+        if (Sha256(bytes).toHex() == hexHash)
+            return bytes;
+        if (error)
+            *error = QStringLiteral("The kept copy in the history is damaged.");
+        return std::nullopt;
+    }
+    return m_contents.get(hexHash, error);
+}
+
+bool HistoryStore::hasContent(const QByteArray& hexHash) const
+{
+    QSqlQuery q(QSqlDatabase::database(m_connection, false));
+    q.prepare(QStringLiteral("SELECT 1 FROM contents WHERE hash = ? AND data IS NOT NULL"));
+    q.addBindValue(QString::fromLatin1(hexHash));
+    if (q.exec() && q.next())
+        return true;
+    return m_contents.has(hexHash);
+}

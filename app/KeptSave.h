@@ -1,0 +1,33 @@
+#pragma once
+
+#include "HistoryTypes.h"
+
+#include <QByteArray>
+#include <QString>
+
+class HistoryStore;
+class clsIFF;
+
+// The one path by which Kestrane replaces or removes an object file. With the history on
+// (the store's setting), the bytes the file holds are kept and synced and a journal row is
+// committed before the file is replaced or moved to the trash; the row is then marked done.
+// When no copy can be kept (disk full, history folder not writable, journal busy for more than
+// a few seconds) nothing is changed and *error says why. With the history off, files are
+// written as they always were. The store is opened on first use.
+
+// Saves the document over path (SaveFile with the history's hook). A save that leaves the
+// bytes as they were records nothing.
+bool SaveDocumentKept(HistoryStore& store, clsIFF& document, const QString& path,
+                      const ChangeInfo& info, QString* error);
+// Replaces (or creates) path with bytes, its folder made when missing.
+bool WriteFileKept(HistoryStore& store, const QString& path, const QByteArray& bytes,
+                   const ChangeInfo& info, QString* error);
+// Moves path to the trash; *trashedPath (when given) is where it went.
+bool TrashFileKept(HistoryStore& store, const QString& path, const ChangeInfo& info,
+                   QString* trashedPath, QString* error);
+// Delete File: RecycleFile (asks through the prompt seam) with TrashFileKept as the move.
+bool RecycleFileKept(HistoryStore& store, const QString& path, const ChangeInfo& info,
+                     QString* error);
+
+// The text that opens every refusal for want of a copy.
+QString NoCopyMessage(const QString& reason);
