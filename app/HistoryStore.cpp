@@ -387,12 +387,18 @@ qint64 HistoryStore::beginChange(const HistoryChange& change, const QByteArray& 
 
 bool HistoryStore::finishChange(qint64 id, const QString& trashPath)
 {
-    QSqlQuery q(QSqlDatabase::database(m_connection, false));
+    QSqlDatabase db = QSqlDatabase::database(m_connection, false);
+    // Needs no sync of its own: lost to a power cut, the row is settled from the file when
+    // the journal is next opened.
+    QSqlQuery(db).exec(QStringLiteral("PRAGMA synchronous=NORMAL"));
+    QSqlQuery q(db);
     q.prepare(QStringLiteral("UPDATE changes SET state = 'done', trash_path = ? WHERE id = ?"));
     q.addBindValue(notNull(trashPath));
     q.addBindValue(id);
-    // Not done here, the row is settled from the file when the journal is next opened.
-    return q.exec();
+    const bool done = q.exec();
+    q.finish();
+    QSqlQuery(db).exec(QStringLiteral("PRAGMA synchronous=FULL"));
+    return done;
 }
 
 void HistoryStore::cancelChange(qint64 id)
@@ -439,6 +445,12 @@ void HistoryStore::settlePending()
 
 void HistoryStore::removeDoomed()
 {
+    {
+        QSqlQuery any(QSqlDatabase::database(m_connection, false));
+        if (!any.exec(QStringLiteral("SELECT 1 FROM contents WHERE state = 'doomed' LIMIT 1")) ||
+            !any.next())
+            return;
+    }
     WriteTransaction tx(m_connection);
     if (!tx.active())
         return;

@@ -15,6 +15,8 @@ set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "The Kestrane developers <kestrane@localhost>")
 # The dependencies are those of the shared libraries the programs use (dpkg-shlibdeps).
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# The history's journal needs Qt's SQLite driver, a plugin that dpkg-shlibdeps cannot see.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6sql6-sqlite")
 if(KESTRANE_HOMEPAGE)
   set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "${KESTRANE_HOMEPAGE}")
 endif()

@@ -4,6 +4,7 @@
 #include "CliPrompt.h"
 #include "CollectionCommands.h"
 #include "DocumentCommands.h"
+#include "HistoryCommands.h"
 #include "ScriptedPrompt.h"
 #include "SetCommand.h"
 #include "StateCommands.h"
@@ -21,6 +22,7 @@ struct Command {
     QStringList arguments; // names of the positional arguments, all required
     QStringList options;   // options of this command besides the global ones
     int (*run)(const CliContext&);
+    bool moreFiles = false; // further positional arguments allowed (history FILE...)
 };
 
 const QList<Command>& Commands()
@@ -29,13 +31,25 @@ const QList<Command>& Commands()
         {"resources", {QStringLiteral("FILE")}, {}, CmdResources},
         {"formats", {QStringLiteral("FILE")}, {}, CmdFormats},
         {"objects", {QStringLiteral("FILE")}, {}, CmdObjects},
-        {"resave", {QStringLiteral("FILE")}, {QStringLiteral("output")}, CmdResave},
+        {"resave",
+         {QStringLiteral("FILE")},
+         {QStringLiteral("output"), QStringLiteral("force")},
+         CmdResave},
         {"set",
          {QStringLiteral("FILE")},
          {QStringLiteral("object"), QStringLiteral("name"), QStringLiteral("description"),
           QStringLiteral("price"), QStringLiteral("disabled"), QStringLiteral("sorts"),
-          QStringLiteral("preset")},
+          QStringLiteral("preset"), QStringLiteral("force")},
          CmdSet},
+        {"history",
+         {},
+         {QStringLiteral("csv"), QStringLiteral("forget"), QStringLiteral("older-than")},
+         CmdHistory,
+         true},
+        {"restore",
+         {QStringLiteral("FILE")},
+         {QStringLiteral("change"), QStringLiteral("original"), QStringLiteral("force")},
+         CmdRestore},
         {"files", {}, {}, CmdFiles},
         {"catalog", {}, {QStringLiteral("csv")}, CmdCatalog},
         {"conflicts", {}, {}, CmdConflicts},
@@ -60,13 +74,24 @@ QString HelpText()
         "  resources FILE        every resource: type, ID, name, body size (tab-separated)\n"
         "  formats FILE          the resource types of the file with their counts\n"
         "  objects FILE          the file's objects and their catalog data as JSON\n"
-        "  resave FILE [--output OUT]\n"
+        "  resave FILE [--output OUT] [--force]\n"
         "                        load FILE and save it again (to OUT when given)\n"
         "  set FILE --object ID [--name TEXT] [--description TEXT] [--price N]\n"
-        "      [--disabled yes|no] [--sorts A,B,C,D,E,F,G,H,I] [--preset NAME]\n"
+        "      [--disabled yes|no] [--sorts A,B,C,D,E,F,G,H,I] [--preset NAME] [--force]\n"
         "                        change what is given of one object and save the file;\n"
         "                        sorts: Function, Sub-Function, Room, Downtown, Vacation,\n"
         "                        Community, Studio Town, Magic Town, Build Mode\n"
+        "                        (resave and set refuse a damaged file, whose unreadable\n"
+        "                        part a save drops, unless given --force)\n"
+        "  history [FILE...] [--csv]\n"
+        "                        the kept changes to object files (of FILE...), newest\n"
+        "                        first, as JSON (or CSV)\n"
+        "  history --forget [--older-than DAYS]\n"
+        "                        forget the kept changes (those older than DAYS days)\n"
+        "  restore FILE [--change ID | --original] [--force]\n"
+        "                        put FILE back as it was before its latest change, before\n"
+        "                        change ID, or before Kestrane first changed it; a file\n"
+        "                        changed by another program since needs --force\n"
         "  files                 the object files Kestrane lists, one path a line\n"
         "  catalog [--csv]       every object of those files with its file and GUID, as\n"
         "                        JSON (or CSV for spreadsheets)\n"
@@ -79,7 +104,7 @@ QString HelpText()
         "                        (start Kestrane with WINEPREFIX=DIR to use it)\n"
         "\n"
         "Options:\n"
-        "  --data-dir DIR        where presets.dat and folders.dat are read\n"
+        "  --data-dir DIR        where presets.dat, folders.dat and the history are\n"
         "  --game-dir DIR        use this game folder instead of looking it up\n"
         "  -h, --help            show this text\n"
         "  --version             show the version\n"
@@ -90,6 +115,10 @@ QString HelpText()
         "~/.local/share/Kestrane). When the program's own folder already holds either file,\n"
         "that folder is read instead (portable use). --data-dir overrides both.\n"
         "\n"
+        "History: before a file is changed (set, resave in place, restore, and the\n"
+        "window's saves and Delete File), the bytes it held are kept in the history/\n"
+        "folder of the data folder, so that restore can put them back.\n"
+        "\n"
         "Exit status: 0 done, 1 the work could not be done, 2 wrong command line.\n");
 }
 
@@ -97,12 +126,13 @@ void AddOptions(QCommandLineParser& parser)
 {
     parser.addOption({{QStringLiteral("h"), QStringLiteral("help")}, QString()});
     parser.addOption({QStringLiteral("version"), QString()});
-    parser.addOption({QStringLiteral("csv"), QString()});
-    const QStringList valued = {QStringLiteral("data-dir"), QStringLiteral("game-dir"),
-                                QStringLiteral("output"),   QStringLiteral("object"),
-                                QStringLiteral("name"),     QStringLiteral("description"),
-                                QStringLiteral("price"),    QStringLiteral("disabled"),
-                                QStringLiteral("sorts"),    QStringLiteral("preset")};
+    for (const char* flag : {"csv", "force", "forget", "original"})
+        parser.addOption({QLatin1String(flag), QString()});
+    const QStringList valued = {
+        QStringLiteral("data-dir"), QStringLiteral("game-dir"),   QStringLiteral("output"),
+        QStringLiteral("object"),   QStringLiteral("name"),       QStringLiteral("description"),
+        QStringLiteral("price"),    QStringLiteral("disabled"),   QStringLiteral("sorts"),
+        QStringLiteral("preset"),   QStringLiteral("older-than"), QStringLiteral("change")};
     for (const QString& name : valued)
         parser.addOption({name, QString(), QStringLiteral("value")});
 }
@@ -146,7 +176,7 @@ int RunCli(const QStringList& arguments, QTextStream& out, QTextStream& err)
         return ctx.usage(QStringLiteral("Unknown command \"%1\".").arg(name));
     if (positional.size() < command->arguments.size())
         return ctx.usage(QStringLiteral("%1 needs %2.").arg(name, command->arguments.join(' ')));
-    if (positional.size() > command->arguments.size())
+    if (positional.size() > command->arguments.size() && !command->moreFiles)
         return ctx.usage(QStringLiteral("Unexpected argument \"%1\".")
                              .arg(positional.at(command->arguments.size())));
     for (const QString& option : parser.optionNames()) {

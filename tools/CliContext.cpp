@@ -62,6 +62,17 @@ bool CliContext::loadDocument(clsIFF& doc, const QString& path) const
     return false;
 }
 
+bool CliContext::refuseDamaged(const clsIFF& doc, const QString& path) const
+{
+    if (doc.damageString().isEmpty() || parser.isSet(QStringLiteral("force")))
+        return false;
+    fail(QStringLiteral("%1 is damaged: %2. Saving it would drop the part that could not be "
+                        "read. Give --force to save it anyway (the original is kept in the "
+                        "history).")
+             .arg(path, doc.damageString()));
+    return true;
+}
+
 QString PrintableText(const QByteArray& bytes)
 {
     const QString text = DecodeCp1252(bytes);
@@ -74,4 +85,14 @@ QString PrintableText(const QByteArray& bytes)
             printable += ch;
     }
     return printable;
+}
+
+QString CsvField(const QString& text)
+{
+    if (!text.contains(QLatin1Char(',')) && !text.contains(QLatin1Char('"')) &&
+        !text.contains(QLatin1Char('\n')) && !text.contains(QLatin1Char('\r')))
+        return text;
+    QString quoted = text;
+    quoted.replace(QLatin1String("\""), QLatin1String("\"\""));
+    return QLatin1Char('"') + quoted + QLatin1Char('"');
 }

@@ -29,13 +29,20 @@ struct CliContext {
     int usage(const QString& message) const;
 
     StartupOptions startupOptions() const;
+    // The data folder (presets.dat, folders.dat and the history), as start-up would choose it.
+    QString dataFolder() const { return startupOptions().dataDir; }
     // Runs the start-up steps that read the stored state; false (after saying so) when no
     // game folder was found.
     bool startUp() const;
     // Clears doc and loads path into it; false after saying why it could not.
     bool loadDocument(clsIFF& doc, const QString& path) const;
+    // A save drops what the load of a damaged file could not read: true (after saying so) when
+    // doc is damaged and --force was not given.
+    bool refuseDamaged(const clsIFF& doc, const QString& path) const;
 };
 
 // Catalog bytes as text for a terminal: Windows-1252 decoded, control characters escaped so
 // that one row stays one line.
 QString PrintableText(const QByteArray& bytes);
+// One field of RFC 4180 CSV: quoted when it holds a comma, a quote or a line break.
+QString CsvField(const QString& text);

@@ -44,17 +44,6 @@ QJsonObject ObjectJson(const CatalogFile& file, const CatalogObject& object)
     return json;
 }
 
-// One field of RFC 4180 CSV: quoted when it holds a comma, a quote or a line break.
-QString CsvField(const QString& text)
-{
-    if (!text.contains(QLatin1Char(',')) && !text.contains(QLatin1Char('"')) &&
-        !text.contains(QLatin1Char('\n')) && !text.contains(QLatin1Char('\r')))
-        return text;
-    QString quoted = text;
-    quoted.replace(QLatin1String("\""), QLatin1String("\"\""));
-    return QLatin1Char('"') + quoted + QLatin1Char('"');
-}
-
 QString CsvText(const QByteArray& bytes)
 {
     return bytes == kNone ? QString() : DecodeCp1252(bytes);

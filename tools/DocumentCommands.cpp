@@ -2,10 +2,13 @@
 
 #include "CliContext.h"
 #include "Cp1252.h"
+#include "HistoryStore.h"
+#include "KeptSave.h"
 #include "ListCollector.h"
 #include "clsIFF.h"
 
 #include <QCommandLineParser>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -112,6 +115,20 @@ int CmdResave(const CliContext& ctx)
     clsIFF doc;
     if (!ctx.loadDocument(doc, source))
         return CliExit::Failed;
+    if (ctx.refuseDamaged(doc, source))
+        return CliExit::Failed;
+    // A file that is replaced (in place, or an existing one named by --output) is kept first;
+    // a new file replaces nothing.
+    if (QFileInfo::exists(target) ||
+        QFileInfo(target).absoluteFilePath() == QFileInfo(source).absoluteFilePath()) {
+        HistoryStore history(ctx.dataFolder());
+        const ChangeInfo change{QStringLiteral("cli"), QString(),
+                                QStringLiteral("Saved again with a rebuilt resource map")};
+        QString reason;
+        if (!SaveDocumentKept(history, doc, target, change, &reason))
+            return ctx.fail(reason);
+        return CliExit::Done;
+    }
     if (!doc.SaveFile(target)) {
         const QString reason = doc.errorString();
         return ctx.fail(reason.isEmpty() ? QStringLiteral("%1 could not be written.").arg(target)

@@ -1,8 +1,11 @@
 #include "SetCommand.h"
 
 #include "CatalogText.h"
+#include "ChangeSummary.h"
 #include "CliContext.h"
 #include "Cp1252.h"
+#include "HistoryStore.h"
+#include "KeptSave.h"
 #include "ProgramState.h"
 #include "clsIFF.h"
 
@@ -153,6 +156,9 @@ int CmdSet(const CliContext& ctx)
     const quint16 id = changes.objdId;
     if (!doc.IsResource(QByteArray("OBJD") + QByteArray::number(id)))
         return ctx.fail(QStringLiteral("The file holds no object with ID %1.").arg(id));
+    if (ctx.refuseDamaged(doc, path))
+        return CliExit::Failed;
+    const ObjectFields before = ReadObjectFields(doc, id);
 
     // Everything is checked before the first change, so a refusal leaves nothing half done.
     std::optional<QByteArray> name, description;
@@ -194,11 +200,12 @@ int CmdSet(const CliContext& ctx)
     if (changes.sorts && !doc.SetSorts(id, *changes.sorts))
         return ctx.fail(tooShort);
 
-    if (!doc.SaveFile(path)) {
-        const QString reason = doc.errorString();
-        return ctx.fail(reason.isEmpty() ? QStringLiteral("%1 could not be written.").arg(path)
-                                         : reason);
-    }
+    HistoryStore history(ctx.dataFolder());
+    const ChangeInfo change{QStringLiteral("cli"), QString(),
+                            DescribeObjectChange(id, before, ReadObjectFields(doc, id))};
+    QString reason;
+    if (!SaveDocumentKept(history, doc, path, change, &reason))
+        return ctx.fail(reason);
     if (changes.price && doc.GetPrice(id) != *changes.price)
         ctx.err << QStringLiteral("The catalog holds prices from 0 to 65535: %1 was stored as %2.")
                        .arg(changes.priceText)

@@ -1,6 +1,7 @@
 #include "frmMain.h"
 
 #include "DataFiles.h"
+#include "HistoryStore.h"
 #include "Pictures.h"
 #include "ProgramState.h"
 #include "Prompt.h"

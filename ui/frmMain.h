@@ -11,6 +11,7 @@
 #include <memory>
 #include <optional>
 
+class HistoryStore;
 class clsIFF;
 class frmFind;
 class frmHistory;
@@ -118,6 +119,11 @@ public:
     // when the file went to the trash. True when the file is gone.
     bool DeleteListedFile(const QString& path);
 
+    // --- history of changes (frmMainSave.cpp) ---
+    // The history kept in the data folder (ProgramState.ProgramFolder), made on first use.
+    // Every save and Delete File of this window goes through it.
+    HistoryStore& History();
+
     // --- History window (frmMainHistory.cpp) ---
     QPushButton* cmdHistory = nullptr;
     void cmdHistory_Click(); // also Ctrl+H
@@ -131,6 +137,7 @@ public:
 
 private:
     QPointer<frmFind> m_find; // made on first use and kept, with the cache of its scans
+    std::unique_ptr<HistoryStore> m_history;
     QPointer<frmHistory> m_historyWindow;
     bool ListingChangesWith(const QStringList& files) const;
 
@@ -176,4 +183,8 @@ private:
     ShownCatalogText m_shownName;
     ShownCatalogText m_shownDescription;
     std::array<bool, 9> m_sortTouched{};
+    // The person agreed to save the open file although its load found damage.
+    bool m_damageAccepted = false;
+    // Asks before the first save of a damaged file; false when the person declined.
+    bool AgreeToDropDamage();
 };

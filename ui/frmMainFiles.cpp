@@ -1,5 +1,6 @@
 // The file list of the main window: listing, opening and deleting object files.
 #include "FileGatherer.h"
+#include "KeptSave.h"
 #include "ProgramState.h"
 #include "Prompt.h"
 #include "TreeListSink.h"
@@ -144,6 +145,7 @@ void frmMain::lstFiles_ItemClick(QTreeWidgetItem* Item)
     clsIFF& document = Doc();
     document.Clear();
     const bool loaded = document.LoadFile(path);
+    m_damageAccepted = false;
     {
         TreeListSink sink(lstObjects);
         document.GenerateObjectList(sink);
@@ -180,7 +182,9 @@ void frmMain::cmdDelete_Click()
         return;
     QTreeWidgetItem* row = selected.first();
     QString error;
-    if (!RecycleFile(row->text(kPathColumn), &error)) {
+    const ChangeInfo change{QStringLiteral("window"), QString(),
+                            QStringLiteral("File moved to the trash")};
+    if (!RecycleFileKept(History(), row->text(kPathColumn), change, &error)) {
         // Declined: nothing to say. Agreed but the move failed: the list stays and says why.
         if (!error.isEmpty())
             ShowMessage(QStringLiteral("The file %1 could not be moved to the trash: %2")

@@ -1,5 +1,7 @@
 // The main window's side of the Find Object window: opening it, going to an object found
 // there, and deleting a file listed there.
+#include "KeptSave.h"
+#include "Prompt.h"
 #include "WindowStyle.h"
 #include "frmFind.h"
 #include "frmMain.h"
@@ -83,8 +85,15 @@ bool frmMain::DeleteListedFile(const QString& path)
         cmdDelete_Click();
         return !PathExists(path, false) && RowWithText(lstFiles, kPathColumn, path) == nullptr;
     }
-    if (!RecycleFile(path))
+    QString error;
+    const ChangeInfo change{QStringLiteral("window"), QString(),
+                            QStringLiteral("File moved to the trash")};
+    if (!RecycleFileKept(History(), path, change, &error)) {
+        if (!error.isEmpty())
+            ShowMessage(
+                QStringLiteral("The file %1 could not be moved to the trash: %2").arg(path, error));
         return false;
+    }
     if (row) {
         const QSignalBlocker blocker(lstFiles);
         delete row; // another file stays open and selected

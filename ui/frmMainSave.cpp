@@ -1,8 +1,12 @@
 // Saving the shown object and the unsaved-changes check.
 #include "CatalogText.h"
+#include "ChangeSummary.h"
 #include "Cp1252.h"
+#include "HistoryStore.h"
 #include "IffError.h"
+#include "KeptSave.h"
 #include "PriceText.h"
+#include "ProgramState.h"
 #include "Prompt.h"
 #include "WindowStyle.h"
 #include "clsIFF.h"
@@ -117,8 +121,12 @@ bool frmMain::cmdSave_Click()
         return false;
     }
 
+    if (!AgreeToDropDamage())
+        return false;
+
     BeginBusy();
     const BodySnapshot before(document);
+    const ObjectFields fieldsBefore = ReadObjectFields(document, objd);
     // Only what the person changed is written: a field merely viewed keeps its stored bytes.
     QStringList refused;
     // The boxes of text that cannot be stored are read-only, so this refusal is a safeguard.
@@ -134,8 +142,11 @@ bool frmMain::cmdSave_Click()
         refused << QStringLiteral("Disabled flag");
     if (edits.sorts && !document.SetSorts(objd, *edits.sorts))
         refused << QStringLiteral("catalog sorts");
-    if (!document.SaveFile(path)) {
-        const QString reason = document.errorString();
+    const ChangeInfo change{
+        QStringLiteral("window"), QString(),
+        DescribeObjectChange(objd, fieldsBefore, ReadObjectFields(document, objd))};
+    QString reason;
+    if (!SaveDocumentKept(History(), document, path, change, &reason)) {
         before.restore(document);
         EndBusy();
         ShowMessage(QStringLiteral("The file %1 could not be saved: %2").arg(path, reason));
@@ -150,6 +161,35 @@ bool frmMain::cmdSave_Click()
         ShowMessage(QStringLiteral("This object's definition is too short to hold its %1, so "
                                    "that was not saved. Everything else was saved.")
                         .arg(refused.join(QStringLiteral(", "))));
+    return true;
+}
+
+HistoryStore& frmMain::History()
+{
+    if (!m_history ||
+        m_history->folder() != ProgramState.ProgramFolder + QStringLiteral("history/"))
+        m_history = std::make_unique<HistoryStore>(ProgramState.ProgramFolder);
+    return *m_history;
+}
+
+bool frmMain::AgreeToDropDamage()
+{
+    const QString damage = Doc().damageString();
+    if (damage.isEmpty() || m_damageAccepted)
+        return true;
+    HistoryStore& history = History();
+    const bool kept = (history.isOpen() || history.open()) && history.enabled();
+    const QString question =
+        QStringLiteral("This file is damaged: %1.\n\nSaving it drops the part that could not be "
+                       "read. %2\n\nSave it anyway?")
+            .arg(damage, kept ? QStringLiteral("The original stays in the history, so it can "
+                                               "be restored.")
+                              : QStringLiteral("The history of changes is off, so the original "
+                                               "is not kept."));
+    if (CurrentPrompt().message(question, QString(), PromptIcon::Exclamation,
+                                PromptButtons::YesNo) != PromptAnswer::Yes)
+        return false;
+    m_damageAccepted = true;
     return true;
 }
 

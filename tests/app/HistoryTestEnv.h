@@ -14,7 +14,9 @@ inline QByteArray SofaBytes(quint16 price, const QByteArray& extra = QByteArray(
 {
     CatalogFixture fixture;
     fixture.objd(128, "Sofa objd", CatalogObject(2000, price))
-        .ctss(2000, MakeCatalogCtss("Sofa\xa0caf\xe9", "Soft.\r\nBlue \x80"));
+        .ctss(2000, MakeCatalogCtss("Sofa\xa0"
+                                    "caf\xe9",
+                                    "Soft.\r\nBlue \x80"));
     if (!extra.isEmpty())
         fixture.chunk("BMP_", 300, "extra", extra);
     return fixture.fileBytes();
