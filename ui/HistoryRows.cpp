@@ -66,9 +66,9 @@ void MakeBatchRow(QTreeWidgetItem* row, const QString& batch)
 
 bool HoldsAll(const QTreeWidgetItem* row, const QStringList& words)
 {
-    const QString text = (row->text(kTimeColumn) + '\n' + row->text(kFileColumn) + '\n' +
-                          row->text(kSummaryColumn))
-                             .toCaseFolded();
+    const QString text =
+        (row->text(kTimeColumn) + '\n' + row->text(kFileColumn) + '\n' + row->text(kSummaryColumn))
+            .toCaseFolded();
     return std::all_of(words.cbegin(), words.cend(),
                        [&text](const QString& word) { return text.contains(word); });
 }

@@ -3,8 +3,8 @@
 #include "HistoryTypes.h"
 
 #include <QList>
-#include <QtCore/qnamespace.h>
 #include <QString>
+#include <QtCore/qnamespace.h>
 
 class QTreeWidget;
 class QTreeWidgetItem;

@@ -25,8 +25,8 @@ QString SizeText(qint64 bytes)
 
 } // namespace
 
-HistorySettings::HistorySettings(HistoryStore& store, QWidget* parent)
-    : QWidget(parent), m_store(store)
+HistorySettings::HistorySettings(std::function<HistoryStore&()> store, QWidget* parent)
+    : QWidget(parent), m_store(std::move(store))
 {
     chkKeep = new QCheckBox(QStringLiteral("&Keep a history of changes"), this);
     auto* limitLabel = new QLabel(QStringLiteral("Size &limit:"), this);
@@ -40,7 +40,7 @@ HistorySettings::HistorySettings(HistoryStore& store, QWidget* parent)
     spnLimit->setKeyboardTracking(false);
     limitLabel->setBuddy(spnLimit);
     lblSize = new QLabel(this);
-    cmdForget = new QPushButton(QStringLiteral("&Forget history…"), this);
+    cmdForget = new QPushButton(QStringLiteral("Forget &history…"), this);
 
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -61,20 +61,20 @@ void HistorySettings::refresh()
 {
     {
         const QSignalBlocker blocker(chkKeep);
-        chkKeep->setChecked(m_store.enabled());
+        chkKeep->setChecked(m_store().enabled());
     }
     {
         const QSignalBlocker blocker(spnLimit);
-        const qint64 mebibytes = (m_store.sizeLimit() + kMebibyte - 1) / kMebibyte;
+        const qint64 mebibytes = (m_store().sizeLimit() + kMebibyte - 1) / kMebibyte;
         spnLimit->setValue(int(std::clamp<qint64>(mebibytes, 1, kMostMebibytes)));
     }
-    lblSize->setText(QStringLiteral("The history takes %1.").arg(SizeText(m_store.storeSize())));
+    lblSize->setText(QStringLiteral("The history takes %1.").arg(SizeText(m_store().storeSize())));
 }
 
 void HistorySettings::setKeeping(bool on)
 {
     QString error;
-    if (!m_store.setEnabled(on, &error)) {
+    if (!m_store().setEnabled(on, &error)) {
         ShowMessage(QStringLiteral("The setting could not be changed: %1").arg(error));
         refresh();
         return;
@@ -85,22 +85,22 @@ void HistorySettings::setKeeping(bool on)
 void HistorySettings::setLimit(int mebibytes)
 {
     const qint64 limit = qint64(mebibytes) * kMebibyte;
-    if (limit == m_store.sizeLimit())
+    if (limit == m_store().sizeLimit())
         return;
     // Lowering the limit below what the history takes prunes copies at once.
-    if (limit < m_store.storeSize() &&
+    if (limit < m_store().storeSize() &&
         CurrentPrompt().message(
             QStringLiteral("The history takes %1. With a limit of %2, older copies are removed "
                            "now, oldest first, and the changes they belong to can no longer "
                            "be restored. (The copy of each file from before Kestrane first "
                            "changed it is always kept.) Lower the limit?")
-                .arg(SizeText(m_store.storeSize()), SizeText(limit)),
+                .arg(SizeText(m_store().storeSize()), SizeText(limit)),
             QString(), PromptIcon::Exclamation, PromptButtons::YesNo) != PromptAnswer::Yes) {
         refresh();
         return;
     }
     QString error;
-    if (!m_store.setSizeLimit(limit, &error))
+    if (!m_store().setSizeLimit(limit, &error))
         ShowMessage(QStringLiteral("The size limit could not be changed: %1").arg(error));
     refresh();
 }
@@ -113,7 +113,7 @@ void HistorySettings::forgetHistory()
             QString(), PromptIcon::Exclamation, PromptButtons::YesNo) != PromptAnswer::Yes)
         return;
     QString error;
-    if (!m_store.forget(std::nullopt, &error))
+    if (!m_store().forget(std::nullopt, &error))
         ShowMessage(QStringLiteral("The history could not be forgotten: %1").arg(error));
     refresh();
     Q_EMIT forgotten();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QWidget>
+#include <functional>
 
 class HistoryStore;
 class QCheckBox;
@@ -15,7 +16,9 @@ class HistorySettings : public QWidget
     Q_OBJECT
 
 public:
-    HistorySettings(HistoryStore& store, QWidget* parent);
+    // store gives the history in use (the main window may make it anew for another data
+    // folder).
+    HistorySettings(std::function<HistoryStore&()> store, QWidget* parent);
 
     // Shows the settings and the size as the history now holds them.
     void refresh();
@@ -37,5 +40,5 @@ private:
     void setKeeping(bool on);
     void setLimit(int mebibytes);
 
-    HistoryStore& m_store;
+    std::function<HistoryStore&()> m_store;
 };

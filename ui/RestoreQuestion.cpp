@@ -68,30 +68,28 @@ QString RestoreQuestion(const QList<RestoreItem>& plan, const QString& gameFolde
                   : QStringLiteral("Restore these %1 files as they were before this change?\n%2")
                         .arg(files.size())
                         .arg(Listed(files, QStringLiteral("\n"))));
-    parts << Sentence(Names(plan, gameFolder,
-                            [](const RestoreItem& item) { return item.changedElsewhere; }),
-                      QStringLiteral("%1 was changed since by something other than Kestrane. "
-                                     "What it holds now is kept in the history first, so that "
-                                     "this restore can be undone too."),
-                      QStringLiteral("These files were changed since by something other than "
-                                     "Kestrane: %1. What they hold now is kept in the history "
-                                     "first, so that this restore can be undone too."));
+    parts << Sentence(
+        Names(plan, gameFolder, [](const RestoreItem& item) { return item.changedElsewhere; }),
+        QStringLiteral("%1 was changed since by something other than Kestrane. "
+                       "What it holds now is kept in the history first, so that "
+                       "this restore can be undone too."),
+        QStringLiteral("These files were changed since by something other than "
+                       "Kestrane: %1. What they hold now is kept in the history "
+                       "first, so that this restore can be undone too."));
     const auto gone = [](const RestoreItem& item) {
         return !item.fileExists && !item.targetHash.isEmpty();
     };
-    parts << Sentence(Names(plan, gameFolder,
-                            [&](const RestoreItem& item) {
-                                return gone(item) && !item.trashPath.isEmpty();
-                            }),
-                      QStringLiteral("%1 is gone; it comes back from the trash."),
-                      QStringLiteral("These files are gone; they come back from the trash: %1."));
-    parts << Sentence(Names(plan, gameFolder,
-                            [&](const RestoreItem& item) {
-                                return gone(item) && item.trashPath.isEmpty();
-                            }),
-                      QStringLiteral("%1 is gone; it comes back from the history."),
-                      QStringLiteral("These files are gone; they come back from the history: "
-                                     "%1."));
+    parts << Sentence(
+        Names(plan, gameFolder,
+              [&](const RestoreItem& item) { return gone(item) && !item.trashPath.isEmpty(); }),
+        QStringLiteral("%1 is gone; it comes back from the trash."),
+        QStringLiteral("These files are gone; they come back from the trash: %1."));
+    parts << Sentence(
+        Names(plan, gameFolder,
+              [&](const RestoreItem& item) { return gone(item) && item.trashPath.isEmpty(); }),
+        QStringLiteral("%1 is gone; it comes back from the history."),
+        QStringLiteral("These files are gone; they come back from the history: "
+                       "%1."));
     parts << Sentence(Names(plan, gameFolder,
                             [](const RestoreItem& item) {
                                 return item.folderMissing && !item.targetHash.isEmpty();
@@ -99,14 +97,13 @@ QString RestoreQuestion(const QList<RestoreItem>& plan, const QString& gameFolde
                       QStringLiteral("The folder of %1 is gone and is made again."),
                       QStringLiteral("The folders of these files are gone and are made again: "
                                      "%1."));
-    parts << Sentence(Names(plan, gameFolder,
-                            [](const RestoreItem& item) {
-                                return item.fileExists && item.targetHash.isEmpty();
-                            }),
-                      QStringLiteral("%1 did not exist before this change, so it goes to the "
-                                     "trash."),
-                      QStringLiteral("These files did not exist before this change, so they go "
-                                     "to the trash: %1."));
+    parts << Sentence(
+        Names(plan, gameFolder,
+              [](const RestoreItem& item) { return item.fileExists && item.targetHash.isEmpty(); }),
+        QStringLiteral("%1 did not exist before this change, so it goes to the "
+                       "trash."),
+        QStringLiteral("These files did not exist before this change, so they go "
+                       "to the trash: %1."));
     parts << CannotRestoreText(plan, gameFolder);
     parts.removeAll(QString());
     return parts.join(QStringLiteral("\n\n"));

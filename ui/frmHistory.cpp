@@ -111,7 +111,7 @@ void frmHistory::buildControls()
     lstChanges->setAutoFillBackground(true);
 
     lblStatus = new QLabel(this);
-    settings = new HistorySettings(store(), this);
+    settings = new HistorySettings([this]() -> HistoryStore& { return store(); }, this);
     cmdRestore = new QPushButton(QStringLiteral("&Restore"), this);
     cmdClose = new QPushButton(QStringLiteral("Close"), this);
 
@@ -143,10 +143,8 @@ void frmHistory::buildControls()
     connect(cmdClose, &QPushButton::clicked, this, [this] { close(); });
     connect(settings, &HistorySettings::keepingChanged, this, [this] { showNote(); });
     connect(settings, &HistorySettings::forgotten, this, [this] { showRows(true); });
-    connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this,
-            [this] { close(); });
-    for (const QKeySequence keys : {QKeySequence(Qt::CTRL | Qt::Key_F),
-                                    QKeySequence(Qt::CTRL | Qt::Key_H)}) {
+    for (const QKeySequence keys :
+         {QKeySequence(Qt::CTRL | Qt::Key_F), QKeySequence(Qt::CTRL | Qt::Key_H)}) {
         connect(new QShortcut(keys, this), &QShortcut::activated, this, [this] {
             txtFilter->setFocus();
             txtFilter->selectAll();
@@ -205,12 +203,11 @@ void frmHistory::showNote()
 void frmHistory::showRows(bool force)
 {
     const QList<HistoryChange> changes = store().changes();
-    const QString state = changes.isEmpty()
-                              ? QStringLiteral("0")
-                              : QStringLiteral("%1 %2 %3")
-                                    .arg(changes.size())
-                                    .arg(changes.first().id)
-                                    .arg(changes.last().id);
+    const QString state = changes.isEmpty() ? QStringLiteral("0")
+                                            : QStringLiteral("%1 %2 %3")
+                                                  .arg(changes.size())
+                                                  .arg(changes.first().id)
+                                                  .arg(changes.last().id);
     if (!force && state == m_shownState)
         return;
     m_shownState = state;
@@ -243,8 +240,8 @@ void frmHistory::showSummary()
     int changes = 0;
     for (int i = 0; i < lstChanges->topLevelItemCount(); ++i)
         changes += qMax(1, lstChanges->topLevelItem(i)->childCount());
-    QString text = changes == 1 ? QStringLiteral("1 change")
-                                : QStringLiteral("%1 changes").arg(changes);
+    QString text =
+        changes == 1 ? QStringLiteral("1 change") : QStringLiteral("%1 changes").arg(changes);
     if (!txtFilter->text().trimmed().isEmpty()) {
         int shown = 0;
         for (int i = 0; i < lstChanges->topLevelItemCount(); ++i)
@@ -285,9 +282,8 @@ void frmHistory::restoreRow(QTreeWidgetItem* row)
     }
     const QString gameFolder = ProgramState.GameFolder;
     if (restorable.isEmpty()) {
-        ShowMessage(plan.isEmpty()
-                        ? QStringLiteral("This change is no longer in the history.")
-                        : CannotRestoreText(plan, gameFolder));
+        ShowMessage(plan.isEmpty() ? QStringLiteral("This change is no longer in the history.")
+                                   : CannotRestoreText(plan, gameFolder));
         return;
     }
     const bool elsewhere = std::any_of(plan.cbegin(), plan.cend(), [](const RestoreItem& item) {
@@ -321,6 +317,15 @@ void frmHistory::restoreRow(QTreeWidgetItem* row)
     if (!failures.isEmpty())
         ShowMessage(QStringLiteral("Not everything could be restored:\n\n%1")
                         .arg(failures.join(QStringLiteral("\n"))));
+}
+
+void frmHistory::keyPressEvent(QKeyEvent* event)
+{
+    // Escape reaches the window from any control that has no use for it.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier)
+        close();
+    else
+        QWidget::keyPressEvent(event);
 }
 
 void frmHistory::changeEvent(QEvent* event)

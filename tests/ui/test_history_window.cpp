@@ -30,7 +30,7 @@ protected:
     {
         QTest::keyClick(window.get(), Qt::Key_H, Qt::ControlModifier);
         frmHistory* history = window->HistoryWindow();
-        EXPECT_TRUE(history && history->isVisible());
+        EXPECT_TRUE(history && QTest::qWaitForWindowActive(history));
         return history;
     }
     // The rows shown: file|what changed, a batch's changes after ">".
@@ -60,7 +60,7 @@ protected:
     }
     QString restoreQuestion(const QString& text) const
     {
-        return Question(text, PromptIcon::Question);
+        return Question(text, PromptIcon::Question, PromptButtons::YesNo, "");
     }
 
     QString sofaFile, lampFile;
@@ -71,7 +71,8 @@ TEST_F(HistoryWindowTest, AWindowSaveIsListedAndRestoredIntoThePanel)
 {
     // The button sits in the strip beside Find Object, clear of every other control.
     EXPECT_EQ(window->size(), QSize(Twips(11910), Twips(9120)));
-    EXPECT_EQ(window->cmdFind->geometry(), QRect(Twips(9360), Twips(8640), Twips(2415), Twips(375)));
+    EXPECT_EQ(window->cmdFind->geometry(),
+              QRect(Twips(9360), Twips(8640), Twips(2415), Twips(375)));
     for (const QWidget* other : window->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
         if (other != window->cmdHistory && other->isVisible())
             EXPECT_FALSE(other->geometry().intersects(window->cmdHistory->geometry()))
@@ -95,8 +96,8 @@ TEST_F(HistoryWindowTest, AWindowSaveIsListedAndRestoredIntoThePanel)
     restore(history, 0, {PromptAnswer::No});
     EXPECT_EQ(ReadFile(sofaFile), saved);
     restore(history, 0, {PromptAnswer::Yes});
-    EXPECT_EQ(Questions(prompt), QStringList(2, restoreQuestion(
-                                                    "Restore a.iff as it was before this change?")));
+    EXPECT_EQ(Questions(prompt),
+              QStringList(2, restoreQuestion("Restore a.iff as it was before this change?")));
     EXPECT_EQ(ReadFile(sofaFile), sofaBytes);
     EXPECT_EQ(panel(), "a.iff|Sofa|Soft|400|");
     ASSERT_EQ(history->lstChanges->topLevelItemCount(), 2);
@@ -171,7 +172,7 @@ TEST_F(HistoryWindowTest, AFileChangedElsewhereOrWithoutItsCopyIsSaidSo)
                                    "changed since by something other than Kestrane. What it "
                                    "holds now is kept in the history first, so that this "
                                    "restore can be undone too.",
-                                   PromptIcon::Exclamation)});
+                                   PromptIcon::Exclamation, PromptButtons::YesNo, "")});
     EXPECT_EQ(ReadFile(sofaFile), sofaBytes);
     QString error;
     EXPECT_EQ(window->History().content(window->History().changes().first().beforeHash, &error),
@@ -222,7 +223,7 @@ TEST_F(HistoryWindowTest, SettingsKeepingLimitAndForgetting)
     settings->cmdForget->click(); // No
     EXPECT_EQ(history->lstChanges->topLevelItemCount(), 1);
     prompt.queueAnswer(PromptAnswer::Yes);
-    QTest::keyClick(history, Qt::Key_F, Qt::AltModifier);
+    settings->cmdForget->click();
     EXPECT_EQ(prompt.messages().size(), 2);
     EXPECT_EQ(history->lstChanges->topLevelItemCount(), 0);
     EXPECT_TRUE(window->History().changes().isEmpty());
