@@ -104,9 +104,9 @@ void frmHistory::buildControls()
     lstChanges->setSelectionMode(QAbstractItemView::SingleSelection);
     lstChanges->setAllColumnsShowFocus(true);
     lstChanges->setUniformRowHeights(true);
-    lstChanges->setTextElideMode(Qt::ElideMiddle);
+    lstChanges->setTextElideMode(Qt::ElideRight); // the tooltips hold the whole texts
     lstChanges->setColumnWidth(kTimeColumn, 150);
-    lstChanges->setColumnWidth(kFileColumn, 300);
+    lstChanges->setColumnWidth(kFileColumn, 250);
     lstChanges->header()->setStretchLastSection(true);
     lstChanges->setAutoFillBackground(true);
 
@@ -230,6 +230,9 @@ void frmHistory::showRows(bool force)
             lstChanges->setCurrentItem(row);
     }
     FilterHistoryRows(lstChanges, txtFilter->text());
+    // The newest row is chosen until the person chooses another, so Restore is at hand.
+    if (!lstChanges->currentItem())
+        lstChanges->setCurrentItem(FirstShownRow(lstChanges));
     lstChanges->setUpdatesEnabled(true);
     showSummary();
     updateButtons();
