@@ -90,15 +90,8 @@ bool ContentFiles::put(const QByteArray& hexHash, const QByteArray& bytes, qint6
             *error = QStringLiteral("The content has no valid name.");
         return false;
     }
-    QByteArray packed;
-    if (bytes.size() <= kCompressUpTo && bytes.size() >= 64) {
-        packed = qCompress(bytes, 1);
-        // Worth it only when it saves a tenth or more.
-        if (packed.size() > bytes.size() - bytes.size() / 10)
-            packed.clear();
-    }
-    const bool compressed = !packed.isEmpty();
-    const QByteArray& data = compressed ? packed : bytes;
+    bool compressed = false;
+    const QByteArray data = pack(bytes, &compressed);
     QSaveFile file(m_folder + QString::fromLatin1(hexHash) +
                    (compressed ? kCompressedSuffix : QString()));
     // QSaveFile syncs the content before it renames it into place.
@@ -116,6 +109,19 @@ bool ContentFiles::put(const QByteArray& hexHash, const QByteArray& bytes, qint6
     if (storedSize)
         *storedSize = data.size();
     return true;
+}
+
+QByteArray ContentFiles::pack(const QByteArray& bytes, bool* compressed)
+{
+    *compressed = false;
+    if (bytes.size() > kCompressUpTo || bytes.size() < 64)
+        return bytes;
+    QByteArray packed = qCompress(bytes, 1);
+    // Worth it only when it saves a tenth or more.
+    if (packed.size() > bytes.size() - bytes.size() / 10)
+        return bytes;
+    *compressed = true;
+    return packed;
 }
 
 std::optional<QByteArray> ContentFiles::get(const QByteArray& hexHash, QString* error) const

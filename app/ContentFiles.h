@@ -27,6 +27,9 @@ public:
     // Size on disk; 0 when not kept.
     qint64 storedSize(const QByteArray& hexHash) const;
     void remove(const QByteArray& hexHash) const;
+    // bytes zlib-compressed when that saves a tenth or more (*compressed says which), else as
+    // they are; the same rule the files follow.
+    static QByteArray pack(const QByteArray& bytes, bool* compressed);
 
 private:
     QString m_folder;

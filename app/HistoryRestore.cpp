@@ -28,8 +28,8 @@ RestoreItem planFor(const HistoryStore& store, const HistoryChange& change)
     if (change.kind == QLatin1String("delete") && !change.trashPath.isEmpty() &&
         HashOfFile(change.trashPath) == change.beforeHash)
         item.trashPath = change.trashPath;
-    item.copyAvailable = item.targetHash.isEmpty() || !item.trashPath.isEmpty() ||
-                         store.contents().has(item.targetHash);
+    item.copyAvailable =
+        item.targetHash.isEmpty() || !item.trashPath.isEmpty() || store.hasContent(item.targetHash);
     return item;
 }
 

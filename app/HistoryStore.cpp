@@ -1,5 +1,7 @@
 #include "HistoryStore.h"
 
+#include "Sha256.h"
+
 #include <QAtomicInt>
 #include <QDir>
 #include <QDirIterator>
@@ -22,6 +24,8 @@ namespace
 
 // How long a writer waits for another program's transaction before the change is refused.
 constexpr int kBusyTimeoutMs = 5000;
+// Contents up to this size are kept in the journal.
+constexpr qsizetype kInlineUpTo = 1024 * 1024;
 // A pending row older than this is settled even when its program seems to run.
 constexpr qint64 kPendingStaleSecs = 3600;
 // Files in the contents folder that no row names are removed once this old: younger ones may
@@ -59,6 +63,8 @@ QString isoTime(const QDateTime& time)
 bool processRuns(qint64 pid)
 {
 #ifdef Q_OS_UNIX
+    if (pid == qint64(::getpid()))
+        return true;
     if (pid <= 0)
         return false;
     return ::kill(pid_t(pid), 0) == 0 || errno == EPERM;
@@ -217,8 +223,11 @@ bool HistoryStore::open(QString* error)
         QStringLiteral("CREATE INDEX IF NOT EXISTS changes_batch ON changes(batch)"),
         QStringLiteral("CREATE INDEX IF NOT EXISTS changes_before ON changes(before_hash)"),
         // state: kept, or doomed (no change needs it; its file is being removed).
+        // data: the bytes of a content kept in the journal (compressed when packed is 1);
+        // NULL for one kept as a file.
         QStringLiteral("CREATE TABLE IF NOT EXISTS contents (hash TEXT PRIMARY KEY, "
-                       "stored INTEGER NOT NULL, state TEXT NOT NULL)"),
+                       "stored INTEGER NOT NULL, state TEXT NOT NULL, data BLOB, "
+                       "packed INTEGER NOT NULL DEFAULT 0)"),
         QStringLiteral("CREATE TABLE IF NOT EXISTS settings (name TEXT PRIMARY KEY, "
                        "value TEXT NOT NULL)"),
     };
@@ -286,7 +295,7 @@ bool HistoryStore::setSizeLimit(qint64 bytes, QString* error)
     return true;
 }
 
-qint64 HistoryStore::contentBytes() const
+qint64 HistoryStore::copiesSize() const
 {
     QSqlQuery q(QSqlDatabase::database(m_connection, false));
     if (q.exec(QStringLiteral("SELECT COALESCE(SUM(stored), 0) FROM contents")) && q.next())
@@ -296,7 +305,12 @@ qint64 HistoryStore::contentBytes() const
 
 qint64 HistoryStore::storeSize() const
 {
-    qint64 total = contentBytes();
+    qint64 total = 0;
+    QSqlQuery q(QSqlDatabase::database(m_connection, false));
+    if (q.exec(QStringLiteral("SELECT COALESCE(SUM(stored), 0) FROM contents WHERE data IS "
+                              "NULL")) &&
+        q.next())
+        total = q.value(0).toLongLong();
     for (const char* suffix : {"", "-wal", "-shm"})
         total +=
             QFileInfo(m_folder + QStringLiteral("journal.sqlite") + QLatin1String(suffix)).size();
@@ -309,10 +323,17 @@ qint64 HistoryStore::beginChange(const HistoryChange& change, const QByteArray& 
     if (!m_open && !open(error))
         return 0;
     const bool hasBefore = !change.beforeHash.isEmpty();
-    qint64 stored = 0;
-    // Written before the row, outside the lock: a large copy must not hold up other programs.
-    if (hasBefore && !m_contents.put(change.beforeHash, beforeBytes, &stored, error))
-        return 0;
+    const bool inJournal = beforeBytes.size() <= kInlineUpTo;
+    bool packed = false;
+    QByteArray data;
+    if (hasBefore && inJournal) {
+        data = ContentFiles::pack(beforeBytes, &packed);
+    } else if (hasBefore) {
+        // Written before the row, outside the lock: a large copy must not hold up other
+        // programs.
+        if (!m_contents.put(change.beforeHash, beforeBytes, nullptr, error))
+            return 0;
+    }
 
     WriteTransaction tx(m_connection);
     if (!tx.active()) {
@@ -324,20 +345,25 @@ qint64 HistoryStore::beginChange(const HistoryChange& change, const QByteArray& 
         // Under the lock: a copy another program was removing (doomed) is kept again, and
         // written again if it went meanwhile.
         QSqlQuery state(tx.db());
-        state.prepare(QStringLiteral("SELECT state FROM contents WHERE hash = ?"));
+        state.prepare(QStringLiteral("SELECT state, data IS NOT NULL FROM contents WHERE "
+                                     "hash = ?"));
         state.addBindValue(QString::fromLatin1(change.beforeHash));
         const bool kept = state.exec() && state.next() &&
                           state.value(0).toString() == QLatin1String("kept") &&
-                          m_contents.has(change.beforeHash);
+                          (state.value(1).toBool() || m_contents.has(change.beforeHash));
         state.finish();
         if (!kept) {
-            if (!m_contents.put(change.beforeHash, beforeBytes, &stored, error))
+            if (!inJournal && !m_contents.put(change.beforeHash, beforeBytes, nullptr, error))
                 return 0;
             QSqlQuery keep(tx.db());
-            keep.prepare(QStringLiteral("INSERT OR REPLACE INTO contents (hash, stored, state) "
-                                        "VALUES (?, ?, 'kept')"));
+            keep.prepare(QStringLiteral("INSERT OR REPLACE INTO contents (hash, stored, state, "
+                                        "data, packed) VALUES (?, ?, 'kept', ?, ?)"));
             keep.addBindValue(QString::fromLatin1(change.beforeHash));
-            keep.addBindValue(m_contents.storedSize(change.beforeHash));
+            keep.addBindValue(inJournal ? qint64(data.size())
+                                        : m_contents.storedSize(change.beforeHash));
+            keep.addBindValue(inJournal ? QVariant(data)
+                                        : QVariant(QMetaType(QMetaType::QByteArray)));
+            keep.addBindValue(packed ? 1 : 0);
             if (!keep.exec()) {
                 if (error)
                     *error = busyAware(keep.lastError());
@@ -427,8 +453,9 @@ void HistoryStore::settlePending()
         while (q.next()) {
             const qint64 pid = q.value(4).toLongLong();
             const QDateTime time = QDateTime::fromString(q.value(5).toString(), Qt::ISODateWithMs);
-            // A change another program is making right now is left to it.
-            if (pid != ownPid() && processRuns(pid) && time > stale)
+            // A change a running program (this one included: another thread, another store)
+            // is making right now is left to it.
+            if (processRuns(pid) && time > stale)
                 continue;
             pending.append({q.value(0).toLongLong(), q.value(1).toString(),
                             q.value(2).toString().toLatin1(), q.value(3).toString().toLatin1()});
@@ -500,7 +527,7 @@ void HistoryStore::prune()
         return;
     // The limit is on the kept copies; the journal is small beside them.
     const qint64 limit = sizeLimit();
-    if (contentBytes() <= limit)
+    if (copiesSize() <= limit)
         return;
     struct Row {
         qint64 id;
@@ -527,7 +554,7 @@ void HistoryStore::prune()
         while (s.next())
             stored.insert(s.value(0).toString(), s.value(1).toLongLong());
     }
-    qint64 excess = contentBytes() - limit;
+    qint64 excess = copiesSize() - limit;
     QList<qint64> drop;
     for (const Row& row : rows) {
         if (excess <= 0)
@@ -658,5 +685,29 @@ std::optional<HistoryChange> HistoryStore::firstChange(const QString& file) cons
 
 std::optional<QByteArray> HistoryStore::content(const QByteArray& hexHash, QString* error) const
 {
+    QSqlQuery q(QSqlDatabase::database(m_connection, false));
+    q.prepare(QStringLiteral("SELECT data, packed FROM contents WHERE hash = ? AND data IS NOT "
+                             "NULL"));
+    q.addBindValue(QString::fromLatin1(hexHash));
+    if (q.exec() && q.next()) {
+        QByteArray bytes = q.value(0).toByteArray();
+        if (q.value(1).toBool())
+            bytes = qUncompress(bytes);
+        if (Sha256(bytes).toHex() == hexHash)
+            return bytes;
+        if (error)
+            *error = QStringLiteral("The kept copy in the history is damaged.");
+        return std::nullopt;
+    }
     return m_contents.get(hexHash, error);
+}
+
+bool HistoryStore::hasContent(const QByteArray& hexHash) const
+{
+    QSqlQuery q(QSqlDatabase::database(m_connection, false));
+    q.prepare(QStringLiteral("SELECT 1 FROM contents WHERE hash = ? AND data IS NOT NULL"));
+    q.addBindValue(QString::fromLatin1(hexHash));
+    if (q.exec() && q.next())
+        return true;
+    return m_contents.has(hexHash);
 }

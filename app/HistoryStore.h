@@ -9,8 +9,10 @@
 #include <optional>
 
 // The history of changes to object files, kept in the data folder's "history/" folder: the
-// contents the files held before each change (ContentFiles) and a journal of the changes in
-// SQLite, which the window and kestrane-cli may write at the same moment. Its settings live
+// contents the files held before each change and a journal of the changes in SQLite, which the
+// window and kestrane-cli may write at the same moment. Contents up to 1 MiB are kept in the
+// journal itself, in the same transaction as their row (one sync for both); larger ones as
+// files (ContentFiles), synced before the row is committed. Its settings live
 // in the journal, so that both programs honour them.
 //
 // A change is recorded in two steps around the replacement of the file: beginChange() keeps
@@ -48,6 +50,8 @@ public:
     bool setSizeLimit(qint64 bytes, QString* error = nullptr);
     // Bytes the history takes on disk: kept contents and journal.
     qint64 storeSize() const;
+    // Bytes of the kept copies, compressed as kept: what the size limit applies to.
+    qint64 copiesSize() const;
 
     // --- recording (the save path uses these) ---
     // Keeps beforeBytes (when change.beforeHash is not empty), synced, then commits a pending
@@ -72,6 +76,8 @@ public:
     std::optional<HistoryChange> firstChange(const QString& file) const;
     // The kept bytes of a content, checked against their hash.
     std::optional<QByteArray> content(const QByteArray& hexHash, QString* error) const;
+    // Whether the bytes of a content are kept (in the journal or as a file).
+    bool hasContent(const QByteArray& hexHash) const;
 
     // Forgets every change (olderThanDays empty) or those older than that many days, and the
     // copies no remaining change needs.
@@ -79,7 +85,6 @@ public:
 
 private:
     bool exec(const QString& sql, QString* error) const;
-    qint64 contentBytes() const;
     QString setting(const QString& name) const;
     bool setSetting(const QString& name, const QString& value, QString* error);
     void settlePending();

@@ -65,7 +65,7 @@ protected:
     {
         for (const HistoryChange& change : store.changes()) {
             if (!change.beforeHash.isEmpty())
-                EXPECT_TRUE(store.contents().has(change.beforeHash)) << change.id;
+                EXPECT_TRUE(store.hasContent(change.beforeHash)) << change.id;
         }
     }
 };

@@ -2,6 +2,7 @@
 #include "HistoryTestEnv.h"
 #include "Sha256.h"
 
+#include <QProcess>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QThread>
@@ -196,26 +197,33 @@ TEST_F(HistoryTest, NoCopyNoChange)
 
 TEST_F(HistoryTest, FullDiskLeavesTheFileAndTheJournalAsTheyWere)
 {
-    // The old file holds 300 KB that do not compress; the new one is small. The copy hits
-    // the limit, the new file does not.
-    QByteArray noise(300 * 1024, '\0');
-    quint32 seed = 7;
-    for (char& byte : noise) {
-        seed = seed * 1664525u + 1013904223u;
-        byte = char(seed >> 24);
+    // The old file holds bytes that do not compress, the new one is small: the copy hits the
+    // limit, the new file does not. A small copy goes to the journal, a large one to a file.
+    for (const int size : {300 * 1024, 1536 * 1024}) {
+        SCOPED_TRACE(size);
+        QByteArray noise(size, '\0');
+        quint32 seed = 7;
+        for (char& byte : noise) {
+            seed = seed * 1664525u + 1013904223u;
+            byte = char(seed >> 24);
+        }
+        const QString path = put(QStringLiteral("big.iff"), SofaBytes(400, noise));
+        ASSERT_TRUE(store.open());
+        clsIFF doc;
+        ASSERT_TRUE(doc.LoadFile(path));
+        doc.DelResource("BMP_300");
+        QString error;
+        EXPECT_FALSE(WithFileSizeLimit(quint64(size) * 2 / 3, [&] {
+            return SaveDocumentKept(store, doc, path, cli, &error);
+        }));
+        EXPECT_TRUE(error.startsWith(QStringLiteral("No copy of the file could be kept")))
+            << error.toStdString();
+        EXPECT_EQ(ReadFile(path), SofaBytes(400, noise));
+        EXPECT_TRUE(store.changes().isEmpty());
+        // Once there is room again, the save goes through.
+        ASSERT_TRUE(SaveDocumentKept(store, doc, path, cli, &error)) << error.toStdString();
+        ASSERT_TRUE(store.forget(std::nullopt));
     }
-    const QString path = put(QStringLiteral("big.iff"), SofaBytes(400, noise));
-    ASSERT_TRUE(store.open());
-    clsIFF doc;
-    ASSERT_TRUE(doc.LoadFile(path));
-    doc.DelResource("BMP_300");
-    QString error;
-    EXPECT_FALSE(WithFileSizeLimit(
-        200 * 1024, [&] { return SaveDocumentKept(store, doc, path, cli, &error); }));
-    EXPECT_TRUE(error.startsWith(QStringLiteral("No copy of the file could be kept")))
-        << error.toStdString();
-    EXPECT_EQ(ReadFile(path), SofaBytes(400, noise));
-    EXPECT_TRUE(store.changes().isEmpty());
 }
 
 TEST_F(HistoryTest, BusyJournalRefusesTheChangeAfterWaiting)
@@ -283,11 +291,7 @@ TEST_F(HistoryTest, PruningNeverRemovesAFirstCopy)
         ASSERT_TRUE(savePrice(a, price));
         ASSERT_TRUE(savePrice(b, price));
     }
-    const qint64 contentBytes = store.storeSize() -
-                                QFileInfo(store.folder() + "journal.sqlite").size() -
-                                QFileInfo(store.folder() + "journal.sqlite-wal").size() -
-                                QFileInfo(store.folder() + "journal.sqlite-shm").size();
-    EXPECT_LE(contentBytes, 300 * 1024);
+    EXPECT_LE(store.copiesSize(), 300 * 1024);
     for (const QString& path : {a, b}) {
         const QList<HistoryChange> changes = store.changes({path});
         ASSERT_FALSE(changes.isEmpty());
@@ -322,7 +326,7 @@ TEST_F(HistoryTest, ForgetOlderThanKeepsTheRecentChanges)
     const QList<HistoryChange> left = store.changes();
     ASSERT_EQ(left.size(), 1);
     EXPECT_EQ(left[0].file, path);
-    EXPECT_FALSE(store.contents().has(old.beforeHash));
+    EXPECT_FALSE(store.hasContent(old.beforeHash));
     expectCopiesKept();
 }
 
@@ -342,11 +346,26 @@ TEST_F(HistoryTest, PendingRowsAreSettledFromTheFileOnOpen)
     }
     WriteFile(replaced, "new bytes");
     EXPECT_TRUE(store.changes().isEmpty()); // pending rows are not listed
+    HistoryStore(data).open();              // this program runs: its rows are left alone
+    EXPECT_TRUE(store.changes().isEmpty());
+    // As if another program had made them and ended.
+    QProcess ended;
+    ended.start(QStringLiteral("true"), {});
+    ASSERT_TRUE(ended.waitForStarted());
+    const qint64 pid = ended.processId();
+    ended.waitForFinished();
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "ended");
+        db.setDatabaseName(store.folder() + QStringLiteral("journal.sqlite"));
+        ASSERT_TRUE(db.open());
+        ASSERT_TRUE(QSqlQuery(db).exec(QStringLiteral("UPDATE changes SET pid = %1").arg(pid)));
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("ended"));
 
     HistoryStore reopened(data);
     ASSERT_TRUE(reopened.open());
     const QList<HistoryChange> changes = reopened.changes();
     ASSERT_EQ(changes.size(), 1);
     EXPECT_EQ(changes[0].file, replaced);
-    EXPECT_TRUE(reopened.contents().has(hexOf("old bytes")));
+    EXPECT_TRUE(reopened.hasContent(hexOf("old bytes")));
 }

@@ -183,7 +183,7 @@ TEST_F(CliHistoryTest, KilledSaveLeavesWholeFilesAndCompleteRows)
     const QList<HistoryChange> changes = store.changes();
     ASSERT_EQ(changes.size(), replaced + 1);
     for (const HistoryChange& change : changes)
-        EXPECT_TRUE(store.contents().has(change.beforeHash)) << change.id;
+        EXPECT_TRUE(store.hasContent(change.beforeHash)) << change.id;
     EXPECT_EQ(changes[0].afterHash, Sha256(ReadFile(file)).toHex());
     EXPECT_GT(killed, 0);
     std::printf("killed %d of %d runs, %d saves completed\n", killed, kRuns, replaced);
