@@ -49,11 +49,10 @@ QString CannotRestoreText(const QList<RestoreItem>& plan, const QString& gameFol
             names << ShownHistoryPath(item.file, gameFolder);
     }
     return Sentence(names,
-                    QStringLiteral("%1 cannot be restored: its copy from before this change was "
-                                   "pruned to keep the history under its size limit."),
+                    QStringLiteral("%1 cannot be restored: its copy from before this change is "
+                                   "no longer in the history."),
                     QStringLiteral("These files cannot be restored: %1. Their copies from "
-                                   "before this change were pruned to keep the history under "
-                                   "its size limit."));
+                                   "before this change are no longer in the history."));
 }
 
 QString RestoreQuestion(const QList<RestoreItem>& plan, const QString& gameFolder)

@@ -285,8 +285,12 @@ void frmHistory::restoreRow(QTreeWidgetItem* row)
     }
     const QString gameFolder = ProgramState.GameFolder;
     if (restorable.isEmpty()) {
-        ShowMessage(plan.isEmpty() ? QStringLiteral("This change is no longer in the history.")
-                                   : CannotRestoreText(plan, gameFolder));
+        ShowMessage(
+            plan.isEmpty()
+                ? QStringLiteral("This change is no longer in the history: its copy was pruned "
+                                 "to keep the history under its size limit, or the "
+                                 "history was forgotten.")
+                : CannotRestoreText(plan, gameFolder));
         return;
     }
     const bool elsewhere = std::any_of(plan.cbegin(), plan.cend(), [](const RestoreItem& item) {

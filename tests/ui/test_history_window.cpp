@@ -1,13 +1,16 @@
 // The History window: rows of saves and batches, restoring them into the main window, the
 // questions it asks first, and its settings.
+#include "CatalogTypes.h"
 #include "HistoryRows.h"
 #include "HistorySettings.h"
 #include "HistoryStore.h"
 #include "KeptSave.h"
 #include "MainWindowHarness.h"
 #include "WindowStyle.h"
+#include "frmFind.h"
 #include "frmHistory.h"
 
+#include <QSignalSpy>
 #include <QSpinBox>
 #include <QTreeWidget>
 
@@ -28,9 +31,9 @@ protected:
     }
     frmHistory* openHistory()
     {
-        QTest::keyClick(window.get(), Qt::Key_H, Qt::ControlModifier);
+        window->cmdHistory->click();
         frmHistory* history = window->HistoryWindow();
-        EXPECT_TRUE(history && QTest::qWaitForWindowActive(history));
+        EXPECT_TRUE(history && history->isVisible());
         return history;
     }
     // The rows shown: file|what changed, a batch's changes after ">".
@@ -85,8 +88,9 @@ TEST_F(HistoryWindowTest, AWindowSaveIsListedAndRestoredIntoThePanel)
     const QByteArray saved = ReadFile(sofaFile);
     ASSERT_NE(saved, sofaBytes);
 
-    frmHistory* history = openHistory();
-    ASSERT_NE(history, nullptr);
+    QTest::keyClick(window.get(), Qt::Key_H, Qt::ControlModifier);
+    frmHistory* history = window->HistoryWindow();
+    ASSERT_TRUE(history && history->isVisible());
     EXPECT_EQ(history->windowTitle(), "History");
     EXPECT_EQ(rows(history),
               QStringList{"a.iff|Object 128 'Sofa': price 400 → 450; name 'Sofa' → 'Blue Sofa'"});
@@ -157,6 +161,33 @@ TEST_F(HistoryWindowTest, ABatchOfTwoFilesIsOneRowRestoredInOneStep)
     EXPECT_EQ(changes.at(0).batch, changes.at(1).batch) << "one step, undone in one step";
 }
 
+TEST_F(HistoryWindowTest, ADeletedFileComesBackIntoTheListsFromTheTrash)
+{
+    window->cmdFind->click();
+    frmFind* find = window->FindWindow();
+    ASSERT_TRUE(QSignalSpy(find, &frmFind::scanFinished).wait(10000));
+    ClickRow(window->lstFiles, fileRow("b.iff"));
+    prompt.queueTrash(true);
+    window->cmdDelete->click();
+    ASSERT_FALSE(QFile::exists(lampFile));
+    ClickRow(window->lstFiles, fileRow("a.iff"));
+    window->txtPrice->setText("999"); // unsaved: a relisting asks first
+
+    frmHistory* history = openHistory();
+    ASSERT_NE(history, nullptr);
+    QSignalSpy rescanned(find, &frmFind::scanFinished);
+    restore(history, 0, {PromptAnswer::No, PromptAnswer::Yes});
+    EXPECT_EQ(prompt.messages(),
+              (QStringList{kChanged, "Restore b.iff as it was before this change?\n\nb.iff is "
+                                     "gone; it comes back from the trash."}));
+    EXPECT_EQ(ReadFile(lampFile), lampBytes);
+    EXPECT_FALSE(QFile::exists(trashFolder() + "b.iff"));
+    EXPECT_EQ(Rows(window->lstFiles), (QStringList{"a.iff", "b.iff"}));
+    EXPECT_EQ(panel(), "a.iff|Sofa|Soft|400|") << "the open file stays open, its edits dropped";
+    ASSERT_TRUE(rescanned.wait(10000));
+    EXPECT_EQ(find->catalog().rows.size(), 2);
+}
+
 TEST_F(HistoryWindowTest, AFileChangedElsewhereOrWithoutItsCopyIsSaidSo)
 {
     window->txtPrice->setText("450");
@@ -178,18 +209,22 @@ TEST_F(HistoryWindowTest, AFileChangedElsewhereOrWithoutItsCopyIsSaidSo)
     EXPECT_EQ(window->History().content(window->History().changes().first().beforeHash, &error),
               elsewhere);
 
-    // A copy pruned from the history: told, nothing changed.
+    // A copy pruned from the history (the 460 before 470) takes its row along; a list shown
+    // from before says so, and nothing changes.
     prompt.clearAsked();
-    window->txtPrice->setText("460");
-    window->cmdSave->click();
+    for (const char* price : {"460", "470"}) {
+        window->txtPrice->setText(price);
+        window->cmdSave->click();
+    }
     history->refresh();
+    const int shown = history->lstChanges->topLevelItemCount();
     const QByteArray before = ReadFile(sofaFile);
-    const QByteArray pruned = window->History().changes().first().beforeHash;
-    ASSERT_TRUE(QFile::remove(window->History().contents().fileOf(pruned)));
+    ASSERT_TRUE(window->History().setSizeLimit(1)); // a file's first copy stays
     restore(history, 0, {});
-    EXPECT_EQ(prompt.messages(),
-              QStringList{"a.iff cannot be restored: its copy from before this change was "
-                          "pruned to keep the history under its size limit."});
+    EXPECT_EQ(prompt.messages(), QStringList{"This change is no longer in the history: its copy "
+                                             "was pruned to keep the history under its size "
+                                             "limit, or the history was forgotten."});
+    EXPECT_LT(history->lstChanges->topLevelItemCount(), shown);
     EXPECT_EQ(ReadFile(sofaFile), before);
 }
 
