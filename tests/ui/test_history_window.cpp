@@ -10,6 +10,7 @@
 #include "frmFind.h"
 #include "frmHistory.h"
 
+#include <QRandomGenerator>
 #include <QSignalSpy>
 #include <QSpinBox>
 #include <QTreeWidget>
@@ -253,10 +254,24 @@ TEST_F(HistoryWindowTest, SettingsKeepingLimitAndForgetting)
 
     settings->spnLimit->setValue(2048);
     EXPECT_EQ(window->History().sizeLimit(), 2048ll << 20);
+    // A limit below what the history takes prunes at once: asked first, and No keeps all.
+    QByteArray noise(3 << 20, '\0'); // does not compress
+    QRandomGenerator(42).fillRange(reinterpret_cast<quint32*>(noise.data()), noise.size() / 4);
+    QString error;
+    for (const QByteArray& bytes : {noise, QByteArray("small")})
+        ASSERT_TRUE(WriteFileKept(window->History(), gameFolder + "big.bin", bytes,
+                                  ChangeInfo{"cli", {}, {}}, &error))
+            << error.toStdString();
+    settings->spnLimit->setValue(1);
+    EXPECT_TRUE(prompt.messages().value(0).endsWith("Lower the limit?"));
+    EXPECT_EQ(settings->spnLimit->value(), 2048);
+    EXPECT_EQ(window->History().changes().size(), 3);
+    prompt.clearAsked();
 
     // Forgetting asks first; then the list is empty.
+    history->refresh();
     settings->cmdForget->click(); // No
-    EXPECT_EQ(history->lstChanges->topLevelItemCount(), 1);
+    EXPECT_EQ(history->lstChanges->topLevelItemCount(), 3);
     prompt.queueAnswer(PromptAnswer::Yes);
     settings->cmdForget->click();
     EXPECT_EQ(prompt.messages().size(), 2);
