@@ -9,6 +9,7 @@
 
 #ifdef Q_OS_UNIX
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -32,6 +33,50 @@ bool isHexHash(const QByteArray& hash)
 }
 
 } // namespace
+
+namespace
+{
+
+#ifdef Q_OS_UNIX
+FileStamp stampFrom(const struct stat& st)
+{
+    FileStamp stamp;
+    stamp.device = quint64(st.st_dev);
+    stamp.inode = quint64(st.st_ino);
+    stamp.links = quint64(st.st_nlink);
+    stamp.size = qint64(st.st_size);
+    stamp.mtimeNs = qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+    return stamp;
+}
+#endif
+
+} // namespace
+
+FileStamp StampOf(int fd)
+{
+#ifdef Q_OS_UNIX
+    struct stat st {
+    };
+    if (fd >= 0 && ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode))
+        return stampFrom(st);
+#else
+    Q_UNUSED(fd);
+#endif
+    return FileStamp();
+}
+
+FileStamp StampOfPath(const QString& path)
+{
+#ifdef Q_OS_UNIX
+    struct stat st {
+    };
+    if (::lstat(QFile::encodeName(path).constData(), &st) == 0 && S_ISREG(st.st_mode))
+        return stampFrom(st);
+#else
+    Q_UNUSED(path);
+#endif
+    return FileStamp();
+}
 
 bool SyncFolder(const QString& folder)
 {
@@ -122,6 +167,37 @@ QByteArray ContentFiles::pack(const QByteArray& bytes, bool* compressed)
         return bytes;
     *compressed = true;
     return packed;
+}
+
+bool ContentFiles::link(const QByteArray& hexHash, const QString& source,
+                        const FileStamp& stamp) const
+{
+#ifdef Q_OS_UNIX
+    // A file with other names could be changed through them after the save.
+    if (!isHexHash(hexHash) || !stamp.valid() || stamp.links != 1 || has(hexHash) ||
+        !ensureFolder(nullptr))
+        return false;
+    const QString target = m_folder + QString::fromLatin1(hexHash);
+    const QByteArray from = QFile::encodeName(source);
+    if (::link(from.constData(), QFile::encodeName(target).constData()) != 0)
+        return false;
+    // The same file, unchanged since it was hashed, and its bytes on disk.
+    const FileStamp linked = StampOfPath(target);
+    const int fd = ::open(QFile::encodeName(target).constData(), O_RDONLY);
+    const bool synced = fd >= 0 && ::fdatasync(fd) == 0;
+    if (fd >= 0)
+        ::close(fd);
+    if (!synced || !linked.sameBytes(stamp) || linked.links != 2 || !SyncFolder(m_folder)) {
+        QFile::remove(target);
+        return false;
+    }
+    return true;
+#else
+    Q_UNUSED(hexHash);
+    Q_UNUSED(source);
+    Q_UNUSED(stamp);
+    return false;
+#endif
 }
 
 std::optional<QByteArray> ContentFiles::get(const QByteArray& hexHash, QString* error) const

@@ -4,6 +4,22 @@
 #include <QString>
 #include <optional>
 
+// Identifies a file's bytes as they were read: the same inode, size and modification time
+// later means the same bytes (Kestrane replaces files, it never writes into them).
+struct FileStamp {
+    quint64 device = 0, inode = 0, links = 0;
+    qint64 size = -1, mtimeNs = 0;
+    bool valid() const { return size >= 0; }
+    bool sameBytes(const FileStamp& other) const
+    {
+        return valid() && device == other.device && inode == other.inode && size == other.size &&
+               mtimeNs == other.mtimeNs;
+    }
+};
+// The stamp of an open file (its descriptor), or of a path; invalid when it cannot be read.
+FileStamp StampOf(int fd);
+FileStamp StampOfPath(const QString& path);
+
 // The history's kept file contents: one file per distinct content, named by its SHA-256 in
 // hex, zlib-compressed (name ending ".z") where that saves enough. Every file is synced, and
 // its folder entry too, before put() returns.
@@ -21,6 +37,11 @@ public:
     // they take on disk.
     bool put(const QByteArray& hexHash, const QByteArray& bytes, qint64* storedSize,
              QString* error) const;
+    // Keeps the content by a hard link to source, which is about to be replaced and whose
+    // bytes (as stamped when they were hashed) it is: no byte is copied. False, leaving
+    // nothing behind, when the link cannot be made there (another file system, a file with
+    // other links, bytes changed since) or the content is kept already.
+    bool link(const QByteArray& hexHash, const QString& source, const FileStamp& stamp) const;
     // The bytes kept under hexHash, checked against it; nullopt (with the reason) when they
     // are missing or damaged.
     std::optional<QByteArray> get(const QByteArray& hexHash, QString* error) const;

@@ -318,7 +318,8 @@ qint64 HistoryStore::storeSize() const
 }
 
 qint64 HistoryStore::beginChange(const HistoryChange& change, const QByteArray& beforeBytes,
-                                 QString* error)
+                                 QString* error, const QString& linkSource,
+                                 const FileStamp& sourceStamp)
 {
     if (!m_open && !open(error))
         return 0;
@@ -329,9 +330,12 @@ qint64 HistoryStore::beginChange(const HistoryChange& change, const QByteArray& 
     if (hasBefore && inJournal) {
         data = ContentFiles::pack(beforeBytes, &packed);
     } else if (hasBefore) {
-        // Written before the row, outside the lock: a large copy must not hold up other
-        // programs.
-        if (!m_contents.put(change.beforeHash, beforeBytes, nullptr, error))
+        // Kept before the row, outside the lock: a large copy must not hold up other programs.
+        // The file about to be replaced is linked rather than copied: the rename that replaces
+        // it leaves its bytes to the history alone.
+        const bool linked =
+            !linkSource.isEmpty() && m_contents.link(change.beforeHash, linkSource, sourceStamp);
+        if (!linked && !m_contents.put(change.beforeHash, beforeBytes, nullptr, error))
             return 0;
     }
 
@@ -429,10 +433,25 @@ bool HistoryStore::finishChange(qint64 id, const QString& trashPath)
 
 void HistoryStore::cancelChange(qint64 id)
 {
-    QSqlQuery q(QSqlDatabase::database(m_connection, false));
-    q.prepare(QStringLiteral("DELETE FROM changes WHERE id = ? AND state = 'pending'"));
-    q.addBindValue(id);
-    q.exec();
+    {
+        WriteTransaction tx(m_connection);
+        if (!tx.active())
+            return; // left pending: settled from the file when the journal is next opened
+        QSqlQuery del(tx.db());
+        del.prepare(QStringLiteral("DELETE FROM changes WHERE id = ? AND state = 'pending'"));
+        del.addBindValue(id);
+        QSqlQuery doom(tx.db());
+        // A copy only this change needed goes: a linked one is still the file's own inode.
+        if (!del.exec() ||
+            !doom.exec(QStringLiteral("UPDATE contents SET state = 'doomed' WHERE hash NOT IN "
+                                      "(SELECT before_hash FROM changes)")))
+            return;
+        del.finish();
+        doom.finish();
+        if (!tx.commit())
+            return;
+    }
+    removeDoomed();
 }
 
 void HistoryStore::settlePending()

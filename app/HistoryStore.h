@@ -56,10 +56,14 @@ public:
     // --- recording (the save path uses these) ---
     // Keeps beforeBytes (when change.beforeHash is not empty), synced, then commits a pending
     // row for change. The row's ID, or 0 with the reason.
-    qint64 beginChange(const HistoryChange& change, const QByteArray& beforeBytes, QString* error);
+    // A large copy is kept by a hard link to linkSource when given: the file about to be
+    // replaced, stamped when its bytes were read.
+    qint64 beginChange(const HistoryChange& change, const QByteArray& beforeBytes, QString* error,
+                       const QString& linkSource = QString(),
+                       const FileStamp& sourceStamp = FileStamp());
     // The change was made: the row is done (with where a deleted file went in the trash).
     bool finishChange(qint64 id, const QString& trashPath = QString());
-    // The change was not made: the pending row goes.
+    // The change was not made: the pending row goes, and its copy when nothing else needs it.
     void cancelChange(qint64 id);
     // Prunes later copies, oldest first, while the history is over its size limit. A copy
     // that is some file's first copy is never pruned.

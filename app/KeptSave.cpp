@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QScopeGuard>
 #include <optional>
 
 namespace
@@ -20,6 +21,7 @@ namespace
 struct Before {
     QByteArray bytes;
     QByteArray hash;
+    FileStamp stamp; // of the bytes read
 };
 
 std::optional<Before> readBefore(const QString& path, QString* error)
@@ -33,7 +35,10 @@ std::optional<Before> readBefore(const QString& path, QString* error)
             QStringLiteral("The file could not be read to keep a copy: %1").arg(file.errorString());
         return std::nullopt;
     }
+    before.stamp = StampOf(file.handle());
     before.bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError || !StampOf(file.handle()).sameBytes(before.stamp))
+        before.stamp = FileStamp(); // changing while read: copied, never linked
     if (file.error() != QFileDevice::NoError) {
         *error =
             QStringLiteral("The file could not be read to keep a copy: %1").arg(file.errorString());
@@ -86,7 +91,7 @@ bool replaceKept(HistoryStore& store, const QString& path, const ChangeInfo& inf
         change.afterHash = afterHash;
         change.afterSize = size;
         QString keepError;
-        id = store.beginChange(change, before->bytes, &keepError);
+        id = store.beginChange(change, before->bytes, &keepError, path, before->stamp);
         if (id == 0)
             hookError = NoCopyMessage(keepError);
         return id != 0;
@@ -118,6 +123,16 @@ bool writeBytes(const QString& path, const QByteArray& bytes, const clsIFF::Befo
         *error = QStringLiteral("The folder %1 could not be made.").arg(folder);
         return false;
     }
+    // A read-only file is replaced all the same and stays read-only, as a save does.
+    const QFileInfo info(path);
+    const auto mode = info.permissions() &
+                      ~(QFileDevice::ReadUser | QFileDevice::WriteUser | QFileDevice::ExeUser);
+    const bool lent = info.exists() && !(mode & QFileDevice::WriteOwner) &&
+                      QFile::setPermissions(path, mode | QFileDevice::WriteOwner);
+    const auto giveBack = qScopeGuard([&] {
+        if (lent)
+            QFile::setPermissions(path, mode);
+    });
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) {
         *error = file.errorString();

@@ -6,6 +6,7 @@
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QThread>
+#include <unistd.h>
 
 namespace
 {
@@ -198,7 +199,8 @@ TEST_F(HistoryTest, NoCopyNoChange)
 TEST_F(HistoryTest, FullDiskLeavesTheFileAndTheJournalAsTheyWere)
 {
     // The old file holds bytes that do not compress, the new one is small: the copy hits the
-    // limit, the new file does not. A small copy goes to the journal, a large one to a file.
+    // limit, the new file does not. A small copy goes to the journal; a large one is copied
+    // to a file when it cannot be linked (here: the file has a second name).
     for (const int size : {300 * 1024, 1536 * 1024}) {
         SCOPED_TRACE(size);
         QByteArray noise(size, '\0');
@@ -207,23 +209,40 @@ TEST_F(HistoryTest, FullDiskLeavesTheFileAndTheJournalAsTheyWere)
             seed = seed * 1664525u + 1013904223u;
             byte = char(seed >> 24);
         }
-        const QString path = put(QStringLiteral("big.iff"), SofaBytes(400, noise));
-        ASSERT_TRUE(store.open());
+        const QString path = put(QStringLiteral("big%1.iff").arg(size), SofaBytes(400, noise));
+        ASSERT_EQ(
+            ::link(QFile::encodeName(path).constData(), QFile::encodeName(path + ".2").constData()),
+            0);
+        HistoryStore own(data + QString::number(size));
+        ASSERT_TRUE(own.open());
         clsIFF doc;
         ASSERT_TRUE(doc.LoadFile(path));
         doc.DelResource("BMP_300");
         QString error;
-        EXPECT_FALSE(WithFileSizeLimit(quint64(size) * 2 / 3, [&] {
-            return SaveDocumentKept(store, doc, path, cli, &error);
-        }));
+        EXPECT_FALSE(WithFileSizeLimit(
+            quint64(size) * 2 / 3, [&] { return SaveDocumentKept(own, doc, path, cli, &error); }));
         EXPECT_TRUE(error.startsWith(QStringLiteral("No copy of the file could be kept")))
             << error.toStdString();
         EXPECT_EQ(ReadFile(path), SofaBytes(400, noise));
-        EXPECT_TRUE(store.changes().isEmpty());
+        EXPECT_TRUE(own.changes().isEmpty());
         // Once there is room again, the save goes through.
-        ASSERT_TRUE(SaveDocumentKept(store, doc, path, cli, &error)) << error.toStdString();
-        ASSERT_TRUE(store.forget(std::nullopt));
+        ASSERT_TRUE(SaveDocumentKept(own, doc, path, cli, &error)) << error.toStdString();
+        EXPECT_EQ(own.content(own.changes()[0].beforeHash, &error), SofaBytes(400, noise));
     }
+}
+
+TEST_F(HistoryTest, LargeCopyIsTheReplacedFileItself)
+{
+    QByteArray body(2 * 1024 * 1024, 'x');
+    const QString path = put(QStringLiteral("large.iff"), SofaBytes(400, body));
+    const QByteArray original = ReadFile(path);
+    const FileStamp before = StampOfPath(path);
+    ASSERT_TRUE(savePrice(path, 1));
+    const QString kept = store.contents().fileOf(hexOf(original));
+    EXPECT_EQ(StampOfPath(kept).inode, before.inode); // linked, not copied
+    EXPECT_EQ(StampOfPath(kept).links, 1u);
+    ASSERT_TRUE(RestoreFiles(store, {*PlanUndoLatest(store, path)}, cli));
+    EXPECT_EQ(ReadFile(path), original);
 }
 
 TEST_F(HistoryTest, BusyJournalRefusesTheChangeAfterWaiting)
