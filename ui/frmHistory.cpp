@@ -318,9 +318,10 @@ void frmHistory::restoreRow(QTreeWidgetItem* row)
     m_main->ShowRestoredFiles(files);
     m_restoring = false;
     refresh();
-    lblStatus->setText(restored.size() == 1
-                           ? QStringLiteral("Restored %1.").arg(restored.first())
-                           : QStringLiteral("Restored %1 files.").arg(restored.size()));
+    if (!restored.isEmpty())
+        lblStatus->setText(restored.size() == 1
+                               ? QStringLiteral("Restored %1.").arg(restored.first())
+                               : QStringLiteral("Restored %1 files.").arg(restored.size()));
     if (!failures.isEmpty())
         ShowMessage(QStringLiteral("Not everything could be restored:\n\n%1")
                         .arg(failures.join(QStringLiteral("\n"))));
