@@ -327,17 +327,8 @@ qint64 HistoryStore::beginChange(const HistoryChange& change, const QByteArray& 
     const bool inJournal = beforeBytes.size() <= kInlineUpTo;
     bool packed = false;
     QByteArray data;
-    if (hasBefore && inJournal) {
+    if (hasBefore && inJournal)
         data = ContentFiles::pack(beforeBytes, &packed);
-    } else if (hasBefore) {
-        // Kept before the row, outside the lock: a large copy must not hold up other programs.
-        // The file about to be replaced is linked rather than copied: the rename that replaces
-        // it leaves its bytes to the history alone.
-        const bool linked =
-            !linkSource.isEmpty() && m_contents.link(change.beforeHash, linkSource, sourceStamp);
-        if (!linked && !m_contents.put(change.beforeHash, beforeBytes, nullptr, error))
-            return 0;
-    }
 
     WriteTransaction tx(m_connection);
     if (!tx.active()) {
@@ -346,8 +337,7 @@ qint64 HistoryStore::beginChange(const HistoryChange& change, const QByteArray& 
         return 0;
     }
     if (hasBefore) {
-        // Under the lock: a copy another program was removing (doomed) is kept again, and
-        // written again if it went meanwhile.
+        // Under the lock: a copy another program was removing (doomed) is kept again.
         QSqlQuery state(tx.db());
         state.prepare(QStringLiteral("SELECT state, data IS NOT NULL FROM contents WHERE "
                                      "hash = ?"));
@@ -356,9 +346,18 @@ qint64 HistoryStore::beginChange(const HistoryChange& change, const QByteArray& 
                           state.value(0).toString() == QLatin1String("kept") &&
                           (state.value(1).toBool() || m_contents.has(change.beforeHash));
         state.finish();
-        if (!kept) {
-            if (!inJournal && !m_contents.put(change.beforeHash, beforeBytes, nullptr, error))
+        if (!kept && !inJournal) {
+            // Files are made only under the lock and only with their row, so a file without a
+            // kept row is a leftover of a program that ended first: made again, not trusted.
+            // The file about to be replaced is linked rather than copied: the rename that
+            // replaces it leaves its bytes to the history alone.
+            m_contents.remove(change.beforeHash);
+            const bool linked = !linkSource.isEmpty() &&
+                                m_contents.link(change.beforeHash, linkSource, sourceStamp);
+            if (!linked && !m_contents.put(change.beforeHash, beforeBytes, nullptr, error))
                 return 0;
+        }
+        if (!kept) {
             QSqlQuery keep(tx.db());
             keep.prepare(QStringLiteral("INSERT OR REPLACE INTO contents (hash, stored, state, "
                                         "data, packed) VALUES (?, ?, 'kept', ?, ?)"));
