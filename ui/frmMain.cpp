@@ -151,6 +151,7 @@ void frmMain::BuildControls()
 
     lblFilePath = MakeLabel(this, QStringLiteral("FilePath"), 120, 8355, 11655, 255);
     cmdFind = MakeButton(this, QStringLiteral("Find Object... (Ctrl+F)"), 9360, 8640, 2415, 375);
+    cmdHistory = MakeButton(this, QStringLiteral("History... (Ctrl+H)"), 6840, 8640, 2415, 375);
 }
 
 void frmMain::ConnectHandlers()
@@ -167,6 +168,9 @@ void frmMain::ConnectHandlers()
     connect(cmdFind, &QPushButton::clicked, this, [this] { cmdFind_Click(); });
     connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_F), this), &QShortcut::activated, this,
             [this] { cmdFind_Click(); });
+    connect(cmdHistory, &QPushButton::clicked, this, [this] { cmdHistory_Click(); });
+    connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_H), this), &QShortcut::activated, this,
+            [this] { cmdHistory_Click(); });
     // The handlers ignore the row already open or shown, so a click that also moves the
     // selection is handled once.
     OnRowClick(lstFiles, [this](QTreeWidgetItem* item) { lstFiles_ItemClick(item); });

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "HistoryTypes.h"
 #include "ShownCatalogText.h"
 #include "SortLists.h"
 
@@ -13,6 +14,7 @@
 class HistoryStore;
 class clsIFF;
 class frmFind;
+class frmHistory;
 class QCheckBox;
 class QGroupBox;
 class QLabel;
@@ -124,9 +126,22 @@ public:
     // Every save and Delete File of this window goes through it.
     HistoryStore& History();
 
+    // --- History window (frmMainHistory.cpp) ---
+    QPushButton* cmdHistory = nullptr;
+    void cmdHistory_Click(); // also Ctrl+H
+    frmHistory* HistoryWindow() const;
+    // Before a restore: the unsaved-changes check, when the open file is among the plan's files
+    // or the file list must be read again. False when the check kept the object.
+    bool CheckSaveBeforeRestore(const QList<RestoreItem>& plan);
+    // After a restore: the file list, the open file (read again, the shown object kept where it
+    // still exists) and the Find Object window show the files as they now are.
+    void ShowRestoredFiles(const QStringList& files);
+
 private:
     QPointer<frmFind> m_find; // made on first use and kept, with the cache of its scans
     std::unique_ptr<HistoryStore> m_history;
+    QPointer<frmHistory> m_historyWindow;
+    bool ListingChangesWith(const QStringList& files) const;
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -1,0 +1,282 @@
+// The History window: rows of saves and batches, restoring them into the main window, the
+// questions it asks first, and its settings.
+#include "CatalogTypes.h"
+#include "HistoryRows.h"
+#include "HistorySettings.h"
+#include "HistoryStore.h"
+#include "KeptSave.h"
+#include "MainWindowHarness.h"
+#include "WindowStyle.h"
+#include "frmFind.h"
+#include "frmHistory.h"
+
+#include <QRandomGenerator>
+#include <QSignalSpy>
+#include <QSpinBox>
+#include <QTreeWidget>
+
+namespace
+{
+
+class HistoryWindowTest : public MainWindowHarness
+{
+protected:
+    void SetUp() override
+    {
+        MainWindowHarness::SetUp();
+        sofaFile = writeFile("a.iff", object({}, 128, "Sofa", "Soft", 400));
+        lampFile = writeFile("b.iff", object({}, 200, "Lamp", "Bright", 30));
+        sofaBytes = ReadFile(sofaFile);
+        lampBytes = ReadFile(lampFile);
+        openWindow();
+    }
+    frmHistory* openHistory()
+    {
+        window->cmdHistory->click();
+        frmHistory* history = window->HistoryWindow();
+        EXPECT_TRUE(history && history->isVisible());
+        return history;
+    }
+    // The rows shown: file|what changed, a batch's changes after ">".
+    static QStringList rows(const frmHistory* history)
+    {
+        QStringList out;
+        const QTreeWidget* list = history->lstChanges;
+        for (int i = 0; i < list->topLevelItemCount(); ++i) {
+            const QTreeWidgetItem* row = list->topLevelItem(i);
+            if (row->isHidden())
+                continue;
+            out << row->text(kFileColumn) + '|' + row->text(kSummaryColumn);
+            for (int c = 0; c < row->childCount(); ++c) {
+                if (!row->child(c)->isHidden())
+                    out << '>' + row->child(c)->text(kFileColumn);
+            }
+        }
+        return out;
+    }
+    // Restores the top row at index with Enter, answering the questions in turn.
+    void restore(frmHistory* history, int index, std::initializer_list<PromptAnswer> answers)
+    {
+        for (const PromptAnswer answer : answers)
+            prompt.queueAnswer(answer);
+        history->lstChanges->setCurrentItem(history->lstChanges->topLevelItem(index));
+        QTest::keyClick(history->lstChanges, Qt::Key_Return);
+    }
+    QString restoreQuestion(const QString& text) const
+    {
+        return Question(text, PromptIcon::Question, PromptButtons::YesNo, "");
+    }
+
+    QString sofaFile, lampFile;
+    QByteArray sofaBytes, lampBytes;
+};
+
+TEST_F(HistoryWindowTest, AWindowSaveIsListedAndRestoredIntoThePanel)
+{
+    // The button sits in the strip beside Find Object, clear of every other control.
+    EXPECT_EQ(window->size(), QSize(Twips(11910), Twips(9120)));
+    EXPECT_EQ(window->cmdFind->geometry(),
+              QRect(Twips(9360), Twips(8640), Twips(2415), Twips(375)));
+    for (const QWidget* other : window->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (other != window->cmdHistory && other->isVisible())
+            EXPECT_FALSE(other->geometry().intersects(window->cmdHistory->geometry()))
+                << other->objectName().toStdString();
+    }
+
+    window->txtPrice->setText("450");
+    window->txtName->setText("Blue Sofa");
+    window->cmdSave->click();
+    const QByteArray saved = ReadFile(sofaFile);
+    ASSERT_NE(saved, sofaBytes);
+
+    QTest::keyClick(window.get(), Qt::Key_H, Qt::ControlModifier);
+    frmHistory* history = window->HistoryWindow();
+    ASSERT_TRUE(history && history->isVisible());
+    EXPECT_EQ(history->windowTitle(), "History");
+    EXPECT_EQ(rows(history),
+              QStringList{"a.iff|Object 128 'Sofa': price 400 → 450; name 'Sofa' → 'Blue Sofa'"});
+    EXPECT_EQ(history->lstChanges->topLevelItem(0)->toolTip(kFileColumn), sofaFile);
+
+    // Declined: nothing changes. Agreed: the file's bytes and the panel are as before the save.
+    restore(history, 0, {PromptAnswer::No});
+    EXPECT_EQ(ReadFile(sofaFile), saved);
+    restore(history, 0, {PromptAnswer::Yes});
+    EXPECT_EQ(Questions(prompt),
+              QStringList(2, restoreQuestion("Restore a.iff as it was before this change?")));
+    EXPECT_EQ(ReadFile(sofaFile), sofaBytes);
+    EXPECT_EQ(panel(), "a.iff|Sofa|Soft|400|");
+    ASSERT_EQ(history->lstChanges->topLevelItemCount(), 2);
+    EXPECT_TRUE(rows(history).first().startsWith("a.iff|Restored as before change"));
+
+    // Unsaved edits of the open file are asked about first; "No" drops them. The restore
+    // itself is undone like any change.
+    prompt.clearAsked();
+    window->txtPrice->setText("999");
+    restore(history, 0, {PromptAnswer::No, PromptAnswer::Yes});
+    EXPECT_EQ(prompt.messages(),
+              (QStringList{kChanged, "Restore a.iff as it was before this change?"}));
+    EXPECT_EQ(ReadFile(sofaFile), saved);
+    EXPECT_EQ(panel(), "a.iff|Blue Sofa|Soft|450|");
+
+    QTest::keyClick(history->lstChanges, Qt::Key_Escape);
+    EXPECT_FALSE(history->isVisible());
+}
+
+TEST_F(HistoryWindowTest, ABatchOfTwoFilesIsOneRowRestoredInOneStep)
+{
+    // Two files changed together by another program of Kestrane's.
+    const QString batch = NewBatchId();
+    QString error;
+    for (const auto& [path, id, price] :
+         {std::tuple{sofaFile, quint16(128), quint16(5)}, {lampFile, quint16(200), quint16(6)}}) {
+        const auto doc = onDisk(path);
+        doc->SetPrice(id, price);
+        ASSERT_TRUE(SaveDocumentKept(window->History(), *doc, path,
+                                     ChangeInfo{"cli", batch, QString("price %1").arg(price)},
+                                     &error))
+            << error.toStdString();
+    }
+    frmHistory* history = openHistory();
+    ASSERT_NE(history, nullptr);
+    EXPECT_EQ(rows(history), (QStringList{"2 files|price 6; price 5", ">b.iff", ">a.iff"}));
+
+    // The filter matches every typed word, any case, in the batch or one of its changes.
+    const QList<QPair<QString, QStringList>> filters = {
+        {"B.IFF", {"2 files|price 6; price 5", ">b.iff"}},
+        {"price 5", {"2 files|price 6; price 5", ">b.iff", ">a.iff"}},
+        {"price lamp", {}},
+    };
+    for (const auto& [typed, shown] : filters) {
+        history->txtFilter->setText(typed);
+        EXPECT_EQ(rows(history), shown) << typed.toStdString();
+    }
+    history->txtFilter->clear();
+
+    restore(history, 0, {PromptAnswer::Yes});
+    EXPECT_EQ(prompt.messages(),
+              QStringList{"Restore these 2 files as they were before this change?\na.iff\nb.iff"});
+    EXPECT_EQ(ReadFile(sofaFile) + ReadFile(lampFile), sofaBytes + lampBytes);
+    EXPECT_EQ(panel(), "a.iff|Sofa|Soft|400|") << "the open file is read again";
+    const QList<HistoryChange> changes = window->History().changes();
+    ASSERT_EQ(changes.size(), 4);
+    EXPECT_EQ(changes.at(0).batch, changes.at(1).batch) << "one step, undone in one step";
+}
+
+TEST_F(HistoryWindowTest, ADeletedFileComesBackIntoTheListsFromTheTrash)
+{
+    window->cmdFind->click();
+    frmFind* find = window->FindWindow();
+    ASSERT_TRUE(QSignalSpy(find, &frmFind::scanFinished).wait(10000));
+    ClickRow(window->lstFiles, fileRow("b.iff"));
+    prompt.queueTrash(true);
+    window->cmdDelete->click();
+    ASSERT_FALSE(QFile::exists(lampFile));
+    ClickRow(window->lstFiles, fileRow("a.iff"));
+    window->txtPrice->setText("999"); // unsaved: a relisting asks first
+
+    frmHistory* history = openHistory();
+    ASSERT_NE(history, nullptr);
+    QSignalSpy rescanned(find, &frmFind::scanFinished);
+    restore(history, 0, {PromptAnswer::No, PromptAnswer::Yes});
+    EXPECT_EQ(prompt.messages(),
+              (QStringList{kChanged, "Restore b.iff as it was before this change?\n\nb.iff is "
+                                     "gone; it comes back from the trash."}));
+    EXPECT_EQ(ReadFile(lampFile), lampBytes);
+    EXPECT_FALSE(QFile::exists(trashFolder() + "b.iff"));
+    EXPECT_EQ(Rows(window->lstFiles), (QStringList{"a.iff", "b.iff"}));
+    EXPECT_EQ(panel(), "a.iff|Sofa|Soft|400|") << "the open file stays open, its edits dropped";
+    ASSERT_TRUE(rescanned.wait(10000));
+    EXPECT_EQ(find->catalog().rows.size(), 2);
+}
+
+TEST_F(HistoryWindowTest, AFileChangedElsewhereOrWithoutItsCopyIsSaidSo)
+{
+    window->txtPrice->setText("450");
+    window->cmdSave->click();
+    const QByteArray elsewhere = "changed by another program";
+    WriteFile(sofaFile, elsewhere);
+    frmHistory* history = openHistory();
+    ASSERT_NE(history, nullptr);
+
+    restore(history, 0, {PromptAnswer::Yes});
+    EXPECT_EQ(Questions(prompt),
+              QStringList{Question("Restore a.iff as it was before this change?\n\na.iff was "
+                                   "changed since by something other than Kestrane. What it "
+                                   "holds now is kept in the history first, so that this "
+                                   "restore can be undone too.",
+                                   PromptIcon::Exclamation, PromptButtons::YesNo, "")});
+    EXPECT_EQ(ReadFile(sofaFile), sofaBytes);
+    QString error;
+    EXPECT_EQ(window->History().content(window->History().changes().first().beforeHash, &error),
+              elsewhere);
+
+    // A copy pruned from the history (the 460 before 470) takes its row along; a list shown
+    // from before says so, and nothing changes.
+    prompt.clearAsked();
+    for (const char* price : {"460", "470"}) {
+        window->txtPrice->setText(price);
+        window->cmdSave->click();
+    }
+    history->refresh();
+    const int shown = history->lstChanges->topLevelItemCount();
+    const QByteArray before = ReadFile(sofaFile);
+    ASSERT_TRUE(window->History().setSizeLimit(1)); // a file's first copy stays
+    restore(history, 0, {});
+    EXPECT_EQ(prompt.messages(), QStringList{"This change is no longer in the history: its copy "
+                                             "was pruned to keep the history under its size "
+                                             "limit, or the history was forgotten."});
+    EXPECT_LT(history->lstChanges->topLevelItemCount(), shown);
+    EXPECT_EQ(ReadFile(sofaFile), before);
+}
+
+TEST_F(HistoryWindowTest, SettingsKeepingLimitAndForgetting)
+{
+    window->txtPrice->setText("450");
+    window->cmdSave->click();
+    frmHistory* history = openHistory();
+    ASSERT_NE(history, nullptr);
+    HistorySettings* settings = history->settings;
+    EXPECT_TRUE(settings->chkKeep->isChecked());
+    EXPECT_TRUE(history->lblNote->isHidden());
+    EXPECT_EQ(settings->spnLimit->value(), 1024);
+
+    // Off: the window says so, and a save records nothing.
+    settings->chkKeep->click();
+    EXPECT_FALSE(window->History().enabled());
+    EXPECT_TRUE(history->lblNote->isVisible());
+    EXPECT_TRUE(history->lblNote->text().startsWith("Changes are not being kept."));
+    window->txtPrice->setText("460");
+    window->cmdSave->click();
+    history->refresh();
+    EXPECT_EQ(history->lstChanges->topLevelItemCount(), 1);
+    settings->chkKeep->click();
+    EXPECT_TRUE(history->lblNote->isHidden());
+
+    settings->spnLimit->setValue(2048);
+    EXPECT_EQ(window->History().sizeLimit(), 2048ll << 20);
+    // A limit below what the history takes prunes at once: asked first, and No keeps all.
+    QByteArray noise(3 << 20, '\0'); // does not compress
+    QRandomGenerator(42).fillRange(reinterpret_cast<quint32*>(noise.data()), noise.size() / 4);
+    QString error;
+    for (const QByteArray& bytes : {noise, QByteArray("small")})
+        ASSERT_TRUE(WriteFileKept(window->History(), gameFolder + "big.bin", bytes,
+                                  ChangeInfo{"cli", {}, {}}, &error))
+            << error.toStdString();
+    settings->spnLimit->setValue(1);
+    EXPECT_TRUE(prompt.messages().value(0).endsWith("Lower the limit?"));
+    EXPECT_EQ(settings->spnLimit->value(), 2048);
+    EXPECT_EQ(window->History().changes().size(), 3);
+    prompt.clearAsked();
+
+    // Forgetting asks first; then the list is empty.
+    history->refresh();
+    settings->cmdForget->click(); // No
+    EXPECT_EQ(history->lstChanges->topLevelItemCount(), 3);
+    prompt.queueAnswer(PromptAnswer::Yes);
+    settings->cmdForget->click();
+    EXPECT_EQ(prompt.messages().size(), 2);
+    EXPECT_EQ(history->lstChanges->topLevelItemCount(), 0);
+    EXPECT_TRUE(window->History().changes().isEmpty());
+}
+
+} // namespace
