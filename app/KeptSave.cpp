@@ -2,6 +2,7 @@
 
 #include "HistoryStore.h"
 #include "Sha256.h"
+#include "SyncAlongside.h"
 #include "Trash.h"
 #include "clsIFF.h"
 #include "modGeneral.h"
@@ -11,6 +12,7 @@
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QScopeGuard>
+#include <future>
 #include <optional>
 
 namespace
@@ -20,15 +22,24 @@ namespace
 // An absent file gives empty bytes and an empty hash.
 struct Before {
     QByteArray bytes;
-    QByteArray hash;
-    FileStamp stamp; // of the bytes read
+    std::shared_future<QByteArray> hashing; // hex SHA-256 of bytes; empty for an absent file
+    FileStamp stamp;                        // of the bytes read
+    QByteArray hash() const { return hashing.get(); }
 };
+
+// Past this size the old bytes are hashed on another thread while the new file is written,
+// which hides most of the hash's cost on a large save.
+constexpr qint64 kHashAsideSize = 4 * 1024 * 1024;
 
 std::optional<Before> readBefore(const QString& path, QString* error)
 {
     Before before;
-    if (!QFileInfo(path).exists())
+    if (!QFileInfo(path).exists()) {
+        std::promise<QByteArray> none;
+        none.set_value(QByteArray());
+        before.hashing = none.get_future().share();
         return before;
+    }
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         *error =
@@ -44,7 +55,11 @@ std::optional<Before> readBefore(const QString& path, QString* error)
             QStringLiteral("The file could not be read to keep a copy: %1").arg(file.errorString());
         return std::nullopt;
     }
-    before.hash = Sha256(before.bytes).toHex();
+    const QByteArray bytes = before.bytes;
+    const auto hash = [bytes] { return Sha256(bytes).toHex(); };
+    before.hashing =
+        std::async(bytes.size() > kHashAsideSize ? std::launch::async : std::launch::deferred, hash)
+            .share();
     return before;
 }
 
@@ -65,7 +80,7 @@ HistoryChange rowFor(const QString& path, const ChangeInfo& info, const Before& 
     change.program = info.program;
     change.batch = info.batch;
     change.summary = info.summary;
-    change.beforeHash = before.hash;
+    change.beforeHash = before.hash();
     change.beforeSize = before.bytes.size();
     return change;
 }
@@ -85,7 +100,7 @@ bool replaceKept(HistoryStore& store, const QString& path, const ChangeInfo& inf
     QByteArray afterHash;
     const clsIFF::BeforeReplace hook = [&](const QByteArray& sha, qint64 size, QString& hookError) {
         afterHash = sha.toHex();
-        if (afterHash == before->hash && !before->hash.isEmpty())
+        if (afterHash == before->hash() && !before->hash().isEmpty())
             return true; // the same bytes again: nothing to keep
         HistoryChange change = rowFor(path, info, *before);
         change.afterHash = afterHash;
@@ -141,7 +156,8 @@ bool writeBytes(const QString& path, const QByteArray& bytes, const clsIFF::Befo
     }
     if (hook) {
         QString hookError;
-        if (!hook(Sha256(bytes), bytes.size(), hookError)) {
+        const auto before = [&] { return hook(Sha256(bytes), bytes.size(), hookError); };
+        if (!SyncAlongside(file, before)) {
             *error = hookError;
             file.cancelWriting();
             return false;

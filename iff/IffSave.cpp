@@ -1,5 +1,7 @@
 #include "ProgramState.h"
 #include "Sha256.h"
+#include "SyncAlongside.h"
+#include "SyncAlongside.h"
 #include "clsIFF.h"
 
 #include <QFile>
@@ -307,7 +309,8 @@ bool clsIFF::SaveFile(const QString& FileName, const BeforeReplace& beforeReplac
     }
     if (beforeReplace) {
         QString error;
-        if (!beforeReplace(out.sha256(), out.written(), error)) {
+        const auto before = [&] { return beforeReplace(out.sha256(), out.written(), error); };
+        if (!SyncAlongside(file, before)) {
             m_errorString = error;
             file.cancelWriting();
             return false;
