@@ -1,3 +1,4 @@
+#include "ChangeSummary.h"
 #include "HistoryRestore.h"
 #include "HistoryTestEnv.h"
 #include "Sha256.h"
@@ -387,4 +388,34 @@ TEST_F(HistoryTest, PendingRowsAreSettledFromTheFileOnOpen)
     ASSERT_EQ(changes.size(), 1);
     EXPECT_EQ(changes[0].file, replaced);
     EXPECT_TRUE(reopened.hasContent(hexOf("old bytes")));
+}
+
+// The words of a change as the History window and `history` show them.
+TEST(ChangeSummary, SaysEachChangedFieldInWords)
+{
+    ObjectFields before;
+    before.resourceName = "Sofa - blue";
+    before.name = "Sofa\xa0"
+                  "caf\xe9";
+    before.price = 400;
+    const auto with = [&](auto change) {
+        ObjectFields after = before;
+        change(after);
+        return DescribeObjectChange(128, before, after);
+    };
+    const std::pair<QString, QString> cases[] = {
+        {with([](ObjectFields&) {}), "Object 128 'Sofa\u00a0caf\u00e9': no change"},
+        {with([](ObjectFields& f) { f.sorts[1] = 4; }), "Object 128 'Sofa\u00a0caf\u00e9': "
+                                                        "Sub-Function 0 → 4"},
+        {with([](ObjectFields& f) {
+             f.disabled = true;
+             f.sorts[8] = 65535;
+         }),
+         "Object 128 'Sofa\u00a0caf\u00e9': Disabled no → yes; Build Mode 0 → 65535"},
+    };
+    for (const auto& [got, expected] : cases)
+        EXPECT_EQ(got, expected);
+    before.name = "*NONE*";
+    EXPECT_EQ(with([](ObjectFields& f) { f.description = "A\r\nB"; }),
+              "Object 128 'Sofa - blue': description '' → 'A\r\nB'");
 }

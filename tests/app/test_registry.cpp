@@ -18,7 +18,7 @@ const QByteArray kReg = "WINE REGISTRY Version 2\n;; All keys relative to \\\\Ma
                         "  12,13\n"
                         "\"Expand\"=str(2):\"%ProgramFiles%\\\\Maxis\"\n"
                         "\"INSTALLPATH\"=\"C:\\\\Program Files\\\\Maxis\\\\The Sims\"\n"
-                        "\"Quoted\"=\"say \\\"hi\\\"\\n\\x00e9t\\x00e9\"\n"
+                        "\"Quoted\"=\"say \\\"hi\\\"\\n\\x00e9f\\x00e9\"\n"
                         "\"Escapes\"=\"\\a\\b\\e\\f\\n\\r\\t\\v\\101\"\n"
                         "\"Count\"=dword:0000002a\n"
                         "\"Huge\"=dword:1234567890\n"
@@ -46,7 +46,7 @@ TEST(WineRegistry, ValuesOfEveryKindAsTheSettingsReadThem)
         {"Bin", "def"},
         {"Expand", "def"},
         {"installpath", "C:\\Program Files\\Maxis\\The Sims"},
-        {"Quoted", QStringLiteral("say \"hi\"\n\u00e9t\u00e9")},
+        {"Quoted", QStringLiteral("say \"hi\"\n\u00e9f\u00e9")},
         {"Escapes", QStringLiteral("\a\b\x1b\f\n\r\t\vA")},
         {"Count", "42"},
         {"Huge", "def"},
