@@ -1,6 +1,6 @@
 // The tree that cmake --install lays out: both programs, the menu entry and its icon, the
-// AppStream metadata and the man pages. The entry and the metadata must pass the desktop's own
-// validators where those are installed.
+// AppStream metadata, the man pages, the copyright file and the changelog. The entry and the
+// metadata must pass the desktop's own validators where those are installed.
 #include "IffBytes.h"
 
 #include <QFileInfo>
@@ -9,6 +9,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <tuple>
 
 namespace
 {
@@ -53,6 +54,41 @@ TEST(InstallTree, ProgramsMenuEntryIconsManPagesAndValidMetadata)
             << side;
     const QByteArray svg = ReadFile(icons + "scalable/apps/" + id + ".svg");
     EXPECT_TRUE(svg.startsWith("<svg ") && svg.trimmed().endsWith("</svg>"));
+
+    // The licence and the version, wherever a user or a packaging tool looks for them: each
+    // text (or a program's exit code and output) starts as given and holds the rest.
+    const QString version = QStringLiteral("%1.%2.%3")
+                                .arg(KESTRANE_VERSION_MAJOR)
+                                .arg(KESTRANE_VERSION_MINOR)
+                                .arg(KESTRANE_VERSION_PATCH);
+    const QString doc = prefix.filePath("share/doc/kestrane/");
+    const QString gnuNotice = "\nLicense GPLv3+: GNU GPL version 3 or later "
+                              "<https://gnu.org/licenses/gpl.html>.\n";
+    const std::tuple<std::pair<int, QString>, QString, QStringList> licensed[] = {
+        {{0, QString::fromUtf8(ReadFile(metadata))},
+         "<?xml",
+         {"\n  <project_license>GPL-3.0-or-later</project_license>\n"}},
+        {{0, QString::fromUtf8(ReadFile(doc + "copyright"))},
+         "Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/\n",
+         {"\n\nFiles: *\nCopyright: 2026 The Kestrane developers\nLicense: GPL-3+\n",
+          "\n\nLicense: GPL-3+\n This program is free software",
+          " can be found in \"/usr/share/common-licenses/GPL-3\".\n"}},
+        {Execute("gzip", {"-dc", doc + "changelog.gz"}), "kestrane (" + version + ") ", {}},
+        {Execute(prefix.filePath("bin/kestrane"), {"--version"}),
+         "Kestrane " + version + "\nCopyright",
+         {gnuNotice}},
+        {Execute(prefix.filePath("bin/kestrane-cli"), {"--version"}),
+         "kestrane-cli " + version + "\nCopyright",
+         {gnuNotice}},
+    };
+    for (const auto& [result, start, parts] : licensed) {
+        const auto& [status, text] = result;
+        EXPECT_EQ(status, 0) << text.toStdString();
+        EXPECT_TRUE(text.startsWith(start))
+            << start.toStdString() << " starts " << text.toStdString();
+        for (const QString& part : parts)
+            EXPECT_TRUE(text.contains(part)) << part.toStdString() << " in " << text.toStdString();
+    }
 
     const std::pair<const char*, QStringList> validators[] = {
         {"desktop-file-validate", {entry}}, {"appstreamcli", {"validate", "--no-net", metadata}}};
