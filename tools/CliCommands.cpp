@@ -5,6 +5,7 @@
 #include "CollectionCommands.h"
 #include "DocumentCommands.h"
 #include "HistoryCommands.h"
+#include "Licence.h"
 #include "ProgramState.h"
 #include "ScriptedPrompt.h"
 #include "SetCommand.h"
@@ -121,7 +122,7 @@ QString HelpText()
         "                        the game's own; without it, US English when the game's\n"
         "                        registry names none\n"
         "  -h, --help            show this text\n"
-        "  --version             show the version\n"
+        "  --version             show the version and the licence\n"
         "\n"
         "\n"
         "Data files: presets.dat and folders.dat, the window's presets and folder list, are\n"
@@ -143,10 +144,10 @@ void AddOptions(QCommandLineParser& parser)
     for (const char* flag : {"csv", "force", "forget", "original", "only-language"})
         parser.addOption({QLatin1String(flag), QString()});
     const QStringList valued = {
-        QStringLiteral("data-dir"),    QStringLiteral("game-dir"),   QStringLiteral("language"),
-        QStringLiteral("output"),      QStringLiteral("object"),     QStringLiteral("name"),
-        QStringLiteral("description"), QStringLiteral("price"),      QStringLiteral("disabled"),
-        QStringLiteral("sorts"),       QStringLiteral("preset"),     QStringLiteral("older-than"),
+        QStringLiteral("data-dir"),    QStringLiteral("game-dir"), QStringLiteral("language"),
+        QStringLiteral("output"),      QStringLiteral("object"),   QStringLiteral("name"),
+        QStringLiteral("description"), QStringLiteral("price"),    QStringLiteral("disabled"),
+        QStringLiteral("sorts"),       QStringLiteral("preset"),   QStringLiteral("older-than"),
         QStringLiteral("change")};
     for (const QString& name : valued)
         parser.addOption({name, QString(), QStringLiteral("value")});
@@ -174,7 +175,9 @@ int RunCli(const QStringList& arguments, QTextStream& out, QTextStream& err)
                    .arg(KESTRANE_VERSION_MAJOR)
                    .arg(KESTRANE_VERSION_MINOR)
                    .arg(KESTRANE_VERSION_PATCH)
-            << Qt::endl;
+            << '\n'
+            << kVersionNotice;
+        out.flush();
         return CliExit::Done;
     }
 

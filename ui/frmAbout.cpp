@@ -1,5 +1,6 @@
 #include "frmAbout.h"
 
+#include "Licence.h"
 #include "Pictures.h"
 #include "ProgramState.h"
 #include "Prompt.h"
@@ -26,8 +27,8 @@ frmAbout::frmAbout(QWidget* parent, const QString& homePage) : QDialog(parent), 
     lblVersion->setFont(big);
 
     const QString notices[3] = {
-        QString(),
-        QStringLiteral("Kestrane is free to use and share; it comes with no warranty."),
+        QString::fromLatin1(kLicenceLine),
+        QStringLiteral("It comes with no warranty."),
         QStringLiteral("Written by the Kestrane developers."),
     };
     for (int i = 0; i < 3; ++i) {

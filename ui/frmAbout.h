@@ -10,7 +10,7 @@ inline constexpr const char* kHomePage = KESTRANE_HOMEPAGE;
 class QLabel;
 class QPushButton;
 
-// The About box: the version, a notice on the terms of use, the authors, and the web site.
+// The About box: the version, the licence, the authors, and the web site.
 class frmAbout : public QDialog
 {
     Q_OBJECT

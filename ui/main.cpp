@@ -1,4 +1,5 @@
 #include "GameLanguages.h"
+#include "Licence.h"
 #include "Pictures.h"
 #include "QtPrompt.h"
 #include "Startup.h"
@@ -11,6 +12,7 @@
 #include <QCursor>
 #include <QIcon>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 namespace
@@ -24,6 +26,9 @@ void BusyCursor(bool busy)
         QGuiApplication::restoreOverrideCursor();
 }
 
+// Qt's own version option would print no licence.
+const QCommandLineOption kVersion({QStringLiteral("v"), QStringLiteral("version")},
+                                  QStringLiteral("Displays the version and the licence."));
 const QCommandLineOption kDataDir(QStringLiteral("data-dir"),
                                   QStringLiteral("Keep presets.dat and folders.dat in <dir>. "
                                                  "Without it: the program's own folder when "
@@ -49,11 +54,16 @@ void Describe(QCoreApplication& app, QCommandLineParser& parser)
                                                 .arg(KESTRANE_VERSION_PATCH));
     parser.setApplicationDescription(QStringLiteral("Catalog editor for The Sims' objects"));
     parser.addHelpOption();
-    parser.addVersionOption();
+    parser.addOption(kVersion);
     parser.addOption(kDataDir);
     parser.addOption(kGameDir);
     parser.addOption(kLanguage);
-    parser.process(app); // --help and --version print and end here
+    parser.process(app); // --help prints and ends here
+    if (parser.isSet(kVersion)) {
+        std::printf("%s %s\n%s", qPrintable(QCoreApplication::applicationName()),
+                    qPrintable(QCoreApplication::applicationVersion()), kVersionNotice);
+        std::exit(EXIT_SUCCESS);
+    }
 }
 
 // --help and --version need no display: answer them before any window system is opened.

@@ -1,14 +1,14 @@
 // The tree that cmake --install lays out: both programs, the menu entry and its icon, the
-// AppStream metadata and the man pages. The entry and the metadata must pass the desktop's own
-// validators where those are installed.
+// AppStream metadata, the man pages, the copyright file and the changelog. The entry and the
+// metadata must pass the desktop's own validators where those are installed.
 #include "IffBytes.h"
 
-#include <QFileInfo>
 #include <QImage>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <tuple>
 
 namespace
 {
@@ -36,23 +36,46 @@ TEST(InstallTree, ProgramsMenuEntryIconsManPagesAndValidMetadata)
     const QString id = QStringLiteral(KESTRANE_APP_ID);
     const QString entry = prefix.filePath("share/applications/" + id + ".desktop");
     const QString metadata = prefix.filePath("share/metainfo/" + id + ".metainfo.xml");
-    EXPECT_TRUE(QFileInfo(prefix.filePath("bin/kestrane")).isExecutable());
-    EXPECT_TRUE(QFileInfo(prefix.filePath("bin/kestrane-cli")).isExecutable());
-    for (const QString& file : {metadata, prefix.filePath("share/man/man1/kestrane.1.gz"),
-                                prefix.filePath("share/man/man1/kestrane-cli.1.gz")})
-        EXPECT_GT(QFileInfo(file).size(), 200) << file.toStdString();
-
-    // The menu entry starts the installed program and names the installed icon.
-    const QByteArray entryText = ReadFile(entry);
-    EXPECT_TRUE(entryText.contains("\nExec=kestrane\n"));
-    EXPECT_TRUE(entryText.contains("\nIcon=" + id.toUtf8() + "\n"));
     const QString icons = prefix.filePath("share/icons/hicolor/");
     for (int side : {16, 24, 32, 48, 64, 128, 256})
         EXPECT_EQ(QImage(icons + QStringLiteral("%1x%1/apps/").arg(side) + id + ".png").size(),
                   QSize(side, side))
             << side;
-    const QByteArray svg = ReadFile(icons + "scalable/apps/" + id + ".svg");
-    EXPECT_TRUE(svg.startsWith("<svg ") && svg.trimmed().endsWith("</svg>"));
+
+    // Each installed text, or each program's exit code and output, starts as given and holds
+    // the rest: the menu entry starts the installed program and names the installed icon, and
+    // the licence and version are wherever a user or a packaging tool looks for them.
+    const auto file = [](const QString& path) {
+        return std::pair{0, QString::fromUtf8(ReadFile(path))};
+    };
+    const auto unzipped = [&prefix](const char* path) {
+        return Execute("gzip", {"-dc", prefix.filePath(QLatin1String(path))});
+    };
+    const QString version = QStringLiteral(KESTRANE_VERSION), bin = prefix.filePath("bin/");
+    const QString notice = "\nCopyright (C) 2026 The Kestrane developers\nLicense GPLv3+: GNU GPL "
+                           "version 3 or later <https://gnu.org/licenses/gpl.html>.\n";
+    const std::tuple<std::pair<int, QString>, QString, QStringList> texts[] = {
+        {file(entry), "[Desktop Entry]\n", {"\nExec=kestrane\n", "\nIcon=" + id + "\n"}},
+        {file(icons + "scalable/apps/" + id + ".svg"), "<svg ", {"</svg>"}},
+        {file(metadata), "<?xml", {"\n  <project_license>GPL-3.0-or-later</project_license>\n"}},
+        {unzipped("share/man/man1/kestrane.1.gz"), ".TH KESTRANE 1", {"\n.SH COPYRIGHT\n"}},
+        {unzipped("share/man/man1/kestrane-cli.1.gz"), ".TH KESTRANE-CLI 1", {"\n.SH COPYRIGHT\n"}},
+        {file(prefix.filePath("share/doc/kestrane/copyright")),
+         "Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/\n",
+         {"\n\nFiles: *\nCopyright: 2026 The Kestrane developers\nLicense: GPL-3+\n",
+          "\n\nLicense: GPL-3+\n This program is free software", "/common-licenses/GPL-3\".\n"}},
+        {unzipped("share/doc/kestrane/changelog.gz"), "kestrane (" + version + ") ", {}},
+        {Execute(bin + "kestrane", {"--version"}), "Kestrane " + version + notice, {}},
+        {Execute(bin + "kestrane-cli", {"--version"}), "kestrane-cli " + version + notice, {}},
+    };
+    for (const auto& [result, start, parts] : texts) {
+        const auto& [status, text] = result;
+        EXPECT_EQ(status, 0) << text.toStdString();
+        EXPECT_TRUE(text.startsWith(start))
+            << start.toStdString() << " starts " << text.toStdString();
+        for (const QString& part : parts)
+            EXPECT_TRUE(text.contains(part)) << part.toStdString() << " in " << text.toStdString();
+    }
 
     const std::pair<const char*, QStringList> validators[] = {
         {"desktop-file-validate", {entry}}, {"appstreamcli", {"validate", "--no-net", metadata}}};

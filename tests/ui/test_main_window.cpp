@@ -166,7 +166,10 @@ TEST_F(MainWindowHarness, AboutShowsTheVersionAndOpensTheHomePageWhenThereIsOne)
     ProgramState.VersionText = "1.00";
     openWindow();
     auto ran = WhenModalOpens<frmAbout>([](frmAbout* about) {
-        EXPECT_EQ(about->windowTitle() + ' ' + about->lblVersion->text(), "About v1.00");
+        EXPECT_EQ(about->windowTitle() + ' ' + about->lblVersion->text() + ' ' +
+                      about->lblAbout[0]->text(),
+                  "About v1.00 Free software under the GNU General Public License, version 3 "
+                  "or later.");
         ProgramState.Presets = {Preset{"Added", {}}};
         about->cmdOK->click();
     });
@@ -179,6 +182,9 @@ TEST_F(MainWindowHarness, AboutShowsTheVersionAndOpensTheHomePageWhenThereIsOne)
         about.show();
         EXPECT_EQ(about.cmdWeb->isVisible(), !home.isEmpty());
         EXPECT_EQ(about.cmdOK->geometry(), QRect(232, 152, 152, 25)) << "OK keeps its place";
+        for (const QLabel* notice : about.lblAbout) // each notice shown whole in its place
+            EXPECT_LE(notice->heightForWidth(notice->width()), notice->height())
+                << notice->text().toStdString();
         about.cmdWeb_Click();
         EXPECT_EQ(prompt.asked().value(0).text, home);
     }
