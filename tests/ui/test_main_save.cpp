@@ -164,4 +164,21 @@ TEST_F(MainSaveTest, OddValuesStayUntilChosenOverAndPricesAreBounded)
     EXPECT_EQ(onDisk(path)->Resource("OBJD160").Body().size(), 40) << "nothing is extended";
 }
 
+TEST_F(MainWindowHarness, CheckingAFunctionSavesTheSubFunctionItShows)
+{
+    // Sub-Function 128 and Downtown 17 have no row; Function 0 shows no Sub-Function row.
+    const SortSet hidden{1, 4 | 128, 0, 17, 0, 0, 0, 0, 9}, bare{0, 4, 0, 17, 0, 0, 0, 0, 9};
+    const std::tuple<SortSet, const char*, const char*> cases[] = {
+        {hidden, "Surfaces", "3|4|0|17|0|0|0|0|9"}, // Sofas stays checked, the hidden bit goes
+        {hidden, "Seating", "0|0|0|17|0|0|0|0|9"},  // unchecked: no Sub-Function rows remain
+        {bare, "Seating", "1|0|0|17|0|0|0|0|9"}};
+    for (const auto& [sorts, function, saved] : cases) {
+        const QString path = writeFile("s.iff", object({}, 128, "Sofa", "Soft", 5, sorts));
+        openWindow();
+        ClickCheckBox(window->lstSort[0], RowByText(window->lstSort[0], function));
+        window->cmdSave->click();
+        EXPECT_EQ(stored(path, 128), QString("Sofa|Soft|5||") + saved) << function;
+    }
+}
+
 } // namespace
