@@ -191,8 +191,7 @@ TEST_F(HistoryWindowTest, ADeletedFileComesBackIntoTheListsFromTheTrash)
 
 TEST_F(HistoryWindowTest, AFileChangedElsewhereOrWithoutItsCopyIsSaidSo)
 {
-    window->txtPrice->setText("450");
-    window->cmdSave->click();
+    saveAt("450");
     const QByteArray elsewhere = "changed by another program";
     WriteFile(sofaFile, elsewhere);
     frmHistory* history = openHistory();
@@ -214,8 +213,7 @@ TEST_F(HistoryWindowTest, AFileChangedElsewhereOrWithoutItsCopyIsSaidSo)
     // from before says so, and nothing changes.
     prompt.clearAsked();
     for (const char* price : {"460", "470"}) {
-        window->txtPrice->setText(price);
-        window->cmdSave->click();
+        saveAt(price);
     }
     history->refresh();
     const int shown = history->lstChanges->topLevelItemCount();
@@ -231,8 +229,7 @@ TEST_F(HistoryWindowTest, AFileChangedElsewhereOrWithoutItsCopyIsSaidSo)
 
 TEST_F(HistoryWindowTest, SettingsKeepingLimitAndForgetting)
 {
-    window->txtPrice->setText("450");
-    window->cmdSave->click();
+    saveAt("450");
     frmHistory* history = openHistory();
     ASSERT_NE(history, nullptr);
     HistorySettings* settings = history->settings;
@@ -245,8 +242,7 @@ TEST_F(HistoryWindowTest, SettingsKeepingLimitAndForgetting)
     EXPECT_FALSE(window->History().enabled());
     EXPECT_TRUE(history->lblNote->isVisible());
     EXPECT_TRUE(history->lblNote->text().startsWith("Changes are not being kept."));
-    window->txtPrice->setText("460");
-    window->cmdSave->click();
+    saveAt("460");
     history->refresh();
     EXPECT_EQ(history->lstChanges->topLevelItemCount(), 1);
     settings->chkKeep->click();

@@ -114,8 +114,7 @@ TEST_F(MainSaveTest, OddValuesStayUntilChosenOverAndPricesAreBounded)
     const std::pair<const char*, quint16> prices[] = {
         {"99999999999", 0xFFFF}, {"-", 0}, {"70000", 70000 & 0xFFFF}, {"-99999999999", 0}};
     for (const auto& [typed, kept] : prices) {
-        window->txtPrice->setText(typed);
-        window->cmdSave->click();
+        saveAt(typed);
         EXPECT_EQ(rawField("OBJD170", ObjdField::Price), kept) << typed;
         EXPECT_EQ(window->txtPrice->text(), QString::number(kept)) << "the box shows the file";
     }
@@ -127,8 +126,7 @@ TEST_F(MainSaveTest, OddValuesStayUntilChosenOverAndPricesAreBounded)
         window->CheckSave();
     }
     EXPECT_TRUE(prompt.asked().isEmpty());
-    window->txtPrice->setText("3");
-    window->cmdSave->click();
+    saveAt("3");
     EXPECT_EQ(stored(path, 170), "M|Two\r\nlines|3||1|1|0|17|0|0|0|0|9");
     EXPECT_EQ(rawField("OBJD170", ObjdField::Disabled), 2);
 
