@@ -247,10 +247,6 @@ CatalogFile ScanObjectFile(const QString& path)
     return CatalogObjectFileBytes(bytes, path, {}, false);
 }
 
-namespace
-{
-
-// The bytes of a scanned object file, read anew.
 bool ReadCatalogFileBytes(const CatalogFile& file, QByteArray* bytes)
 {
     QFile device(file.path);
@@ -271,6 +267,9 @@ bool ReadCatalogFileBytes(const CatalogFile& file, QByteArray* bytes)
     }
     return false;
 }
+
+namespace
+{
 
 struct Task {
     QString path;
@@ -371,17 +370,26 @@ CollectionCatalog ScanCollection(const QList<ObjectFile>& files, const QStringLi
     return catalog;
 }
 
-QImage LoadCatalogIcon(const CatalogFile& file, quint16 objdId, const QImage& placeholder)
+QList<QImage> LoadCatalogIcons(const CatalogFile& file, const QList<quint16>& objdIds,
+                               const QImage& placeholder, const CatalogBytesReader& readBytes)
 {
+    QList<QImage> icons(objdIds.size(), placeholder);
     QByteArray bytes;
-    if (!ReadCatalogFileBytes(file, &bytes))
-        return placeholder;
+    if (!readBytes || !readBytes(file, &bytes))
+        return icons;
+    clsIFF doc;
     try {
-        clsIFF doc;
         if (!doc.LoadData(bytes))
-            return placeholder;
-        return doc.GetIcon(objdId, placeholder);
+            return icons;
     } catch (...) {
-        return placeholder;
+        return icons;
     }
+    for (qsizetype i = 0; i < objdIds.size(); ++i) {
+        try {
+            icons[i] = doc.GetIcon(objdIds.at(i), placeholder);
+        } catch (...) {
+            // one undecodable icon leaves the others
+        }
+    }
+    return icons;
 }

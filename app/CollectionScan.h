@@ -1,6 +1,7 @@
 #pragma once
 
 #include "CatalogTypes.h"
+#include "ConflictFinder.h"
 #include "FileGatherer.h"
 
 #include <QDateTime>
@@ -56,6 +57,11 @@ CatalogFile ScanObjectFile(const QString& path);
 CatalogFile CatalogObjectFileBytes(const QByteArray& bytes, const QString& path,
                                    const QByteArray& entry, bool inArchive);
 
-// The catalog icon of one object of a scanned file, read anew from the file or archive;
-// placeholder when the object has none or the file can no longer be read. Any thread.
-QImage LoadCatalogIcon(const CatalogFile& file, quint16 objdId, const QImage& placeholder);
+// The bytes of a scanned object file (a loose file, or its entry of an archive), read anew.
+bool ReadCatalogFileBytes(const CatalogFile& file, QByteArray* bytes);
+// The catalog icons of objects of a scanned file, in the order of objdIds, from one reading of
+// the file or archive; placeholder for an object without one, or for all when the file can no
+// longer be read. Any thread.
+QList<QImage> LoadCatalogIcons(const CatalogFile& file, const QList<quint16>& objdIds,
+                               const QImage& placeholder,
+                               const CatalogBytesReader& readBytes = ReadCatalogFileBytes);

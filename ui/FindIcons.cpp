@@ -61,9 +61,11 @@ void FindIcons::dispatch()
         const QImage placeholder = m_placeholder;
         const quint64 generation = m_generation;
         m_pool.start([this, file, ids, source, placeholder, generation] {
+            const QList<QImage> icons =
+                LoadCatalogIcons(source, QList<quint16>(ids.cbegin(), ids.cend()), placeholder);
             QList<QPair<int, QImage>> images;
-            for (int id : ids)
-                images.append({id, LoadCatalogIcon(source, quint16(id), placeholder)});
+            for (qsizetype i = 0; i < ids.size(); ++i)
+                images.append({ids.at(i), icons.at(i)});
             QMetaObject::invokeMethod(
                 this, [this, generation, file, images] { receive(generation, file, images); },
                 Qt::QueuedConnection);

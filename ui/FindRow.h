@@ -12,7 +12,8 @@ struct FindRow {
     QString path;         // the loose file's full path (the archive's for its entries)
     QString name;         // catalog name; empty when the object has none
     qint32 price = 0;
-    QString fileText; // the file as shown
+    QString fileText;  // the file as shown: below the game folder when it lies there
+    QString wholePath; // the file's whole path (with the archive's entry), for the tooltip
     quint32 guid = 0;
     int group = -1; // conflicts: the group's number, groups in GUID order
     bool identicalCopy = false;

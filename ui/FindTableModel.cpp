@@ -234,9 +234,9 @@ QVariant FindTableModel::data(const QModelIndex& index, int role) const
         return {};
     case Qt::ToolTipRole:
         if (column == Column::File)
-            return row->canOpen ? row->fileText
+            return row->canOpen ? row->wholePath
                                 : QStringLiteral("%1\n(in a game archive: it cannot be opened)")
-                                      .arg(row->fileText);
+                                      .arg(row->wholePath);
         if (column == Column::Problem)
             return row->problem;
         return {};

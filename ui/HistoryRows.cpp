@@ -1,7 +1,7 @@
 #include "HistoryRows.h"
 
-#include <QDir>
-#include <QFileInfo>
+#include "ShownPath.h"
+
 #include <QHash>
 #include <QTreeWidget>
 #include <algorithm>
@@ -31,7 +31,7 @@ QTreeWidgetItem* ChangeRow(const HistoryChange& change, const QString& gameFolde
 {
     auto* row = new QTreeWidgetItem;
     row->setText(kTimeColumn, TimeText(change.time));
-    row->setText(kFileColumn, ShownHistoryPath(change.file, gameFolder));
+    row->setText(kFileColumn, ShownGamePath(change.file, gameFolder));
     row->setToolTip(kFileColumn, change.file);
     row->setText(kSummaryColumn, SummaryText(change));
     row->setToolTip(kSummaryColumn, SummaryText(change));
@@ -74,17 +74,6 @@ bool HoldsAll(const QTreeWidgetItem* row, const QStringList& words)
 }
 
 } // namespace
-
-QString ShownHistoryPath(const QString& file, const QString& gameFolder)
-{
-    if (gameFolder.isEmpty())
-        return file;
-    const QString game = QDir::cleanPath(QFileInfo(gameFolder).absoluteFilePath());
-    const QString path = QDir::cleanPath(file);
-    if (path.startsWith(game + '/'))
-        return path.mid(game.size() + 1);
-    return file;
-}
 
 QList<QTreeWidgetItem*> MakeHistoryRows(const QList<HistoryChange>& changes,
                                         const QString& gameFolder)

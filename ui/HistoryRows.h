@@ -18,8 +18,6 @@ enum HistoryColumn { kTimeColumn, kFileColumn, kSummaryColumn };
 inline constexpr int kChangeIdRole = Qt::UserRole;
 inline constexpr int kBatchRole = Qt::UserRole + 1;
 
-// The file as a person knows it: below the game folder when it lies there, else whole.
-QString ShownHistoryPath(const QString& file, const QString& gameFolder);
 // The rows for changes given newest first.
 QList<QTreeWidgetItem*> MakeHistoryRows(const QList<HistoryChange>& changes,
                                         const QString& gameFolder);

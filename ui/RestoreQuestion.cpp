@@ -1,6 +1,6 @@
 #include "RestoreQuestion.h"
 
-#include "HistoryRows.h"
+#include "ShownPath.h"
 
 #include <QStringList>
 #include <functional>
@@ -16,7 +16,7 @@ QStringList Names(const QList<RestoreItem>& plan, const QString& gameFolder,
     QStringList names;
     for (const RestoreItem& item : plan) {
         if (item.copyAvailable && which(item))
-            names << ShownHistoryPath(item.file, gameFolder);
+            names << ShownGamePath(item.file, gameFolder);
     }
     return names;
 }
@@ -46,7 +46,7 @@ QString CannotRestoreText(const QList<RestoreItem>& plan, const QString& gameFol
     QStringList names;
     for (const RestoreItem& item : plan) {
         if (!item.copyAvailable)
-            names << ShownHistoryPath(item.file, gameFolder);
+            names << ShownGamePath(item.file, gameFolder);
     }
     return Sentence(names,
                     QStringLiteral("%1 cannot be restored: its copy from before this change is "

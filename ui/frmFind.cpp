@@ -6,6 +6,7 @@
 #include "FindIcons.h"
 #include "FindTableModel.h"
 #include "ProgramState.h"
+#include "ShownPath.h"
 #include "WindowStyle.h"
 #include "frmMain.h"
 
@@ -15,6 +16,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QShortcut>
@@ -63,6 +65,15 @@ int ColumnWidth(Column column)
         return 360;
     }
     return 100;
+}
+
+// Fills in the row's file: whole, and as shown, below the game folder when it lies there.
+void SetFile(FindRow* row, const CatalogFile& file)
+{
+    row->canOpen = file.canOpen();
+    row->path = file.path;
+    row->wholePath = file.displayPath();
+    row->fileText = ShownGamePath(row->wholePath, ProgramState.GameFolder);
 }
 
 bool IsEnter(const QKeyEvent* key)
@@ -146,6 +157,9 @@ void frmFind::buildControls()
 
     cmdGoTo = new QPushButton(QStringLiteral("&Go To Object"), this);
     cmdDeleteFile = new QPushButton(QStringLiteral("&Delete File"), this);
+    cmdSortBy = new QPushButton(QStringLiteral("Sort &By"), this);
+    auto* sortMenu = new QMenu(cmdSortBy);
+    cmdSortBy->setMenu(sortMenu);
     cmdRescan = new QPushButton(QStringLiteral("Scan &Again"), this);
     cmdClose = new QPushButton(QStringLiteral("Close"), this);
 
@@ -158,6 +172,7 @@ void frmFind::buildControls()
     auto* buttonRow = new QHBoxLayout;
     buttonRow->addWidget(cmdGoTo);
     buttonRow->addWidget(cmdDeleteFile);
+    buttonRow->addWidget(cmdSortBy);
     buttonRow->addStretch(1);
     buttonRow->addWidget(cmdRescan);
     buttonRow->addWidget(cmdClose);
@@ -182,6 +197,7 @@ void frmFind::buildControls()
     connect(model, &QAbstractItemModel::modelReset, this, [this] { updateButtons(); });
     connect(cmdGoTo, &QPushButton::clicked, this, [this] { goToRow(currentRow()); });
     connect(cmdDeleteFile, &QPushButton::clicked, this, [this] { deleteRowFile(currentRow()); });
+    connect(sortMenu, &QMenu::aboutToShow, this, [this, sortMenu] { fillSortMenu(sortMenu); });
     connect(cmdRescan, &QPushButton::clicked, this, [this] { startScan(); });
     connect(cmdClose, &QPushButton::clicked, this, [this] { close(); });
     connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this,
@@ -287,26 +303,53 @@ void frmFind::showRows()
     updateButtons();
 }
 
+void frmFind::fillSortMenu(QMenu* menu)
+{
+    menu->clear();
+    const int sorted = tblResults->horizontalHeader()->sortIndicatorSection();
+    QString taken; // each entry gets a letter of its own
+    for (int column = 0; column < model->columnCount(); ++column) {
+        QString caption = model->headerData(column, Qt::Horizontal).toString();
+        const auto letter = std::find_if(caption.cbegin(), caption.cend(), [&taken](QChar c) {
+            return c.isLetter() && !taken.contains(c.toLower());
+        });
+        if (letter == caption.cend())
+            continue; // the icon column has no caption and no order of its own
+        taken += letter->toLower();
+        caption.insert(letter - caption.cbegin(), QLatin1Char('&'));
+        QAction* action = menu->addAction(caption, this, [this, column] { sortBy(column); });
+        action->setCheckable(true);
+        action->setChecked(column == sorted);
+    }
+}
+
+void frmFind::sortBy(int column)
+{
+    // The column sorted by already: the other way round.
+    QHeaderView* header = tblResults->horizontalHeader();
+    const bool again = header->sortIndicatorSection() == column &&
+                       header->sortIndicatorOrder() == Qt::AscendingOrder;
+    header->setSortIndicator(column, again ? Qt::DescendingOrder : Qt::AscendingOrder);
+}
+
 QList<FindRow> frmFind::objectRows() const
 {
     const CollectionCatalog& found = catalog();
-    QList<QString> fileTexts(found.files.size());
+    QList<FindRow> fileParts(found.files.size()); // computed once per file, then shared
     QList<FindRow> rows;
     rows.reserve(found.rows.size());
     for (const CatalogRow& at : found.rows) {
         const CatalogFile& file = found.files.at(at.file);
         const CatalogObject& object = file.objects.at(at.object);
-        if (fileTexts.at(at.file).isEmpty())
-            fileTexts[at.file] = file.displayPath();
-        FindRow row;
-        row.file = at.file;
+        if (fileParts.at(at.file).file < 0) {
+            fileParts[at.file].file = at.file;
+            SetFile(&fileParts[at.file], file);
+        }
+        FindRow row = fileParts.at(at.file);
         row.objdId = object.id;
         row.listed = true;
-        row.canOpen = file.canOpen();
-        row.path = file.path;
         row.name = Shown(object.name);
         row.price = object.price;
-        row.fileText = fileTexts.at(at.file);
         row.guid = object.guid;
         rows.append(std::move(row));
     }
@@ -333,18 +376,16 @@ QList<FindRow> frmFind::conflictRows() const
             row.file = member.file;
             row.objdId = member.id;
             row.listed = object != file.objects.cend();
-            row.canOpen = file.canOpen();
-            row.path = file.path;
+            SetFile(&row, file);
             // An OBJD the object list does not show (a tile of a larger object) goes by its
             // resource name.
             row.name = row.listed ? Shown(object->name)
                                   : QStringLiteral("%1 (tile)").arg(Shown(member.resourceName));
             row.price = row.listed ? object->price : 0;
-            row.fileText = file.displayPath();
             row.guid = conflict.guid;
             row.group = group;
             row.identicalCopy = member.identicalCopy;
-            row.search = QStringList{row.name, Shown(member.resourceName), row.fileText,
+            row.search = QStringList{row.name, Shown(member.resourceName), row.wholePath,
                                      row.listed ? Shown(object->description) : QString(),
                                      GuidText(conflict.guid)}
                              .join(QLatin1Char('\n'))
@@ -363,11 +404,9 @@ QList<FindRow> frmFind::problemRows() const
         const CatalogFile& file = found.files.at(index);
         FindRow row;
         row.file = index;
-        row.canOpen = file.canOpen();
-        row.path = file.path;
-        row.fileText = file.displayPath();
+        SetFile(&row, file);
         row.problem = file.reason;
-        row.search = (row.fileText + QLatin1Char('\n') + row.problem).toCaseFolded();
+        row.search = (row.wholePath + QLatin1Char('\n') + row.problem).toCaseFolded();
         rows.append(std::move(row));
     }
     return rows;

@@ -10,6 +10,7 @@ class FindIcons;
 class FindTableModel;
 class QLabel;
 class QLineEdit;
+class QMenu;
 class QProgressBar;
 class QPushButton;
 class QTabBar;
@@ -52,6 +53,7 @@ public:
     QLabel* lblStatus = nullptr;
     QPushButton* cmdGoTo = nullptr;
     QPushButton* cmdDeleteFile = nullptr;
+    QPushButton* cmdSortBy = nullptr; // the columns, to sort by them from the keyboard
     QPushButton* cmdRescan = nullptr;
     QPushButton* cmdClose = nullptr;
 
@@ -68,6 +70,8 @@ private:
     void startScan();
     void onScanFinished(bool cancelled);
     void showRows();
+    void fillSortMenu(QMenu* menu);
+    void sortBy(int column);
     void updateButtons();
     void showSummary();
     int currentRow() const;

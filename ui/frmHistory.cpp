@@ -7,6 +7,7 @@
 #include "ProgramState.h"
 #include "Prompt.h"
 #include "RestoreQuestion.h"
+#include "ShownPath.h"
 #include "WindowStyle.h"
 #include "frmMain.h"
 #include "modConvert.h"
@@ -309,7 +310,7 @@ void frmHistory::restoreRow(QTreeWidgetItem* row)
     QStringList files, failures, restored;
     for (const RestoreOutcome& outcome : outcomes) {
         files << outcome.file;
-        const QString shown = ShownHistoryPath(outcome.file, gameFolder);
+        const QString shown = ShownGamePath(outcome.file, gameFolder);
         if (outcome.restored)
             restored << shown;
         else

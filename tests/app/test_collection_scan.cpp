@@ -227,3 +227,31 @@ TEST_F(Collection, ScannerReportsProgressAndCancels)
     }
     EXPECT_EQ(finished.size(), 2);
 }
+
+TEST(CatalogIcons, AFileIsReadOnceForAllItsIcons)
+{
+    // 128 and 129 have icons of their own, 130 none; 999 is no object of the file.
+    const QRgb red = qRgb(200, 0, 0), green = qRgb(0, 200, 0), none = qRgb(0, 0, 9);
+    const QByteArray bytes = CatalogFixture()
+                                 .objd(128, "a", CatalogObject(1))
+                                 .bmp(1, "a", MakeBmp(8, 4, red))
+                                 .objd(129, "b", CatalogObject(2))
+                                 .bmp(2, "b", MakeBmp(6, 6, green))
+                                 .objd(130, "c", CatalogObject(3))
+                                 .fileBytes();
+    QImage placeholder(2, 2, QImage::Format_RGB32);
+    placeholder.fill(none);
+    for (const bool readable : {true, false}) {
+        int reads = 0;
+        const auto read = [&](const CatalogFile&, QByteArray* out) {
+            *out = bytes;
+            return ++reads, readable;
+        };
+        QList<QRgb> colours;
+        for (const QImage& icon :
+             LoadCatalogIcons(CatalogFile{}, {128, 129, 130, 999}, placeholder, read))
+            colours << icon.pixel(icon.width() / 2, icon.height() / 2);
+        EXPECT_EQ(reads, 1);
+        EXPECT_EQ(colours, readable ? QList<QRgb>({red, green, none, none}) : QList<QRgb>(4, none));
+    }
+}

@@ -72,6 +72,12 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
     }
 
+    // Types a price into the panel and saves.
+    void saveAt(const QString& price)
+    {
+        window->txtPrice->setText(price);
+        window->cmdSave->click();
+    }
     QTreeWidgetItem* fileRow(const QString& name) const
     {
         return RowByText(window->lstFiles, name);

@@ -1,10 +1,12 @@
-// The Find Object window: search, icons, the three views, going to a row, deleting a problem file.
+// The Find Object window: search, icons, the three views, sorting, going to a row, deleting a
+// problem file.
 #include "FarArchive.h"
 #include "FindTableModel.h"
 #include "MainWindowHarness.h"
 #include "frmFind.h"
 
 #include <QHeaderView>
+#include <QMenu>
 #include <QSignalSpy>
 #include <QTabBar>
 #include <QTableView>
@@ -29,6 +31,11 @@ protected:
         writeFile("b.iff", object({}, 200, "Lamp", "Bright", 30, {}, 0x1111AAAA).bmp(200, "icon"));
         junkFile = gameFolder + "c.iff";
         WriteFile(junkFile, "not an object file\r\n");
+        // A folder beside the game's, whose name starts as the game folder's does.
+        outsideFile = gameFolder.chopped(1) + "-more/z.iff";
+        QDir().mkpath(QFileInfo(outsideFile).path());
+        WriteFile(outsideFile, object({}, 300, "Rug", "", 5).fileBytes());
+        ProgramState.Folders << FolderEntry{QFileInfo(outsideFile).path() + '/', false};
         QDir(gameFolder).mkpath("GameData/Objects");
         WriteFile(
             gameFolder + "GameData/Objects/Objects.far",
@@ -40,23 +47,36 @@ protected:
         ASSERT_NE(find, nullptr);
         ASSERT_TRUE(QSignalSpy(find, &frmFind::scanFinished).wait(10000));
     }
-    QStringList shown(FindTableModel::Column column) const
+    QStringList shown(FindTableModel::Column column, int role = Qt::DisplayRole) const
     {
         QStringList out;
         for (int row = 0; row < find->model->rowCount(); ++row)
-            out << find->model->index(row, find->model->columnOf(column)).data().toString();
+            out << find->model->index(row, find->model->columnOf(column)).data(role).toString();
         return out;
     }
-    QString sofaFile, junkFile;
+    // Opens Sort By with its Alt key and picks the column by its letter.
+    void sortBy(Qt::Key letter)
+    {
+        find->activateWindow();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == find; }));
+        QTimer::singleShot(0, [letter] {
+            if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget()))
+                QTest::keyClick(menu, letter);
+        });
+        QTest::keyClick(find, Qt::Key_B, Qt::AltModifier); // the menu is open till a pick
+        QTest::qWait(150); // the button looks pressed for 100 ms and opens nothing meanwhile
+    }
+    const QString chair = QString::fromUtf8("Café\u00a0Chair");
+    const QString gameSofa = "GameData/Objects/Objects.far/Sofa.iff";
+    QString sofaFile, junkFile, outsideFile;
     frmFind* find = nullptr;
 };
 
 TEST_F(FindWindowTest, SearchIconsSortsAndTheThreeViews)
 {
     using C = FindTableModel::Column;
-    const QString chair = QString::fromUtf8("Café\u00a0Chair");
     const QList<QPair<const char*, QStringList>> cases = {
-        {"", {"Blue Sofa", chair, "Blue Sofa", chair, "Lamp", "Game Sofa"}},
+        {"", {"Blue Sofa", chair, "Blue Sofa", chair, "Lamp", "Rug", "Game Sofa"}},
         {"CAFÉ", {chair, chair}}, // catalog name, decoded, any case
         {"lamp objd", {"Lamp"}},  // resource name, every word
         {"sofa lamp", {}},
@@ -66,8 +86,15 @@ TEST_F(FindWindowTest, SearchIconsSortsAndTheThreeViews)
         EXPECT_EQ(shown(C::Name), names) << typed;
     }
     find->txtSearch->clear();
+    // Files below the game folder go by the rest of their path, others whole; the tooltip
+    // shows the whole path.
+    EXPECT_EQ(shown(C::File),
+              (QStringList{"a.iff", "a.iff", "a2.iff", "a2.iff", "b.iff", outsideFile, gameSofa}));
+    EXPECT_EQ(shown(C::File, Qt::ToolTipRole).mid(4),
+              (QStringList{gameFolder + "b.iff", outsideFile,
+                           gameFolder + gameSofa + "\n(in a game archive: it cannot be opened)"}));
 
-    // The lamp's row shows its catalog icon once read. A sort keeps the selected row.
+    // The lamp's row shows its catalog icon once read.
     const QModelIndex lamp = find->model->index(4, find->model->columnOf(C::Icon));
     const auto iconColour = [&] {
         const QImage icon = lamp.data(Qt::DecorationRole).value<QPixmap>().toImage();
@@ -75,30 +102,43 @@ TEST_F(FindWindowTest, SearchIconsSortsAndTheThreeViews)
     };
     EXPECT_TRUE(QTest::qWaitFor([&] { return iconColour() == qRgb(200, 120, 40); }));
     EXPECT_FALSE(lamp.siblingAtColumn(1).data(Qt::DecorationRole).isValid()) << "only one icon";
-    find->tblResults->setCurrentIndex(find->model->index(5, 1)); // the game's sofa
-    QHeaderView* header = find->tblResults->horizontalHeader();
-    header->setSortIndicator(find->model->columnOf(C::Price), Qt::DescendingOrder);
-    EXPECT_EQ(shown(C::Price), (QStringList{"40", "30", "20", "20", "10", "10"}));
-    EXPECT_EQ(shown(C::Name).value(find->tblResults->currentIndex().row()), "Game Sofa");
-    header->setSortIndicator(find->model->columnOf(C::Name), Qt::AscendingOrder);
-    EXPECT_EQ(shown(C::Name),
-              (QStringList{"Blue Sofa", "Blue Sofa", chair, chair, "Game Sofa", "Lamp"}));
 
-    // Conflicts stay grouped by GUID under any sort; identical copies are marked.
+    // Sort By, from the keyboard: a column, the same again the other way round. The selected
+    // row stays selected.
+    find->tblResults->setCurrentIndex(find->model->index(6, 1)); // the game's sofa
+    const std::tuple<Qt::Key, C, QStringList> sorts[] = {
+        {Qt::Key_P, C::Price, {"5", "10", "10", "20", "20", "30", "40"}},
+        {Qt::Key_P, C::Price, {"40", "30", "20", "20", "10", "10", "5"}},
+        {Qt::Key_F,
+         C::File,
+         {outsideFile, "a.iff", "a.iff", "a2.iff", "a2.iff", "b.iff", gameSofa}},
+        {Qt::Key_C, C::Name, {"Blue Sofa", "Blue Sofa", chair, chair, "Game Sofa", "Lamp", "Rug"}}};
+    for (const auto& [letter, column, order] : sorts) {
+        sortBy(letter);
+        EXPECT_EQ(shown(column), order);
+        EXPECT_EQ(shown(C::Name).value(find->tblResults->currentIndex().row()), "Game Sofa");
+    }
+
+    // Conflicts stay grouped by GUID under any sort; identical copies are marked. The search
+    // still finds a file by its whole path.
     find->setView(frmFind::Conflicts);
-    header->setSortIndicator(find->model->columnOf(C::Price), Qt::DescendingOrder);
+    find->tblResults->horizontalHeader()->setSortIndicator(find->model->columnOf(C::Price),
+                                                           Qt::DescendingOrder);
     EXPECT_EQ(
         shown(C::Name) + shown(C::Copy),
         (QStringList{"Game Sofa", "Lamp", "Blue Sofa", "Blue Sofa", chair, chair, "", "",
                      "identical copy", "identical copy", "identical copy", "identical copy"}));
     EXPECT_FALSE(find->model->index(3, 1).data(Qt::BackgroundRole).isValid());
     EXPECT_TRUE(find->model->index(4, 1).data(Qt::BackgroundRole).isValid()) << "groups shaded";
+    find->txtSearch->setText("GAME/A.IFF");
+    EXPECT_EQ(shown(C::Name), (QStringList{"Blue Sofa", chair}));
+    find->txtSearch->clear();
     find->setView(frmFind::ProblemFiles);
-    EXPECT_EQ(shown(C::File), QStringList{junkFile});
+    EXPECT_EQ(shown(C::File) + shown(C::File, Qt::ToolTipRole), (QStringList{"c.iff", junkFile}));
     EXPECT_TRUE(shown(C::Problem).first().startsWith("not an object file"));
 }
 
-TEST_F(FindWindowTest, GoingToARowAsksAboutUnsavedEditsFirst)
+TEST_F(FindWindowTest, GoingToARowAsksAboutUnsavedEditsFirstAndTellsWhyItCannot)
 {
     window->txtPrice->setText("77");
     prompt.queueAnswer(PromptAnswer::Yes);
@@ -111,20 +151,40 @@ TEST_F(FindWindowTest, GoingToARowAsksAboutUnsavedEditsFirst)
 
     // A double-click on another file's second object shows that object, as clicks would.
     find->txtSearch->clear();
-    const int row =
-        shown(FindTableModel::Column::Name).indexOf(QString::fromUtf8("Café\u00a0Chair"));
-    const QRect cell = find->tblResults->visualRect(find->model->index(row, 1));
+    const QRect cell = find->tblResults->visualRect(find->model->index(3, 1)); // a2's chair
     QTest::mouseClick(find->tblResults->viewport(), Qt::LeftButton, {}, cell.center());
     QTest::mouseDClick(find->tblResults->viewport(), Qt::LeftButton, {}, cell.center());
-    EXPECT_EQ(window->CurrentFilePath(), sofaFile);
+    EXPECT_EQ(window->CurrentFilePath(), gameFolder + "a2.iff");
     EXPECT_EQ(SelectedTexts(window->lstObjects), QStringList{"Caf\u00e9\u00a0Chair objd"});
 
-    // The game's own objects are shown but cannot be opened.
-    find->txtSearch->setText("game sofa");
-    QTest::keyClick(find->txtSearch, Qt::Key_Return);
-    EXPECT_FALSE(find->cmdGoTo->isEnabled());
-    EXPECT_TRUE(find->lblStatus->text().endsWith("cannot be opened."));
-    EXPECT_EQ(window->CurrentObject, 129);
+    // Rows the main window cannot show since the scan: the file no longer holds the object
+    // (once the unsaved edits are dealt with), or is no longer listed; and the game's own.
+    const QString lost = gameFolder + "a.iff";
+    const std::tuple<std::function<void()>, int, QString> cases[] = {
+        {[&] {
+             WriteFile(lost, object({}, 128, "Blue Sofa", "", 10).fileBytes());
+             window->txtPrice->setText("78");
+             prompt.queueAnswer(PromptAnswer::No);
+         },
+         1, lost + " no longer holds that object; Scan Again to bring the lists up to date."},
+        {[&] {
+             QFile::remove(outsideFile);
+             window->cmdRefresh->click();
+         },
+         5, outsideFile + " is no longer in the main window's file list."},
+        {[] {}, 6,
+         gameSofa + " is in one of the game's archives: it is shown here but cannot be "
+                    "opened."}};
+    for (const auto& [prepare, row, told] : cases) {
+        prepare();
+        prompt.clearAsked();
+        find->tblResults->setCurrentIndex(find->model->index(row, 1));
+        QTest::keyClick(find->tblResults, Qt::Key_Return);
+        EXPECT_EQ(find->lblStatus->text(), told);
+        EXPECT_EQ(find->cmdGoTo->isEnabled(), row != 6) << row;
+    }
+    EXPECT_EQ(prompt.messages(), QStringList{}) << "the refresh asks nothing";
+    EXPECT_EQ(window->CurrentFilePath(), sofaFile);
 }
 
 TEST_F(FindWindowTest, AProblemFileGoesToTheTrashAsDeleteFileDoes)
@@ -139,7 +199,7 @@ TEST_F(FindWindowTest, AProblemFileGoesToTheTrashAsDeleteFileDoes)
     prompt.queueTrash(true);
     QTest::keyClick(find->tblResults, Qt::Key_Delete);
     EXPECT_EQ(ReadFile(trashFolder() + "c.iff"), QByteArray("not an object file\r\n"));
-    EXPECT_EQ(Rows(window->lstFiles), (QStringList{"a.iff", "a2.iff", "b.iff"}));
+    EXPECT_EQ(Rows(window->lstFiles), (QStringList{"a.iff", "a2.iff", "b.iff", "z.iff"}));
     EXPECT_EQ(window->CurrentFilePath(), sofaFile) << "the open file stays open";
     ASSERT_TRUE(QSignalSpy(find, &frmFind::scanFinished).wait(10000));
     EXPECT_EQ(find->model->rowCount(), 0);

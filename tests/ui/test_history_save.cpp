@@ -15,11 +15,6 @@ protected:
         path = writeFile("sofa.iff", object({}, 128, "Sofa\xa0", "Soft\r\nblue", 400));
         original = ReadFile(path);
     }
-    void saveAt(const char* price)
-    {
-        window->txtPrice->setText(price);
-        window->cmdSave->click();
-    }
     bool undoLatest()
     {
         HistoryStore& history = window->History();
@@ -30,35 +25,32 @@ protected:
     QByteArray original;
 };
 
-TEST_F(HistorySaveTest, SaveIsKeptAndUndone)
+TEST_F(HistorySaveTest, SaveAndDeleteFileAreKeptAndUndone)
 {
-    openWindow();
-    saveAt("450");
-    ASSERT_EQ(onDisk(path)->GetPrice(128), 450);
-    const QList<HistoryChange> changes = window->History().changes();
-    ASSERT_EQ(changes.size(), 1);
-    EXPECT_EQ(changes[0].program, QStringLiteral("window"));
-    EXPECT_EQ(changes[0].file, path);
-    EXPECT_EQ(changes[0].summary, QStringLiteral("Object 128 'Sofa\u00a0': price 400 → 450"));
-    EXPECT_TRUE(QFileInfo(dataFolder + "history/journal.sqlite").isFile());
-    ASSERT_TRUE(undoLatest());
-    EXPECT_EQ(ReadFile(path), original);
-}
-
-TEST_F(HistorySaveTest, DeleteFileIsKeptAndComesBackFromTheTrash)
-{
-    openWindow();
-    prompt.queueTrash(true);
-    window->cmdDelete->click();
-    ASSERT_FALSE(QFileInfo::exists(path));
-    const QList<HistoryChange> changes = window->History().changes();
-    ASSERT_EQ(changes.size(), 1);
-    EXPECT_EQ(changes[0].kind, QStringLiteral("delete"));
-    EXPECT_TRUE(changes[0].trashPath.startsWith(trashFolder()))
-        << changes[0].trashPath.toStdString();
-    ASSERT_TRUE(undoLatest());
-    EXPECT_EQ(ReadFile(path), original);
-    EXPECT_FALSE(QFileInfo::exists(changes[0].trashPath));
+    const std::tuple<std::function<void()>, const char*, QString> cases[] = {
+        {[&] { saveAt("450"); }, "save",
+         QStringLiteral("Object 128 'Sofa\u00a0': price 400 → 450")},
+        {[&] {
+             prompt.queueTrash(true);
+             window->cmdDelete->click();
+         },
+         "delete", "File moved to the trash"}};
+    for (const auto& [act, kind, summary] : cases) {
+        openWindow();
+        window->History().forget(std::nullopt);
+        act();
+        ASSERT_NE(ReadFile(path), original) << kind;
+        const QList<HistoryChange> changes = window->History().changes();
+        ASSERT_EQ(changes.size(), 1);
+        EXPECT_EQ(changes[0].program + '|' + changes[0].file + '|' + changes[0].kind + '|' +
+                      changes[0].summary,
+                  "window|" + path + '|' + kind + '|' + summary);
+        EXPECT_EQ(changes[0].trashPath.startsWith(trashFolder()), kind == QString("delete"));
+        EXPECT_TRUE(QFileInfo(dataFolder + "history/journal.sqlite").isFile());
+        ASSERT_TRUE(undoLatest());
+        EXPECT_EQ(ReadFile(path), original);
+        EXPECT_FALSE(QFileInfo::exists(changes[0].trashPath));
+    }
 }
 
 TEST_F(HistorySaveTest, DamagedFileIsSavedOnlyWhenThePersonAgrees)

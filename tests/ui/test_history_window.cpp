@@ -30,15 +30,14 @@ protected:
         lampBytes = ReadFile(lampFile);
         openWindow();
     }
-    frmHistory* openHistory()
+    void openHistory()
     {
         window->cmdHistory->click();
-        frmHistory* history = window->HistoryWindow();
-        EXPECT_TRUE(history && history->isVisible());
-        return history;
+        history = window->HistoryWindow();
+        ASSERT_TRUE(history && history->isVisible());
     }
     // The rows shown: file|what changed, a batch's changes after ">".
-    static QStringList rows(const frmHistory* history)
+    QStringList rows() const
     {
         QStringList out;
         const QTreeWidget* list = history->lstChanges;
@@ -55,18 +54,15 @@ protected:
         return out;
     }
     // Restores the top row at index with Enter, answering the questions in turn.
-    void restore(frmHistory* history, int index, std::initializer_list<PromptAnswer> answers)
+    void restore(int index, std::initializer_list<PromptAnswer> answers)
     {
         for (const PromptAnswer answer : answers)
             prompt.queueAnswer(answer);
         history->lstChanges->setCurrentItem(history->lstChanges->topLevelItem(index));
         QTest::keyClick(history->lstChanges, Qt::Key_Return);
     }
-    QString restoreQuestion(const QString& text) const
-    {
-        return Question(text, PromptIcon::Question, PromptButtons::YesNo, "");
-    }
 
+    frmHistory* history = nullptr;
     QString sofaFile, lampFile;
     QByteArray sofaBytes, lampBytes;
 };
@@ -90,29 +86,30 @@ TEST_F(HistoryWindowTest, AWindowSaveIsListedAndRestoredIntoThePanel)
     ASSERT_NE(saved, sofaBytes);
 
     QTest::keyClick(window.get(), Qt::Key_H, Qt::ControlModifier);
-    frmHistory* history = window->HistoryWindow();
+    history = window->HistoryWindow();
     ASSERT_TRUE(history && history->isVisible());
     EXPECT_EQ(history->windowTitle(), "History");
-    EXPECT_EQ(rows(history),
+    EXPECT_EQ(rows(),
               QStringList{"a.iff|Object 128 'Sofa': price 400 → 450; name 'Sofa' → 'Blue Sofa'"});
     EXPECT_EQ(history->lstChanges->topLevelItem(0)->toolTip(kFileColumn), sofaFile);
 
     // Declined: nothing changes. Agreed: the file's bytes and the panel are as before the save.
-    restore(history, 0, {PromptAnswer::No});
+    restore(0, {PromptAnswer::No});
     EXPECT_EQ(ReadFile(sofaFile), saved);
-    restore(history, 0, {PromptAnswer::Yes});
+    restore(0, {PromptAnswer::Yes});
     EXPECT_EQ(Questions(prompt),
-              QStringList(2, restoreQuestion("Restore a.iff as it was before this change?")));
+              QStringList(2, Question("Restore a.iff as it was before this change?",
+                                      PromptIcon::Question, PromptButtons::YesNo, "")));
     EXPECT_EQ(ReadFile(sofaFile), sofaBytes);
     EXPECT_EQ(panel(), "a.iff|Sofa|Soft|400|");
     ASSERT_EQ(history->lstChanges->topLevelItemCount(), 2);
-    EXPECT_TRUE(rows(history).first().startsWith("a.iff|Restored as before change"));
+    EXPECT_TRUE(rows().first().startsWith("a.iff|Restored as before change"));
 
     // Unsaved edits of the open file are asked about first; "No" drops them. The restore
     // itself is undone like any change.
     prompt.clearAsked();
     window->txtPrice->setText("999");
-    restore(history, 0, {PromptAnswer::No, PromptAnswer::Yes});
+    restore(0, {PromptAnswer::No, PromptAnswer::Yes});
     EXPECT_EQ(prompt.messages(),
               (QStringList{kChanged, "Restore a.iff as it was before this change?"}));
     EXPECT_EQ(ReadFile(sofaFile), saved);
@@ -136,9 +133,8 @@ TEST_F(HistoryWindowTest, ABatchOfTwoFilesIsOneRowRestoredInOneStep)
                                      &error))
             << error.toStdString();
     }
-    frmHistory* history = openHistory();
-    ASSERT_NE(history, nullptr);
-    EXPECT_EQ(rows(history), (QStringList{"2 files|price 6; price 5", ">b.iff", ">a.iff"}));
+    ASSERT_NO_FATAL_FAILURE(openHistory());
+    EXPECT_EQ(rows(), (QStringList{"2 files|price 6; price 5", ">b.iff", ">a.iff"}));
 
     // The filter matches every typed word, any case, in the batch or one of its changes.
     const QList<QPair<QString, QStringList>> filters = {
@@ -148,11 +144,11 @@ TEST_F(HistoryWindowTest, ABatchOfTwoFilesIsOneRowRestoredInOneStep)
     };
     for (const auto& [typed, shown] : filters) {
         history->txtFilter->setText(typed);
-        EXPECT_EQ(rows(history), shown) << typed.toStdString();
+        EXPECT_EQ(rows(), shown) << typed.toStdString();
     }
     history->txtFilter->clear();
 
-    restore(history, 0, {PromptAnswer::Yes});
+    restore(0, {PromptAnswer::Yes});
     EXPECT_EQ(prompt.messages(),
               QStringList{"Restore these 2 files as they were before this change?\na.iff\nb.iff"});
     EXPECT_EQ(ReadFile(sofaFile) + ReadFile(lampFile), sofaBytes + lampBytes);
@@ -174,10 +170,9 @@ TEST_F(HistoryWindowTest, ADeletedFileComesBackIntoTheListsFromTheTrash)
     ClickRow(window->lstFiles, fileRow("a.iff"));
     window->txtPrice->setText("999"); // unsaved: a relisting asks first
 
-    frmHistory* history = openHistory();
-    ASSERT_NE(history, nullptr);
+    ASSERT_NO_FATAL_FAILURE(openHistory());
     QSignalSpy rescanned(find, &frmFind::scanFinished);
-    restore(history, 0, {PromptAnswer::No, PromptAnswer::Yes});
+    restore(0, {PromptAnswer::No, PromptAnswer::Yes});
     EXPECT_EQ(prompt.messages(),
               (QStringList{kChanged, "Restore b.iff as it was before this change?\n\nb.iff is "
                                      "gone; it comes back from the trash."}));
@@ -191,14 +186,12 @@ TEST_F(HistoryWindowTest, ADeletedFileComesBackIntoTheListsFromTheTrash)
 
 TEST_F(HistoryWindowTest, AFileChangedElsewhereOrWithoutItsCopyIsSaidSo)
 {
-    window->txtPrice->setText("450");
-    window->cmdSave->click();
+    saveAt("450");
     const QByteArray elsewhere = "changed by another program";
     WriteFile(sofaFile, elsewhere);
-    frmHistory* history = openHistory();
-    ASSERT_NE(history, nullptr);
+    ASSERT_NO_FATAL_FAILURE(openHistory());
 
-    restore(history, 0, {PromptAnswer::Yes});
+    restore(0, {PromptAnswer::Yes});
     EXPECT_EQ(Questions(prompt),
               QStringList{Question("Restore a.iff as it was before this change?\n\na.iff was "
                                    "changed since by something other than Kestrane. What it "
@@ -214,14 +207,13 @@ TEST_F(HistoryWindowTest, AFileChangedElsewhereOrWithoutItsCopyIsSaidSo)
     // from before says so, and nothing changes.
     prompt.clearAsked();
     for (const char* price : {"460", "470"}) {
-        window->txtPrice->setText(price);
-        window->cmdSave->click();
+        saveAt(price);
     }
     history->refresh();
     const int shown = history->lstChanges->topLevelItemCount();
     const QByteArray before = ReadFile(sofaFile);
     ASSERT_TRUE(window->History().setSizeLimit(1)); // a file's first copy stays
-    restore(history, 0, {});
+    restore(0, {});
     EXPECT_EQ(prompt.messages(), QStringList{"This change is no longer in the history: its copy "
                                              "was pruned to keep the history under its size "
                                              "limit, or the history was forgotten."});
@@ -231,10 +223,8 @@ TEST_F(HistoryWindowTest, AFileChangedElsewhereOrWithoutItsCopyIsSaidSo)
 
 TEST_F(HistoryWindowTest, SettingsKeepingLimitAndForgetting)
 {
-    window->txtPrice->setText("450");
-    window->cmdSave->click();
-    frmHistory* history = openHistory();
-    ASSERT_NE(history, nullptr);
+    saveAt("450");
+    ASSERT_NO_FATAL_FAILURE(openHistory());
     HistorySettings* settings = history->settings;
     EXPECT_TRUE(settings->chkKeep->isChecked());
     EXPECT_TRUE(history->lblNote->isHidden());
@@ -245,8 +235,7 @@ TEST_F(HistoryWindowTest, SettingsKeepingLimitAndForgetting)
     EXPECT_FALSE(window->History().enabled());
     EXPECT_TRUE(history->lblNote->isVisible());
     EXPECT_TRUE(history->lblNote->text().startsWith("Changes are not being kept."));
-    window->txtPrice->setText("460");
-    window->cmdSave->click();
+    saveAt("460");
     history->refresh();
     EXPECT_EQ(history->lstChanges->topLevelItemCount(), 1);
     settings->chkKeep->click();

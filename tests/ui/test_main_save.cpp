@@ -114,8 +114,7 @@ TEST_F(MainSaveTest, OddValuesStayUntilChosenOverAndPricesAreBounded)
     const std::pair<const char*, quint16> prices[] = {
         {"99999999999", 0xFFFF}, {"-", 0}, {"70000", 70000 & 0xFFFF}, {"-99999999999", 0}};
     for (const auto& [typed, kept] : prices) {
-        window->txtPrice->setText(typed);
-        window->cmdSave->click();
+        saveAt(typed);
         EXPECT_EQ(rawField("OBJD170", ObjdField::Price), kept) << typed;
         EXPECT_EQ(window->txtPrice->text(), QString::number(kept)) << "the box shows the file";
     }
@@ -127,8 +126,7 @@ TEST_F(MainSaveTest, OddValuesStayUntilChosenOverAndPricesAreBounded)
         window->CheckSave();
     }
     EXPECT_TRUE(prompt.asked().isEmpty());
-    window->txtPrice->setText("3");
-    window->cmdSave->click();
+    saveAt("3");
     EXPECT_EQ(stored(path, 170), "M|Two\r\nlines|3||1|1|0|17|0|0|0|0|9");
     EXPECT_EQ(rawField("OBJD170", ObjdField::Disabled), 2);
 
@@ -162,6 +160,23 @@ TEST_F(MainSaveTest, OddValuesStayUntilChosenOverAndPricesAreBounded)
     EXPECT_FALSE(prompt.messages()[0].contains("price"));
     EXPECT_EQ(onDisk(path)->GetPrice(160), 25);
     EXPECT_EQ(onDisk(path)->Resource("OBJD160").Body().size(), 40) << "nothing is extended";
+}
+
+TEST_F(MainWindowHarness, CheckingAFunctionSavesTheSubFunctionItShows)
+{
+    // Sub-Function 128 and Downtown 17 have no row; Function 0 shows no Sub-Function row.
+    const SortSet hidden{1, 4 | 128, 0, 17, 0, 0, 0, 0, 9}, bare{0, 4, 0, 17, 0, 0, 0, 0, 9};
+    const std::tuple<SortSet, const char*, const char*> cases[] = {
+        {hidden, "Surfaces", "3|4|0|17|0|0|0|0|9"}, // Sofas stays checked, the hidden bit goes
+        {hidden, "Seating", "0|0|0|17|0|0|0|0|9"},  // unchecked: no Sub-Function rows remain
+        {bare, "Seating", "1|0|0|17|0|0|0|0|9"}};
+    for (const auto& [sorts, function, saved] : cases) {
+        const QString path = writeFile("s.iff", object({}, 128, "Sofa", "Soft", 5, sorts));
+        openWindow();
+        ClickCheckBox(window->lstSort[0], RowByText(window->lstSort[0], function));
+        window->cmdSave->click();
+        EXPECT_EQ(stored(path, 128), QString("Sofa|Soft|5||") + saved) << function;
+    }
 }
 
 } // namespace

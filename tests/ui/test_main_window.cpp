@@ -17,7 +17,8 @@ TEST_F(MainWindowHarness, ListsTheFilesAndShowsWhatTheClickedOneHolds)
     writeFile("C.IFF", CatalogFixture().bmp(1, "Catalog"));
     writeFile("d.iff", CatalogFixture()
                            .objd(128, "half", CatalogObject(128, 10))
-                           .ctss(128, QByteArray("\xFD\xFF\x01\x00\x01Only a name\0", 17)));
+                           .ctss(128, QByteArray("\xFD\xFF\x01\x00\x01Only a name\0", 17))
+                           .bmp(128, "icon"));
     openWindow();
     EXPECT_EQ(window->fraFile->title() + ' ' + Listed(window->lstFiles),
               "Select a file: (4 found) *File0a.iff|File1b.iff|File2C.IFF|File3d.iff");
@@ -35,13 +36,24 @@ TEST_F(MainWindowHarness, ListsTheFilesAndShowsWhatTheClickedOneHolds)
     EXPECT_TRUE(!window->txtName->isReadOnly() && window->txtDescript->isReadOnly());
     EXPECT_TRUE(window->picNoObjects->isHidden() && prompt.asked().isEmpty());
 
+    // A file without objects: the panel is emptied and off; the file and window buttons stay.
     ClickRow(window->lstFiles, fileRow("C.IFF"));
     EXPECT_FALSE(window->picNoObjects->isHidden());
     EXPECT_EQ(window->lblNoObjects->text(), " No objects were found in this file!");
     EXPECT_EQ(window->CurrentObject, -1);
-    EXPECT_FALSE(window->lstObjects->isEnabled() || window->cmdSave->isEnabled() ||
-                 window->lstPresets->isEnabled() || window->lstSort[4]->isEnabled());
-    EXPECT_TRUE(window->cmdDelete->isEnabled() && window->cmdPresetNew->isEnabled());
+    EXPECT_EQ(panel() + shownSorts(), "C.IFF||||||||||||None");
+    EXPECT_TRUE(window->txtDescript->toolTip().isEmpty());
+    EXPECT_EQ(window->picIcon->pixmap().toImage(),
+              QPixmap::fromImage(window->NoIconPicture()).toImage());
+    QList<QWidget*> off{window->lstObjects,  window->txtName,     window->txtPrice,
+                        window->txtDescript, window->chkDisabled, window->lstPresets,
+                        window->cmdSave};
+    off.append(QList<QWidget*>(window->lstSort.cbegin(), window->lstSort.cend()));
+    for (const QWidget* control : window->findChildren<QWidget*>()) {
+        if (qobject_cast<const QAbstractButton*>(control) || off.contains(control) ||
+            control == window->lstFiles)
+            EXPECT_EQ(control->isEnabled(), !off.contains(control)) << off.indexOf(control);
+    }
 
     // The price box keeps a leading minus and digits; Ctrl+S alone saves.
     ClickRow(window->lstFiles, fileRow("a.iff"));
