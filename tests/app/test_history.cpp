@@ -419,3 +419,18 @@ TEST(ChangeSummary, SaysEachChangedFieldInWords)
     EXPECT_EQ(with([](ObjectFields& f) { f.description = "A\r\nB"; }),
               "Object 128 'Sofa - blue': description '' → 'A\r\nB'");
 }
+
+TEST_F(HistoryTest, SettingThatCannotBeWrittenIsReported)
+{
+    ASSERT_TRUE(store.open());
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "breaker");
+        db.setDatabaseName(store.folder() + QStringLiteral("journal.sqlite"));
+        ASSERT_TRUE(db.open());
+        ASSERT_TRUE(QSqlQuery(db).exec(QStringLiteral("DROP TABLE settings")));
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("breaker"));
+    QString error;
+    EXPECT_FALSE(store.setEnabled(false, &error));
+    EXPECT_FALSE(error.isEmpty());
+}
