@@ -137,14 +137,17 @@ TEST_F(HistoryWindowTest, ABatchOfTwoFilesIsOneRowRestoredInOneStep)
     EXPECT_EQ(rows(), (QStringList{"2 files|price 6; price 5", ">b.iff", ">a.iff"}));
 
     // The filter matches every typed word, any case, in the batch or one of its changes.
-    const QList<QPair<QString, QStringList>> filters = {
-        {"B.IFF", {"2 files|price 6; price 5", ">b.iff"}},
-        {"price 5", {"2 files|price 6; price 5", ">b.iff", ">a.iff"}},
-        {"price lamp", {}},
+    const std::tuple<QString, QStringList, QString> filters[] = {
+        {"B.IFF", {"2 files|price 6; price 5", ">b.iff"}, "1 of 1 rows shown; 2 changes"},
+        {"price 5",
+         {"2 files|price 6; price 5", ">b.iff", ">a.iff"},
+         "1 of 1 rows shown; 2 changes"},
+        {"price lamp", {}, "0 of 1 rows shown; 2 changes"},
     };
-    for (const auto& [typed, shown] : filters) {
+    for (const auto& [typed, shown, status] : filters) {
         history->txtFilter->setText(typed);
         EXPECT_EQ(rows(), shown) << typed.toStdString();
+        EXPECT_EQ(history->lblStatus->text(), status);
     }
     history->txtFilter->clear();
 
@@ -252,15 +255,21 @@ TEST_F(HistoryWindowTest, SettingsKeepingLimitAndForgetting)
                                   ChangeInfo{"cli", {}, {}}, &error))
             << error.toStdString();
     settings->spnLimit->setValue(1);
+    EXPECT_TRUE(prompt.messages().value(0).contains("With a limit of 1.0 MiB, older"));
     EXPECT_TRUE(prompt.messages().value(0).endsWith("Lower the limit?"));
     EXPECT_EQ(settings->spnLimit->value(), 2048);
     EXPECT_EQ(window->History().changes().size(), 3);
     prompt.clearAsked();
 
-    // Forgetting asks first; then the list is empty.
+    // Forgetting asks first; then the list is empty. The chosen row stays chosen on refresh.
     history->refresh();
+    history->lstChanges->setCurrentItem(history->lstChanges->topLevelItem(2));
+    ASSERT_TRUE(WriteFileKept(window->History(), gameFolder + "big.bin", "newer",
+                              ChangeInfo{"cli", {}, {}}, &error));
+    history->refresh();
+    EXPECT_EQ(history->lstChanges->indexOfTopLevelItem(history->lstChanges->currentItem()), 3);
     settings->cmdForget->click(); // No
-    EXPECT_EQ(history->lstChanges->topLevelItemCount(), 3);
+    EXPECT_EQ(history->lstChanges->topLevelItemCount(), 4);
     prompt.queueAnswer(PromptAnswer::Yes);
     settings->cmdForget->click();
     EXPECT_EQ(prompt.messages().size(), 2);

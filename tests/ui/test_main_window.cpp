@@ -61,6 +61,9 @@ TEST_F(MainWindowHarness, ListsTheFilesAndShowsWhatTheClickedOneHolds)
     window->txtPrice->clear();
     QTest::keyClicks(window->txtPrice, "-1-2a");
     EXPECT_EQ(window->txtPrice->text(), "-12");
+    QTest::keyClick(window->txtPrice, Qt::Key_Home);
+    QTest::keyClicks(window->txtPrice, "x"); // refused: the cursor stays before the minus
+    EXPECT_EQ(window->txtPrice->cursorPosition(), 0);
     window->txtPrice->setText("99");
     window->txtPrice->setFocus();
     QTest::keyClick(window->txtPrice, Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
