@@ -6,6 +6,7 @@
 #include "HistoryStore.h"
 #include "KeptSave.h"
 #include "ListCollector.h"
+#include "ObjdFieldAccess.h"
 #include "clsIFF.h"
 
 #include <QCommandLineParser>
@@ -123,7 +124,7 @@ int CmdStrings(const CliContext& ctx)
     clsIFF doc;
     if (!ctx.loadDocument(doc, ctx.arguments.at(0)))
         return CliExit::Failed;
-    if (!doc.IsResource(QByteArray("OBJD") + QByteArray::number(id)))
+    if (!ObjdAccess::FindObjd(doc, quint16(id)))
         return ctx.fail(QStringLiteral("The file holds no object with ID %1.").arg(id));
     QJsonArray sets;
     for (const CatalogLanguageText& text : doc.GetCatalogTexts(quint16(id))) {

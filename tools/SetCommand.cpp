@@ -6,6 +6,7 @@
 #include "Cp1252.h"
 #include "HistoryStore.h"
 #include "KeptSave.h"
+#include "ObjdFieldAccess.h"
 #include "ProgramState.h"
 #include "clsIFF.h"
 
@@ -160,7 +161,7 @@ int CmdSet(const CliContext& ctx)
     if (!ctx.loadDocument(doc, path))
         return CliExit::Failed;
     const quint16 id = changes.objdId;
-    if (!doc.IsResource(QByteArray("OBJD") + QByteArray::number(id)))
+    if (!ObjdAccess::FindObjd(doc, quint16(id)))
         return ctx.fail(QStringLiteral("The file holds no object with ID %1.").arg(id));
     if (ctx.refuseDamaged(doc, path))
         return CliExit::Failed;

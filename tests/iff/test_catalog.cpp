@@ -358,6 +358,35 @@ TEST(ObjdFields, AnObjdNotHeldIsNeverWritten)
     EXPECT_EQ(Records(d.doc), before);
 }
 
+TEST(ObjdFields, OnlyChunksTypedExactlyObjdAndCtssAreReadAndWritten)
+{
+    // "objd" and "ctss" fold to the keys of the real chunks; before or after them, they stay.
+    const auto file = [](bool decoysFirst, const ObjdSpec& spec, const QByteArray& text) {
+        CatalogFixture f;
+        const auto decoys = [&] {
+            f.chunk("objd", 128, "decoy", patterned())
+                .chunk("ctss", 300, "", MakeCatalogCtss("Decoy", "text"));
+        };
+        if (decoysFirst)
+            decoys();
+        f.objd(128, "Chair", spec).ctss(300, text);
+        if (!decoysFirst)
+            decoys();
+        return f;
+    };
+    for (const bool decoysFirst : {true, false}) {
+        const ObjdSpec edited{.disabled = 1, .price = 99, .catalogStringsId = 300, .sorts = {7, 8}};
+        Doc d(file(decoysFirst, CatalogObject(300, 250), MakeCatalogCtss("N", "D")));
+        EXPECT_EQ(objectsOf(file(decoysFirst, {}, "")), Rows{"OBJD128|Chair|128"});
+        EXPECT_EQ(d.name() + d.description() + QByteArray::number(d.doc.GetPrice(128)), "ND250");
+        EXPECT_TRUE(d.doc.SetPrice(128, 99) && d.doc.SetDisabled(128, true) &&
+                    d.doc.SetSorts(128, edited.sorts) && d.doc.SetCtss(128, "New", "Text"));
+        EXPECT_EQ(
+            Records(d.doc).toHex(),
+            Records(Doc(file(decoysFirst, edited, MakeCatalogCtss("New", "Text"))).doc).toHex());
+    }
+}
+
 TEST(CatalogIcon, BmpUnderTheCatalogStringsIdWinsElseTheFirstNamedCatalogOrFaces)
 {
     const QByteArray red = MakeBmp(74, 37, qRgb(220, 10, 10)),
