@@ -153,6 +153,12 @@ int CmdResave(const CliContext& ctx)
         return CliExit::Failed;
     if (ctx.refuseDamaged(doc, source))
         return CliExit::Failed;
+    // A save puts a plain file in the target's place, and keeping a copy first reads it: a
+    // device or a pipe is never a target (a link to a regular file is, and stays a link).
+    const QFileInfo targetInfo(target);
+    if (targetInfo.exists() && !targetInfo.isFile())
+        return ctx.fail(QStringLiteral("%1 is not a regular file, so Kestrane does not replace it.")
+                            .arg(target));
     // A file that is replaced (in place, or an existing one named by --output) is kept first;
     // a new file replaces nothing.
     if (QFileInfo::exists(target) ||

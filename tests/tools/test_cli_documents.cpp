@@ -6,6 +6,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QtEndian>
+#include <sys/stat.h>
 
 namespace
 {
@@ -61,10 +62,14 @@ TEST_F(CliFile, ResaveIsStableAndListsTheResourcesButNotTheMap)
 {
     const QString raw = path(QStringLiteral("raw.iff")), copy = path(QStringLiteral("copy.iff"));
     MakeFile(raw, CatalogFileBytes());
+    // A link to a regular file is a target: the file is replaced, the link stays.
+    MakeFile(path("old.iff"), "old");
+    ASSERT_TRUE(QFile::link(path("old.iff"), copy));
     EXPECT_EQ(Output(QStringLiteral("resources ") + raw), kResourceLines);
     Output(QStringLiteral("resave %1 --output %2").arg(raw, copy));
     EXPECT_EQ(ReadFile(raw), CatalogFileBytes()); // --output leaves the source alone
-    EXPECT_EQ(ReadFile(copy), before);            // as saved in place
+    EXPECT_EQ(ReadFile(path("old.iff")), before); // as saved in place
+    EXPECT_TRUE(QFileInfo(copy).isSymLink());
     // Once saved the file has a resource map: counted by formats, shown by neither.
     EXPECT_EQ(Output(QStringLiteral("resources ") + file), kResourceLines);
     EXPECT_EQ(Output(QStringLiteral("formats ") + file),
@@ -136,13 +141,15 @@ TEST_F(CliFile, PricesFollowTheWindowsRules)
 TEST_F(CliFile, EveryRefusalExitsWithOneLineAndTouchesNothing)
 {
     const QString bad = path("bad.iff"), stub = path("stub.iff"), texts = path("texts.iff");
-    const QString wine = path("wine");
+    const QString wine = path("wine"), pipe = path("pipe.iff");
     MakeFile(bad, "<html>404 Not Found</html>");
+    ASSERT_EQ(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
     const ObjdSpec cut{1, 0, 0, 0, 2000, 0, {}, 30}; // ends before the price
     MakeFile(
         stub,
         CatalogFixture().objd(128, "Stub", cut).ctss(2000, MakeCatalogCtss("S", "D")).fileBytes());
-    // OBJD 128: language sets (0xFFFC); OBJD 129: a name without description (0xFFFD).
+    // OBJD 128: language sets (0xFFFC); OBJD 129: a name without description (0xFFFD); an
+    // "objd" 130, which is no OBJD.
     MakeFile(texts, CatalogFixture()
                         .objd(128, "Sofa", ObjdSpec{1, 0, 0, 10, 2000})
                         .ctss(2000, QByteArray::fromHex("fcff01020000") + "\x04Sofa" +
@@ -150,6 +157,7 @@ TEST_F(CliFile, EveryRefusalExitsWithOneLineAndTouchesNothing)
                         .objd(129, "Lamp", ObjdSpec{2, 0, 0, 20, 3000})
                         .ctss(3000, QByteArray::fromHex("fdff0100") + "\x01Old" +
                                         QByteArray("\0c\0\xa3", 4))
+                        .chunk("objd", 130, "Decoy", MakeObjdBody({}))
                         .fileBytes());
     MakeFile(wine + "/system.reg", "WINE REGISTRY Version 2\n;; the player's own\n");
     QList<std::pair<QString, QByteArray>> kept;
@@ -159,10 +167,10 @@ TEST_F(CliFile, EveryRefusalExitsWithOneLineAndTouchesNothing)
     // Each row: the exit code (2 for usage errors), the command line, "|" and a text the message
     // holds. The files: %1 the catalog, %2 a web page, %3 the stub, %4 the texts, %5 a player's
     // Wine prefix; %6 the data and game folders, %7 a game folder that is gone, %8 the data
-    // folder alone (no Wine, no Steam: no game). Each set also asks for a price, which would
-    // show in the file had anything been saved.
+    // folder alone (no Wine, no Steam: no game), %9 a named pipe. Each set also asks for a price,
+    // which would show in the file had anything been saved.
     const QStringList names = {
-        file, bad, stub, texts, wine, dirs, dirs.trimmed() + "/gone", "--data-dir " + data};
+        file, bad, stub, texts, wine, dirs, dirs.trimmed() + "/gone", "--data-dir " + data, pipe};
     for (const char* row :
          {"2 ",
           "2 frobnicate %1",
@@ -186,7 +194,9 @@ TEST_F(CliFile, EveryRefusalExitsWithOneLineAndTouchesNothing)
           "1 set %2 --object 128 --price 1|Invalid IFF File",
           "1 objects %1.none",
           "1 resave %1 --output %1/x.iff",
+          "1 resave %1 --output %9|not a regular file",
           "1 set %1 --object 77 --price 5",
+          "1 set %4 --object 130 --price 5|no object with ID 130",
           "1 set %1 --object 129 --name Lamp --price 5",
           "1 set %1 --object 128 --price 5 --description \u0141\u00f3d\u017a|\"\u0141\"",
           "1 set %1 %6 --object 128 --price 5 --preset Bathroom|Bathroom",
@@ -213,6 +223,7 @@ TEST_F(CliFile, EveryRefusalExitsWithOneLineAndTouchesNothing)
     for (const auto& [name, bytes] : kept)
         EXPECT_EQ(ReadFile(name), bytes) << name.toStdString();
     EXPECT_FALSE(QFileInfo::exists(wine + "/drive_c") || QFileInfo::exists(wine + "/dosdevices"));
+    EXPECT_FALSE(QFileInfo(pipe).isFile()); // still the pipe
 
     // A name alone is written back with the rest of a name-only text as it was.
     Output(QStringLiteral("set %1 --object 129 --name Neu").arg(texts));
