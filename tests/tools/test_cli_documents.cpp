@@ -99,17 +99,29 @@ TEST_F(CliFile, ObjectsJsonFollowsTheObjectListEvenOfOddFiles)
               QStringLiteral("STR#\t7\ttwo\\x09parts\\x0aline\t0\n"));
 }
 
-TEST_F(CliFile, OnlyTheGivenFieldsAndTextsChange)
+TEST_F(CliFile, OnlyTheGivenFieldsAndTextsChangeAndPricesFollowTheWindowsRules)
 {
-    const CliResult price = set(QStringLiteral("--object 128 --price 999"));
-    ASSERT_EQ(price.code, 0) << price.err.toStdString();
-    EXPECT_TRUE(price.err.isEmpty());
-    EXPECT_EQ(ReadFile(file), with({}, 999, kChairSorts));
-    ASSERT_EQ(set(QStringLiteral("--object 128 --disabled no --sorts 2,1,1,0,0,0,0,0,7")).code, 0);
-    EXPECT_EQ(ReadFile(file), with({{ObjdField::Disabled, 0}}, 999, {2, 1, 1, 0, 0, 0, 0, 0, 7}));
-    // A preset gives the sorts of the first preset of that name.
-    ASSERT_EQ(set(dirs + QStringLiteral("--object 128 --preset Caf\u00e9")).code, 0);
-    EXPECT_EQ(ReadFile(file), with({{ObjdField::Disabled, 0}}, 999, {1, 1, 32, 1, 0, 1, 0, 0, 0}));
+    // Each row: the options, then the Disabled field, price and sorts the file holds, and
+    // whether a note tells that the price was stored otherwise. Beyond the 32-bit range a
+    // price is the nearest bound, then the catalog's low 16 bits. A preset gives the sorts of
+    // the first preset of that name.
+    const SortSet kitchen = {2, 1, 1, 0, 0, 0, 0, 0, 7}, cafe = {1, 1, 32, 1, 0, 1, 0, 0, 0};
+    const std::tuple<QString, int, quint16, SortSet, bool> cases[] = {
+        {"--price 999", 1, 999, kChairSorts, false},
+        {"--price 65535", 1, 65535, kChairSorts, false},
+        {"--price 0", 1, 0, kChairSorts, false},
+        {"--price 70000", 1, 4464, kChairSorts, true},
+        {"--price -1", 1, 65535, kChairSorts, true},
+        {"--price 99999999999999999999", 1, 65535, kChairSorts, true},
+        {"--price -99999999999", 1, 0, kChairSorts, true},
+        {"--price 999 --disabled no --sorts 2,1,1,0,0,0,0,0,7", 0, 999, kitchen, false},
+        {dirs + "--preset Caf\u00e9", 0, 999, cafe, false}};
+    for (const auto& [options, disabled, price, sorts, note] : cases) {
+        const CliResult result = set("--object 128 " + options);
+        ASSERT_EQ(result.code, 0) << options.toStdString() << result.err.toStdString();
+        EXPECT_EQ(result.err.isEmpty(), !note) << options.toStdString();
+        EXPECT_EQ(ReadFile(file), with({{ObjdField::Disabled, disabled}}, price, sorts));
+    }
 
     // A name alone keeps the description, and the other way round.
     const auto texts = [&] {
@@ -122,20 +134,6 @@ TEST_F(CliFile, OnlyTheGivenFieldsAndTextsChange)
     EXPECT_EQ(texts(), QByteArray("Caf\xe9 Chair|Sturdy \x80 seat|999"));
     ASSERT_EQ(set(QStringLiteral("--object 128 --description \"Costs \u20ac5\"")).code, 0);
     EXPECT_EQ(texts(), QByteArray("Caf\xe9 Chair|Costs \x80") + "5|999");
-}
-
-TEST_F(CliFile, PricesFollowTheWindowsRules)
-{
-    // Beyond the 32-bit range the nearest bound, then the catalog's low 16 bits, with a note.
-    // Each row: the price given, the price stored.
-    for (const char* row : {"65535 65535", "0 0", "70000 4464", "-1 65535",
-                            "99999999999999999999 65535", "-99999999999 0"}) {
-        const QList<QByteArray> given = QByteArray(row).split(' ');
-        const CliResult result = set(QStringLiteral("--object 128 --price ") + given[0]);
-        ASSERT_EQ(result.code, 0) << row;
-        EXPECT_EQ(result.err.isEmpty(), given[0] == given[1]) << row;
-        EXPECT_EQ(ReadFile(file), with({}, given[1].toUShort(), kChairSorts)) << row;
-    }
 }
 
 TEST_F(CliFile, EveryRefusalExitsWithOneLineAndTouchesNothing)
@@ -293,15 +291,16 @@ TEST_F(CliLanguages, EveryLanguageAtAGlanceAndEditsThatReachTheCopies)
         QFile::remove(tmp.winePrefix + "/system.reg");
     }
 
-    ASSERT_EQ(Cli("--language 2 set --only-language --object 128 --name Seat " + file).code, 0);
-    EXPECT_EQ(ReadFile(file), saved(fileWith("Seat")));
-    // The UK name differs now: a US edit leaves it, as it leaves the French translation.
-    ASSERT_EQ(Cli("set --object 128 --name Stool " + file).code, 0);
-    EXPECT_EQ(ReadFile(file), saved(fileWith("Seat", "Stool")));
-    ASSERT_EQ(Cli("--language uk_english set --object 128 --name Stool " + file).code, 0);
-    EXPECT_EQ(ReadFile(file), saved(fileWith("Stool", "Stool")));
-    ASSERT_EQ(Cli("set --object 128 --name Chair " + file).code, 0);
-    EXPECT_EQ(ReadFile(file), saved(fileWith("Chair")));
+    // Each row: the edit, then the UK and US names. Once the UK name differs, a US edit leaves
+    // it, as it leaves the French translation.
+    for (const auto& [edit, uk, us] :
+         {std::tuple("--language 2 set --only-language --name Seat", "Seat", "Chair"),
+          {"set --name Stool", "Seat", "Stool"},
+          {"--language uk_english set --name Stool", "Stool", "Stool"},
+          {"set --name Chair", "Chair", "Chair"}}) {
+        Output(QStringLiteral("%1 --object 128 %2").arg(edit, file));
+        EXPECT_EQ(ReadFile(file), saved(fileWith(uk, us))) << edit;
+    }
 
     for (const char* refused : {"--language Klingon objects ",
                                 "set --only-language --object 128 --price 5 ", "strings "}) {
