@@ -30,16 +30,16 @@ protected:
     {
         return Cli(QStringLiteral("set %1 %2").arg(file, options));
     }
-    // The file as it was, with these fields of OBJD 128 (price and sorts last) set; its body
-    // starts after the 64-byte header and its own 76-byte chunk header.
-    QByteArray with(QList<std::pair<int, int>> fields, quint16 price, const SortSet& sorts) const
+    // The file as it was with these fields of OBJD 128; its body starts after the 64-byte
+    // header and its own 76-byte chunk header.
+    QByteArray with(quint16 disabled, quint16 price, const SortSet& sorts) const
     {
-        fields << std::pair(ObjdField::Price, int(price));
-        for (int slot = 0; slot < 9; ++slot)
-            fields << std::pair(kSortSlotOffsets[slot], sorts[slot]);
         QByteArray bytes = before;
-        for (const auto& [offset, value] : fields)
-            qToLittleEndian(quint16(value), bytes.data() + 140 + offset);
+        char* body = bytes.data() + 140;
+        qToLittleEndian(disabled, body + ObjdField::Disabled);
+        qToLittleEndian(price, body + ObjdField::Price);
+        for (int slot = 0; slot < 9; ++slot)
+            qToLittleEndian(quint16(sorts[slot]), body + kSortSlotOffsets[slot]);
         return bytes;
     }
 
@@ -120,7 +120,7 @@ TEST_F(CliFile, OnlyTheGivenFieldsAndTextsChangeAndPricesFollowTheWindowsRules)
         const CliResult result = set("--object 128 " + options);
         ASSERT_EQ(result.code, 0) << options.toStdString() << result.err.toStdString();
         EXPECT_EQ(result.err.isEmpty(), !note) << options.toStdString();
-        EXPECT_EQ(ReadFile(file), with({{ObjdField::Disabled, disabled}}, price, sorts));
+        EXPECT_EQ(ReadFile(file), with(disabled, price, sorts));
     }
 
     // A name alone keeps the description, and the other way round.
