@@ -1,6 +1,7 @@
 #include "ChangeSummary.h"
 
 #include "Cp1252.h"
+#include "ObjdFieldAccess.h"
 #include "SortVocabulary.h"
 #include "clsIFF.h"
 
@@ -26,9 +27,8 @@ QString yesNo(bool value)
 ObjectFields ReadObjectFields(const clsIFF& document, quint16 objdId)
 {
     ObjectFields fields;
-    const QByteArray key = QByteArray("OBJD") + QByteArray::number(objdId);
-    if (document.IsResource(key))
-        fields.resourceName = document.Resource(key).Name;
+    if (const clsResource* objd = ObjdAccess::FindObjd(document, objdId))
+        fields.resourceName = objd->Name;
     fields.name = document.GetName(objdId);
     fields.description = document.GetDescription(objdId);
     fields.price = document.GetPrice(objdId);

@@ -42,11 +42,18 @@ std::optional<QByteArray> ShownCatalogText::bytesFor(const QString& edited, QStr
         ++suffix;
 
     QString changed = edited.mid(prefix, editedSize - prefix - suffix);
+    const QByteArray left = m_stored.left(m_byteAt.at(prefix));
+    // A lone CR before a deletion and a lone LF after it would meet as one CR LF: one break
+    // where the text shows two. The LF's break is then typed afresh.
+    if (changed.isEmpty() && left.endsWith('\r') &&
+        m_stored.mid(m_byteAt.at(shownSize - suffix)).startsWith('\n')) {
+        --suffix;
+        changed = QStringLiteral("\n");
+    }
     if (m_multiLine)
         changed.replace(QLatin1Char('\n'), QLatin1String("\r\n"));
     const std::optional<QByteArray> middle = EncodeCatalogText(changed, error);
     if (!middle)
         return std::nullopt;
-    return m_stored.left(m_byteAt.at(prefix)) + *middle +
-           m_stored.mid(m_byteAt.at(shownSize - suffix));
+    return left + *middle + m_stored.mid(m_byteAt.at(shownSize - suffix));
 }

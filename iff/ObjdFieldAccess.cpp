@@ -12,11 +12,6 @@ QByteArray ObjdKey(quint16 id)
     return QByteArrayLiteral("OBJD") + QByteArray::number(id);
 }
 
-QByteArray CtssKey(quint16 id)
-{
-    return QByteArrayLiteral("CTSS") + QByteArray::number(id);
-}
-
 QByteArray BmpKey(quint16 id)
 {
     return QByteArrayLiteral("BMP_") + QByteArray::number(id);
@@ -24,14 +19,22 @@ QByteArray BmpKey(quint16 id)
 
 const clsResource* FindObjd(const clsIFF& doc, quint16 id)
 {
-    const QByteArray key = ObjdKey(id);
-    return doc.IsResource(key) ? &doc.Resource(key) : nullptr;
+    return doc.FindExact("OBJD", id);
 }
 
 clsResource* FindObjd(clsIFF& doc, quint16 id)
 {
-    const QByteArray key = ObjdKey(id);
-    return doc.IsResource(key) ? &doc.Resource(key) : nullptr;
+    return doc.FindExact("OBJD", id);
+}
+
+const clsResource* FindCtss(const clsIFF& doc, quint16 id)
+{
+    return doc.FindExact("CTSS", id);
+}
+
+clsResource* FindCtss(clsIFF& doc, quint16 id)
+{
+    return doc.FindExact("CTSS", id);
 }
 
 const clsResource& RequireObjd(const clsIFF& doc, quint16 id)

@@ -11,12 +11,15 @@ namespace ObjdAccess
 {
 
 QByteArray ObjdKey(quint16 id);
-QByteArray CtssKey(quint16 id);
 QByteArray BmpKey(quint16 id);
 
-// The OBJD held under "OBJD<id>", or nullptr.
+// The OBJD held under "OBJD<id>", or nullptr. Chunks are found by their exact type code, so
+// that an edit never lands in an "objd" that shares the key.
 const clsResource* FindObjd(const clsIFF& doc, quint16 id);
 clsResource* FindObjd(clsIFF& doc, quint16 id);
+// The same for the CTSS held under "CTSS<id>".
+const clsResource* FindCtss(const clsIFF& doc, quint16 id);
+clsResource* FindCtss(clsIFF& doc, quint16 id);
 // As FindObjd, but throws IffError when the document does not hold it.
 const clsResource& RequireObjd(const clsIFF& doc, quint16 id);
 

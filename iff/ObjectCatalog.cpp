@@ -39,8 +39,7 @@ const clsResource* findCtss(const clsIFF& doc, quint16 objdId)
     const clsResource* objd = FindObjd(doc, objdId);
     if (!objd)
         return nullptr;
-    const QByteArray key = CtssKey(ReadField(objd->Body(), ObjdField::CatalogStringsID));
-    return doc.IsResource(key) ? &doc.Resource(key) : nullptr;
+    return FindCtss(doc, ReadField(objd->Body(), ObjdField::CatalogStringsID));
 }
 
 bool isLanguageFormat(const QByteArray& body)
@@ -233,7 +232,7 @@ bool clsIFF::SetCtss(quint16 ObjdID, const QByteArray& NameStr, const QByteArray
     // translation). The header, the count, the language bytes, the comments, other strings
     // and the pad bytes after the last string stay as they were.
     clsResource& ctss =
-        Resource(CtssKey(ReadField(FindObjd(*this, ObjdID)->Body(), ObjdField::CatalogStringsID)));
+        *FindCtss(*this, ReadField(FindObjd(*this, ObjdID)->Body(), ObjdField::CatalogStringsID));
     const QByteArray& old = ctss.Body();
     const CtssTable::Table table = CtssTable::Read(old);
     const CtssTable::LanguageSet& shown = *CtssTable::ShownSet(table, ProgramState.GameLanguage);

@@ -139,6 +139,25 @@ bool clsIFF::IsResource(const QByteArray& key) const
     return find(key) != nullptr;
 }
 
+clsResource* clsIFF::FindExact(const QByteArray& format, quint16 id)
+{
+    return const_cast<clsResource*>(std::as_const(*this).FindExact(format, id));
+}
+
+const clsResource* clsIFF::FindExact(const QByteArray& format, quint16 id) const
+{
+    const QByteArray key = format + QByteArray::number(id);
+    const clsResource* first = find(key);
+    if (!first || first->Key() == key)
+        return first;
+    // A chunk whose code differs only in case came first: the one sought is further on.
+    for (const auto& record : m_resources) {
+        if (record->m_heldKey == first->m_heldKey && record->Key() == key)
+            return record.get();
+    }
+    return nullptr;
+}
+
 void clsIFF::UpdateKey(const QByteArray& currentKey)
 {
     append(take(currentKey));

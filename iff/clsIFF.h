@@ -55,6 +55,10 @@ public:
     clsResource& Resource(const QByteArray& key);
     const clsResource& Resource(const QByteArray& key) const;
     bool IsResource(const QByteArray& key) const;
+    // The first record held under Format + ID whose type code is exactly format, case
+    // included, or nullptr: an "objd" chunk is no OBJD, though it shares the key.
+    clsResource* FindExact(const QByteArray& format, quint16 id);
+    const clsResource* FindExact(const QByteArray& format, quint16 id) const;
     // Moves the record held under currentKey to the end under its present Key; throws
     // IffError when absent.
     void UpdateKey(const QByteArray& currentKey);

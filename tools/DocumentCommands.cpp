@@ -6,6 +6,7 @@
 #include "HistoryStore.h"
 #include "KeptSave.h"
 #include "ListCollector.h"
+#include "ObjdFieldAccess.h"
 #include "clsIFF.h"
 
 #include <QCommandLineParser>
@@ -123,7 +124,7 @@ int CmdStrings(const CliContext& ctx)
     clsIFF doc;
     if (!ctx.loadDocument(doc, ctx.arguments.at(0)))
         return CliExit::Failed;
-    if (!doc.IsResource(QByteArray("OBJD") + QByteArray::number(id)))
+    if (!ObjdAccess::FindObjd(doc, quint16(id)))
         return ctx.fail(QStringLiteral("The file holds no object with ID %1.").arg(id));
     QJsonArray sets;
     for (const CatalogLanguageText& text : doc.GetCatalogTexts(quint16(id))) {
@@ -152,6 +153,12 @@ int CmdResave(const CliContext& ctx)
         return CliExit::Failed;
     if (ctx.refuseDamaged(doc, source))
         return CliExit::Failed;
+    // A save puts a plain file in the target's place, and keeping a copy first reads it: a
+    // device or a pipe is never a target (a link to a regular file is, and stays a link).
+    const QFileInfo targetInfo(target);
+    if (targetInfo.exists() && !targetInfo.isFile())
+        return ctx.fail(QStringLiteral("%1 is not a regular file, so Kestrane does not replace it.")
+                            .arg(target));
     // A file that is replaced (in place, or an existing one named by --output) is kept first;
     // a new file replaces nothing.
     if (QFileInfo::exists(target) ||

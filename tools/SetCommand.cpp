@@ -6,7 +6,9 @@
 #include "Cp1252.h"
 #include "HistoryStore.h"
 #include "KeptSave.h"
+#include "ObjdFieldAccess.h"
 #include "ProgramState.h"
+#include "SortVocabulary.h"
 #include "clsIFF.h"
 
 #include <QCommandLineParser>
@@ -50,9 +52,12 @@ std::optional<qint32> ParsePrice(const QString& text)
     return static_cast<qint32>(value);
 }
 
-std::optional<SortSet> ParseSorts(const QString& text)
+// Nine whole numbers from 0 to 65535, the sizes of the catalog's fields; nullopt with the
+// usage message otherwise.
+std::optional<SortSet> ParseSorts(const QString& text, QString* problem)
 {
     const QStringList parts = text.split(QLatin1Char(','));
+    *problem = QStringLiteral("--sorts needs nine whole numbers separated by commas.");
     if (parts.size() != 9)
         return std::nullopt;
     SortSet sorts{};
@@ -61,6 +66,11 @@ std::optional<SortSet> ParseSorts(const QString& text)
         sorts[slot] = parts.at(slot).trimmed().toInt(&ok);
         if (!ok)
             return std::nullopt;
+        if (sorts[slot] < 0 || sorts[slot] > 0xFFFF) {
+            *problem = QStringLiteral("--sorts needs values from 0 to 65535: %1 is %2.")
+                           .arg(SortCaption(slot).chopped(1), parts.at(slot).trimmed());
+            return std::nullopt;
+        }
     }
     return sorts;
 }
@@ -95,9 +105,10 @@ QString ReadChanges(const QCommandLineParser& parser, Changes* changes)
     if (parser.isSet(QStringLiteral("sorts")) && parser.isSet(QStringLiteral("preset")))
         return QStringLiteral("Give either --sorts or --preset, not both.");
     if (parser.isSet(QStringLiteral("sorts"))) {
-        changes->sorts = ParseSorts(parser.value(QStringLiteral("sorts")));
+        QString problem;
+        changes->sorts = ParseSorts(parser.value(QStringLiteral("sorts")), &problem);
         if (!changes->sorts)
-            return QStringLiteral("--sorts needs nine whole numbers separated by commas.");
+            return problem;
     }
     if (parser.isSet(QStringLiteral("preset")))
         changes->preset = parser.value(QStringLiteral("preset"));
@@ -160,7 +171,7 @@ int CmdSet(const CliContext& ctx)
     if (!ctx.loadDocument(doc, path))
         return CliExit::Failed;
     const quint16 id = changes.objdId;
-    if (!doc.IsResource(QByteArray("OBJD") + QByteArray::number(id)))
+    if (!ObjdAccess::FindObjd(doc, quint16(id)))
         return ctx.fail(QStringLiteral("The file holds no object with ID %1.").arg(id));
     if (ctx.refuseDamaged(doc, path))
         return CliExit::Failed;

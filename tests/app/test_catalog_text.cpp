@@ -34,9 +34,14 @@ TEST(ShownCatalogText, UntouchedTextKeepsItsBytesAndAnEditReencodesOnlyWhatChang
         {shown + "\nE", mixed + "\r\nE"},
         {QStringLiteral("A\nB!\nC\nD\u00a0\u00e9"), "A\r\nB!\rC\nD\xA0\xE9"},
         {QStringLiteral("A\n\nB\nC\nD\u00a0\u00e9"), "A\r\n\r\nB\rC\nD\xA0\xE9"},
-        {QStringLiteral("A\nC\nD\u00a0\u00e9"), "A\r\nC\nD\xA0\xE9"}};
-    for (const auto& [edited, expected] : cases)
+        {QStringLiteral("A\nC\nD\u00a0\u00e9"), "A\r\nC\nD\xA0\xE9"},
+        // A lone CR and a lone LF that the edit brings together stay two breaks.
+        {QStringLiteral("A\nB\n\nD\u00a0\u00e9"), "A\r\nB\r\r\nD\xA0\xE9"}};
+    for (const auto& [edited, expected] : cases) {
         EXPECT_EQ(ShownCatalogText(mixed, true).bytesFor(edited, nullptr), expected);
+        EXPECT_EQ(ShownCatalogText(expected, true).text(), edited);
+    }
+    EXPECT_EQ(ShownCatalogText("\rX\n", true).bytesFor("\n\n", nullptr), "\r\r\n");
     // A one-line text shows every byte as it is.
     const ShownCatalogText line(mixed + "\x81", false);
     EXPECT_EQ(line.text(), QStringLiteral("A\r\nB\rC\nD\u00a0\u00e9\u0081"));

@@ -175,7 +175,10 @@ TEST_F(Collection, ConflictsProblemsObjectsTheFilterAndARescan)
     CatalogFilter fresh(catalog);
     filter.match("o");
     EXPECT_EQ(filter.match("obj7"), fresh.match("obj7"));
-    EXPECT_TRUE(filter.matches(catalog.rows.size() - 1, "600"));
+    // One row alone: the first and the last match, no row outside does.
+    const int rows = int(catalog.rows.size());
+    EXPECT_TRUE(filter.matches(0, "café blue") && filter.matches(rows - 1, "600"));
+    EXPECT_FALSE(filter.matches(0, "y.iff") || filter.matches(rows, "") || filter.matches(-1, ""));
 
     // A rescan takes a file of the same size and time from the cache, though its bytes
     // changed; a new time has it read again.

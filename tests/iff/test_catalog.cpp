@@ -175,35 +175,6 @@ TEST(CatalogText, UsEnglishStringsZeroAndOneAndOnlyTheLanguageFormatIsEverWritte
     }
 }
 
-TEST(CatalogText, SetCtssWritesOnlyStringsZeroAndOneAndNothingMalformed)
-{
-    // A language byte of 0 counts as US English.
-    const QByteArray three =
-        MakeCtssBody({{1, "Old", "c0"}, {0, "Old text", "c1"}, {2, "Alt", "c2"}});
-    const QByteArray oneString = header(1) + '\1' + "Old" + z + "c" + z + "\xa3";
-    const QByteArray two = MakeCatalogCtss("N", "D");
-    const struct {
-        QByteArray body, name, description;
-        bool result;
-        QByteArray after;
-    } cases[] = {
-        {three, "Chaise \xe0 bras", "Longer description", true,
-         MakeCtssBody(
-             {{1, "Chaise \xe0 bras", "c0"}, {0, "Longer description", "c1"}, {2, "Alt", "c2"}})},
-        {oneString, kName, "", true, header(1) + '\1' + kName + z + "c" + z + "\xa3"},
-        {oneString, kName, kText, false, oneString},
-        {two, "N", kText, true, MakeCatalogCtss("N", kText)},
-        {two, QByteArray("A\0B", 3), "D", false, two},
-        {two, "N", z, false, two},
-    };
-    for (const auto& c : cases) {
-        Doc d(kObject, c.body);
-        SCOPED_TRACE(c.body.toHex().constData());
-        EXPECT_EQ(d.doc.SetCtss(128, c.name, c.description), c.result);
-        EXPECT_EQ(d.doc.Resource("CTSS300").Body(), c.after);
-    }
-}
-
 // A 0xFFFD table with a name and a description for each language of codes, in that order,
 // each comment naming its string: copies of name and desc, except the languages of own.
 using Own = QMap<int, std::pair<QByteArray, QByteArray>>;
@@ -273,10 +244,18 @@ TEST(CatalogLanguages, TheGameLanguagesSetElseUsEnglish)
     }
 }
 
-TEST(CatalogLanguages, AnEditReachesTheCopiesAndNeverTheTranslations)
+TEST(CatalogLanguages, AnEditReachesTheCopiesAndNeverTheTranslationsNorAMalformedText)
 {
     StateGuard guard;
     const QList<int> all = upTo(20);
+    // A language byte of 0 counts as US English.
+    const QByteArray three =
+        MakeCtssBody({{1, "Old", "c0"}, {0, "Old text", "c1"}, {2, "Alt", "c2"}});
+    const QByteArray oneString = header(1) + '\1' + "Old" + z + "c" + z + "\xa3";
+    const QByteArray two = MakeCatalogCtss("N", "D");
+    using S = CtssScope;
+    // Each row: the table, the game's language, the scope, the texts given, the table after (a
+    // refused edit leaves it as it was).
     const struct {
         QByteArray body;
         quint8 game;
@@ -284,26 +263,35 @@ TEST(CatalogLanguages, AnEditReachesTheCopiesAndNeverTheTranslations)
         QByteArray name, description, after;
     } cases[] = {
         // One set in a US English game: the bytes of the one-set writer.
-        {languageTable({1}), 1, CtssScope::Copies, "New", "Seat\r\n",
+        {languageTable({1}), 1, S::Copies, "New", "Seat\r\n",
          MakeCtssBody({{1, "New", "n1"}, {1, "Seat\r\n", "d1"}})},
-        {languageTable(all, translated({3, 4})), 1, CtssScope::Copies, "New", "Seat\r\n",
+        {languageTable(all, translated({3, 4})), 1, S::Copies, "New", "Seat\r\n",
          languageTable(all, translated({3, 4}), "New")},
-        {languageTable(upTo(18), translated({3})), 2, CtssScope::Copies, "Chair", "Long",
+        {languageTable(upTo(18), translated({3})), 2, S::Copies, "Chair", "Long",
          languageTable(upTo(18), translated({3}), "Chair", "Long")},
-        {languageTable(all, translated({3})), 3, CtssScope::Copies, "Chaise", "Desc 3",
+        {languageTable(all, translated({3})), 3, S::Copies, "Chaise", "Desc 3",
          languageTable(all, {{3, {"Chaise", "Desc 3"}}})},
         // No French set: the US English text the game shows, and its copies.
-        {languageTable({1, 2, 4}, translated({4})), 3, CtssScope::Copies, "New", "Text",
+        {languageTable({1, 2, 4}, translated({4})), 3, S::Copies, "New", "Text",
          languageTable({1, 2, 4}, translated({4}), "New", "Text")},
-        {languageTable(all, translated({3})), 1, CtssScope::ShownOnly, "New", "Text",
+        {languageTable(all, translated({3})), 1, S::ShownOnly, "New", "Text",
          languageTable(all, {{1, {"New", "Text"}}, {3, {"Name 3", "Desc 3"}}})},
-        {languageTable(all), 2, CtssScope::ShownOnly, "New", "Seat\r\n",
+        {languageTable(all), 2, S::ShownOnly, "New", "Seat\r\n",
          languageTable(all, {{2, {"New", "Seat\r\n"}}})},
+        // Only strings 0 and 1 are written, and nothing malformed.
+        {three, 1, S::Copies, "Chaise \xe0 bras", "Longer description",
+         MakeCtssBody(
+             {{1, "Chaise \xe0 bras", "c0"}, {0, "Longer description", "c1"}, {2, "Alt", "c2"}})},
+        {oneString, 1, S::Copies, kName, "", header(1) + '\1' + kName + z + "c" + z + "\xa3"},
+        {oneString, 1, S::Copies, kName, kText, oneString},
+        {two, 1, S::Copies, "N", kText, MakeCatalogCtss("N", kText)},
+        {two, 1, S::Copies, QByteArray("A\0B", 3), "D", two},
+        {two, 1, S::Copies, "N", z, two},
     };
     for (const auto& c : cases) {
         ProgramState.GameLanguage = c.game;
         Doc d(kObject, c.body);
-        EXPECT_TRUE(d.doc.SetCtss(128, c.name, c.description, c.scope));
+        EXPECT_EQ(d.doc.SetCtss(128, c.name, c.description, c.scope), c.after != c.body);
         EXPECT_EQ(d.doc.Resource("CTSS300").Body().toHex(), c.after.toHex());
     }
 }
@@ -346,16 +334,38 @@ TEST(ObjdFields, WritesLandAtTheirOffsetsOnlyWhereTheWholeFieldFitsAndHeldValues
     }
 }
 
-TEST(ObjdFields, AnObjdNotHeldIsNeverWritten)
+// "objd" and "ctss" chunks fold to the keys of the real ones; before or after them, they are
+// never read or written, and an "objd" alone is no object.
+TEST(ObjdFields, OnlyChunksTypedExactlyObjdAndCtssAreReadAndWritten)
 {
-    Doc d(patterned());
-    const QByteArray before = Records(d.doc);
-    EXPECT_EQ(d.doc.GetName(129) + d.doc.GetDescription(129), kNone + kNone);
-    EXPECT_THROW(d.doc.GetPrice(129), IffError);
-    EXPECT_THROW(d.doc.GetSorts(300), IffError); // a CTSS with that ID is no OBJD
-    EXPECT_FALSE(d.doc.SetCtss(129, "New", "Text") || d.doc.SetPrice(129, 5) ||
-                 d.doc.SetDisabled(129, true) || d.doc.SetSorts(129, SortSet{1, 1, 1}));
-    EXPECT_EQ(Records(d.doc), before);
+    const auto file = [](bool decoysFirst, const ObjdSpec& spec, const QByteArray& text) {
+        const QByteArray decoys = Chunk("objd", 128, patterned(), "decoy") +
+                                  Chunk("objd", 129, patterned()) +
+                                  Chunk("ctss", 300, MakeCatalogCtss("Decoy", "text"));
+        const QByteArray real =
+            Chunk("OBJD", 128, MakeObjdBody(spec), "Chair") + Chunk("CTSS", 300, text);
+        return IffHeader() + (decoysFirst ? decoys + real : real + decoys);
+    };
+    const ObjdSpec edited{.disabled = 1, .price = 99, .catalogStringsId = 300, .sorts = {7, 8}};
+    for (const bool decoysFirst : {true, false}) {
+        clsIFF doc, expected;
+        ASSERT_TRUE(
+            doc.LoadData(file(decoysFirst, CatalogObject(300, 250), MakeCatalogCtss("N", "D"))));
+        RecordingList list;
+        doc.GenerateObjectList(list);
+        EXPECT_EQ(list.rows, Rows{"OBJD128|Chair|128"});
+        EXPECT_EQ(doc.GetName(128) + doc.GetDescription(128), "ND");
+        EXPECT_EQ(doc.GetPrice(128), 250);
+        EXPECT_EQ(doc.GetName(129) + doc.GetDescription(129), kNone + kNone);
+        EXPECT_THROW(doc.GetPrice(129), IffError);
+        EXPECT_THROW(doc.GetSorts(300), IffError); // a CTSS with that ID is no OBJD
+        EXPECT_FALSE(doc.SetCtss(129, "New", "Text") || doc.SetPrice(129, 5) ||
+                     doc.SetDisabled(129, true) || doc.SetSorts(129, SortSet{1, 1, 1}));
+        EXPECT_TRUE(doc.SetPrice(128, 99) && doc.SetDisabled(128, true) &&
+                    doc.SetSorts(128, edited.sorts) && doc.SetCtss(128, "New", "Text"));
+        ASSERT_TRUE(expected.LoadData(file(decoysFirst, edited, MakeCatalogCtss("New", "Text"))));
+        EXPECT_EQ(Records(doc).toHex(), Records(expected).toHex());
+    }
 }
 
 TEST(CatalogIcon, BmpUnderTheCatalogStringsIdWinsElseTheFirstNamedCatalogOrFaces)

@@ -6,6 +6,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QtEndian>
+#include <sys/stat.h>
 
 namespace
 {
@@ -29,16 +30,16 @@ protected:
     {
         return Cli(QStringLiteral("set %1 %2").arg(file, options));
     }
-    // The file as it was, with these fields of OBJD 128 (price and sorts last) set; its body
-    // starts after the 64-byte header and its own 76-byte chunk header.
-    QByteArray with(QList<std::pair<int, int>> fields, quint16 price, const SortSet& sorts) const
+    // The file as it was with these fields of OBJD 128; its body starts after the 64-byte
+    // header and its own 76-byte chunk header.
+    QByteArray with(quint16 disabled, quint16 price, const SortSet& sorts) const
     {
-        fields << std::pair(ObjdField::Price, int(price));
-        for (int slot = 0; slot < 9; ++slot)
-            fields << std::pair(kSortSlotOffsets[slot], sorts[slot]);
         QByteArray bytes = before;
-        for (const auto& [offset, value] : fields)
-            qToLittleEndian(quint16(value), bytes.data() + 140 + offset);
+        char* body = bytes.data() + 140;
+        qToLittleEndian(disabled, body + ObjdField::Disabled);
+        qToLittleEndian(price, body + ObjdField::Price);
+        for (int slot = 0; slot < 9; ++slot)
+            qToLittleEndian(quint16(sorts[slot]), body + kSortSlotOffsets[slot]);
         return bytes;
     }
 
@@ -61,10 +62,14 @@ TEST_F(CliFile, ResaveIsStableAndListsTheResourcesButNotTheMap)
 {
     const QString raw = path(QStringLiteral("raw.iff")), copy = path(QStringLiteral("copy.iff"));
     MakeFile(raw, CatalogFileBytes());
+    // A link to a regular file is a target: the file is replaced, the link stays.
+    MakeFile(path("old.iff"), "old");
+    ASSERT_TRUE(QFile::link(path("old.iff"), copy));
     EXPECT_EQ(Output(QStringLiteral("resources ") + raw), kResourceLines);
     Output(QStringLiteral("resave %1 --output %2").arg(raw, copy));
     EXPECT_EQ(ReadFile(raw), CatalogFileBytes()); // --output leaves the source alone
-    EXPECT_EQ(ReadFile(copy), before);            // as saved in place
+    EXPECT_EQ(ReadFile(path("old.iff")), before); // as saved in place
+    EXPECT_TRUE(QFileInfo(copy).isSymLink());
     // Once saved the file has a resource map: counted by formats, shown by neither.
     EXPECT_EQ(Output(QStringLiteral("resources ") + file), kResourceLines);
     EXPECT_EQ(Output(QStringLiteral("formats ") + file),
@@ -94,17 +99,29 @@ TEST_F(CliFile, ObjectsJsonFollowsTheObjectListEvenOfOddFiles)
               QStringLiteral("STR#\t7\ttwo\\x09parts\\x0aline\t0\n"));
 }
 
-TEST_F(CliFile, OnlyTheGivenFieldsAndTextsChange)
+TEST_F(CliFile, OnlyTheGivenFieldsAndTextsChangeAndPricesFollowTheWindowsRules)
 {
-    const CliResult price = set(QStringLiteral("--object 128 --price 999"));
-    ASSERT_EQ(price.code, 0) << price.err.toStdString();
-    EXPECT_TRUE(price.err.isEmpty());
-    EXPECT_EQ(ReadFile(file), with({}, 999, kChairSorts));
-    ASSERT_EQ(set(QStringLiteral("--object 128 --disabled no --sorts 2,1,1,0,0,0,0,0,7")).code, 0);
-    EXPECT_EQ(ReadFile(file), with({{ObjdField::Disabled, 0}}, 999, {2, 1, 1, 0, 0, 0, 0, 0, 7}));
-    // A preset gives the sorts of the first preset of that name.
-    ASSERT_EQ(set(dirs + QStringLiteral("--object 128 --preset Caf\u00e9")).code, 0);
-    EXPECT_EQ(ReadFile(file), with({{ObjdField::Disabled, 0}}, 999, {1, 1, 32, 1, 0, 1, 0, 0, 0}));
+    // Each row: the options, then the Disabled field, price and sorts the file holds, and
+    // whether a note tells that the price was stored otherwise. Beyond the 32-bit range a
+    // price is the nearest bound, then the catalog's low 16 bits. A preset gives the sorts of
+    // the first preset of that name.
+    const SortSet kitchen = {2, 1, 1, 0, 0, 0, 0, 0, 7}, cafe = {1, 1, 32, 1, 0, 1, 0, 0, 0};
+    const std::tuple<QString, int, quint16, SortSet, bool> cases[] = {
+        {"--price 999", 1, 999, kChairSorts, false},
+        {"--price 65535", 1, 65535, kChairSorts, false},
+        {"--price 0", 1, 0, kChairSorts, false},
+        {"--price 70000", 1, 4464, kChairSorts, true},
+        {"--price -1", 1, 65535, kChairSorts, true},
+        {"--price 99999999999999999999", 1, 65535, kChairSorts, true},
+        {"--price -99999999999", 1, 0, kChairSorts, true},
+        {"--price 999 --disabled no --sorts 2,1,1,0,0,0,0,0,7", 0, 999, kitchen, false},
+        {dirs + "--preset Caf\u00e9", 0, 999, cafe, false}};
+    for (const auto& [options, disabled, price, sorts, note] : cases) {
+        const CliResult result = set("--object 128 " + options);
+        ASSERT_EQ(result.code, 0) << options.toStdString() << result.err.toStdString();
+        EXPECT_EQ(result.err.isEmpty(), !note) << options.toStdString();
+        EXPECT_EQ(ReadFile(file), with(disabled, price, sorts));
+    }
 
     // A name alone keeps the description, and the other way round.
     const auto texts = [&] {
@@ -119,30 +136,18 @@ TEST_F(CliFile, OnlyTheGivenFieldsAndTextsChange)
     EXPECT_EQ(texts(), QByteArray("Caf\xe9 Chair|Costs \x80") + "5|999");
 }
 
-TEST_F(CliFile, PricesFollowTheWindowsRules)
-{
-    // Beyond the 32-bit range the nearest bound, then the catalog's low 16 bits, with a note.
-    // Each row: the price given, the price stored.
-    for (const char* row : {"65535 65535", "0 0", "70000 4464", "-1 65535",
-                            "99999999999999999999 65535", "-99999999999 0"}) {
-        const QList<QByteArray> given = QByteArray(row).split(' ');
-        const CliResult result = set(QStringLiteral("--object 128 --price ") + given[0]);
-        ASSERT_EQ(result.code, 0) << row;
-        EXPECT_EQ(result.err.isEmpty(), given[0] == given[1]) << row;
-        EXPECT_EQ(ReadFile(file), with({}, given[1].toUShort(), kChairSorts)) << row;
-    }
-}
-
 TEST_F(CliFile, EveryRefusalExitsWithOneLineAndTouchesNothing)
 {
     const QString bad = path("bad.iff"), stub = path("stub.iff"), texts = path("texts.iff");
-    const QString wine = path("wine");
+    const QString wine = path("wine"), pipe = path("pipe.iff");
     MakeFile(bad, "<html>404 Not Found</html>");
+    ASSERT_EQ(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
     const ObjdSpec cut{1, 0, 0, 0, 2000, 0, {}, 30}; // ends before the price
     MakeFile(
         stub,
         CatalogFixture().objd(128, "Stub", cut).ctss(2000, MakeCatalogCtss("S", "D")).fileBytes());
-    // OBJD 128: language sets (0xFFFC); OBJD 129: a name without description (0xFFFD).
+    // OBJD 128: language sets (0xFFFC); OBJD 129: a name without description (0xFFFD); an
+    // "objd" 130, which is no OBJD.
     MakeFile(texts, CatalogFixture()
                         .objd(128, "Sofa", ObjdSpec{1, 0, 0, 10, 2000})
                         .ctss(2000, QByteArray::fromHex("fcff01020000") + "\x04Sofa" +
@@ -150,6 +155,7 @@ TEST_F(CliFile, EveryRefusalExitsWithOneLineAndTouchesNothing)
                         .objd(129, "Lamp", ObjdSpec{2, 0, 0, 20, 3000})
                         .ctss(3000, QByteArray::fromHex("fdff0100") + "\x01Old" +
                                         QByteArray("\0c\0\xa3", 4))
+                        .chunk("objd", 130, "Decoy", MakeObjdBody({}))
                         .fileBytes());
     MakeFile(wine + "/system.reg", "WINE REGISTRY Version 2\n;; the player's own\n");
     QList<std::pair<QString, QByteArray>> kept;
@@ -159,10 +165,10 @@ TEST_F(CliFile, EveryRefusalExitsWithOneLineAndTouchesNothing)
     // Each row: the exit code (2 for usage errors), the command line, "|" and a text the message
     // holds. The files: %1 the catalog, %2 a web page, %3 the stub, %4 the texts, %5 a player's
     // Wine prefix; %6 the data and game folders, %7 a game folder that is gone, %8 the data
-    // folder alone (no Wine, no Steam: no game). Each set also asks for a price, which would
-    // show in the file had anything been saved.
+    // folder alone (no Wine, no Steam: no game), %9 a named pipe. Each set also asks for a price,
+    // which would show in the file had anything been saved.
     const QStringList names = {
-        file, bad, stub, texts, wine, dirs, dirs.trimmed() + "/gone", "--data-dir " + data};
+        file, bad, stub, texts, wine, dirs, dirs.trimmed() + "/gone", "--data-dir " + data, pipe};
     for (const char* row :
          {"2 ",
           "2 frobnicate %1",
@@ -181,12 +187,17 @@ TEST_F(CliFile, EveryRefusalExitsWithOneLineAndTouchesNothing)
           "2 set %1 --object 128 --sorts 1,2,3,4,5,6,7,8,9,10",
           "2 set %1 --object 128 --sorts 1,2,3,4,x,6,7,8,9",
           "2 set %1 --object 128 --sorts 1,2,3,4,5,6,7,8,9 --preset A",
+          "2 set %1 --object 128 --sorts 70000,1,1,1,1,1,1,1,1|: Function is 70000.",
+          "2 set %1 --object 128 --sorts 1,-1,1,1,1,1,1,1,1|Sub-Function is -1.",
+          "2 set %1 --object 128 --sorts 1,1,1,1,1,1,1,1,65536|Build Mode is 65536.",
           "1 resources %2|Invalid IFF File",
           "1 objects %2|Invalid IFF File",
           "1 set %2 --object 128 --price 1|Invalid IFF File",
           "1 objects %1.none",
           "1 resave %1 --output %1/x.iff",
+          "1 resave %1 --output %9|not a regular file",
           "1 set %1 --object 77 --price 5",
+          "1 set %4 --object 130 --price 5|no object with ID 130",
           "1 set %1 --object 129 --name Lamp --price 5",
           "1 set %1 --object 128 --price 5 --description \u0141\u00f3d\u017a|\"\u0141\"",
           "1 set %1 %6 --object 128 --price 5 --preset Bathroom|Bathroom",
@@ -213,6 +224,7 @@ TEST_F(CliFile, EveryRefusalExitsWithOneLineAndTouchesNothing)
     for (const auto& [name, bytes] : kept)
         EXPECT_EQ(ReadFile(name), bytes) << name.toStdString();
     EXPECT_FALSE(QFileInfo::exists(wine + "/drive_c") || QFileInfo::exists(wine + "/dosdevices"));
+    EXPECT_FALSE(QFileInfo(pipe).isFile()); // still the pipe
 
     // A name alone is written back with the rest of a name-only text as it was.
     Output(QStringLiteral("set %1 --object 129 --name Neu").arg(texts));
@@ -279,15 +291,16 @@ TEST_F(CliLanguages, EveryLanguageAtAGlanceAndEditsThatReachTheCopies)
         QFile::remove(tmp.winePrefix + "/system.reg");
     }
 
-    ASSERT_EQ(Cli("--language 2 set --only-language --object 128 --name Seat " + file).code, 0);
-    EXPECT_EQ(ReadFile(file), saved(fileWith("Seat")));
-    // The UK name differs now: a US edit leaves it, as it leaves the French translation.
-    ASSERT_EQ(Cli("set --object 128 --name Stool " + file).code, 0);
-    EXPECT_EQ(ReadFile(file), saved(fileWith("Seat", "Stool")));
-    ASSERT_EQ(Cli("--language uk_english set --object 128 --name Stool " + file).code, 0);
-    EXPECT_EQ(ReadFile(file), saved(fileWith("Stool", "Stool")));
-    ASSERT_EQ(Cli("set --object 128 --name Chair " + file).code, 0);
-    EXPECT_EQ(ReadFile(file), saved(fileWith("Chair")));
+    // Each row: the edit, then the UK and US names. Once the UK name differs, a US edit leaves
+    // it, as it leaves the French translation.
+    for (const auto& [edit, uk, us] :
+         {std::tuple("--language 2 set --only-language --name Seat", "Seat", "Chair"),
+          {"set --name Stool", "Seat", "Stool"},
+          {"--language uk_english set --name Stool", "Stool", "Stool"},
+          {"set --name Chair", "Chair", "Chair"}}) {
+        Output(QStringLiteral("%1 --object 128 %2").arg(edit, file));
+        EXPECT_EQ(ReadFile(file), saved(fileWith(uk, us))) << edit;
+    }
 
     for (const char* refused : {"--language Klingon objects ",
                                 "set --only-language --object 128 --price 5 ", "strings "}) {

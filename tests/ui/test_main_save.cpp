@@ -112,7 +112,8 @@ TEST_F(MainSaveTest, OddValuesStayUntilChosenOverAndPricesAreBounded)
     ClickRow(window->lstFiles, fileRow("odd.iff"));
     // A price beyond 32 bits is saved as the nearest bound, cut to its low 16 bits.
     const std::pair<const char*, quint16> prices[] = {
-        {"99999999999", 0xFFFF}, {"-", 0}, {"70000", 70000 & 0xFFFF}, {"-99999999999", 0}};
+        {"99999999999", 0xFFFF}, {"-", 0},           {"70000", 70000 & 0xFFFF}, {"-1", 0xFFFF},
+        {"-12", 0x10000 - 12},   {"-99999999999", 0}}; // the last leaves 0, as "" and "-" read
     for (const auto& [typed, kept] : prices) {
         saveAt(typed);
         EXPECT_EQ(rawField("OBJD170", ObjdField::Price), kept) << typed;
