@@ -7,7 +7,10 @@
 #include "CatalogFixture.h"
 #include "HistoryStore.h"
 #include "KeptSave.h"
+#include "Sha256.h"
 #include "clsIFF.h"
+
+#include <QRandomGenerator>
 
 // One catalog object (OBJD 128, text in CTSS 2000) at a price; the text as real files hold it.
 inline QByteArray SofaBytes(quint16 price, const QByteArray& extra = QByteArray())
@@ -54,6 +57,14 @@ protected:
         if (error)
             *error = reason;
         return saved;
+    }
+    static QByteArray hexOf(const QByteArray& bytes) { return Sha256(bytes).toHex(); }
+    // Bytes that do not compress.
+    static QByteArray Noise(int size, quint32 seed)
+    {
+        QByteArray noise(size, '\0');
+        QRandomGenerator(seed).fillRange(reinterpret_cast<quint32*>(noise.data()), size / 4);
+        return noise;
     }
     static qint32 priceOf(const QString& path)
     {

@@ -1,56 +1,68 @@
 #include "ChangeSummary.h"
 #include "HistoryRestore.h"
 #include "HistoryTestEnv.h"
-#include "Sha256.h"
 
 #include <QProcess>
 #include <QSqlDatabase>
 #include <QSqlQuery>
-#include <QThread>
+#include <thread>
 #include <unistd.h>
 
-namespace
-{
-
-QByteArray hexOf(const QByteArray& bytes)
-{
-    return Sha256(bytes).toHex();
-}
-
-} // namespace
-
+// A small copy goes to the journal; a large one is the replaced file itself, linked.
 TEST_F(HistoryTest, SaveIsRecordedAndUndoneAndTheUndoUndone)
 {
-    const QByteArray original = SofaBytes(400);
-    const QString path = put(QStringLiteral("sofa.iff"), original);
-    ASSERT_TRUE(savePrice(path, 450));
-    const QByteArray saved = ReadFile(path);
+    for (const QByteArray& body : {QByteArray(), QByteArray(2 * 1024 * 1024, 'x')}) {
+        SCOPED_TRACE(body.size());
+        const QByteArray original = SofaBytes(400, body);
+        const QString path = put(QStringLiteral("sofa%1.iff").arg(body.size()), original);
+        const FileStamp stamp = StampOfPath(path);
+        ASSERT_TRUE(savePrice(path, 450));
+        const QByteArray saved = ReadFile(path);
 
-    QList<HistoryChange> changes = store.changes();
-    ASSERT_EQ(changes.size(), 1);
-    EXPECT_EQ(changes[0].file, path);
-    EXPECT_EQ(changes[0].kind, QStringLiteral("save"));
-    EXPECT_EQ(changes[0].program, QStringLiteral("cli"));
-    EXPECT_EQ(changes[0].beforeHash, hexOf(original));
-    EXPECT_EQ(changes[0].afterHash, hexOf(saved));
-    EXPECT_EQ(changes[0].beforeSize, original.size());
-    EXPECT_TRUE(changes[0].firstCopy);
+        QList<HistoryChange> changes = store.changes({path});
+        ASSERT_EQ(changes.size(), 1);
+        EXPECT_EQ(changes[0].file, path);
+        EXPECT_EQ(changes[0].kind, QStringLiteral("save"));
+        EXPECT_EQ(changes[0].program, QStringLiteral("cli"));
+        EXPECT_EQ(changes[0].beforeHash, hexOf(original));
+        EXPECT_EQ(changes[0].afterHash, hexOf(saved));
+        EXPECT_EQ(changes[0].beforeSize, original.size());
+        EXPECT_TRUE(changes[0].firstCopy);
+        if (!body.isEmpty()) {
+            const QString kept = store.contents().fileOf(hexOf(original));
+            EXPECT_EQ(StampOfPath(kept).inode, stamp.inode); // linked, not copied
+            EXPECT_EQ(StampOfPath(kept).links, 1u);
+        }
 
-    const std::optional<RestoreItem> undo = PlanUndoLatest(store, path);
-    ASSERT_TRUE(undo);
-    EXPECT_FALSE(undo->changedElsewhere);
-    ASSERT_TRUE(RestoreFiles(store, {*undo}, cli));
-    EXPECT_EQ(ReadFile(path), original);
+        const std::optional<RestoreItem> undo = PlanUndoLatest(store, path);
+        ASSERT_TRUE(undo);
+        EXPECT_FALSE(undo->changedElsewhere);
+        ASSERT_TRUE(RestoreFiles(store, {*undo}, cli));
+        EXPECT_EQ(ReadFile(path), original);
 
-    changes = store.changes({path});
-    ASSERT_EQ(changes.size(), 2);
-    EXPECT_EQ(changes[0].kind, QStringLiteral("restore"));
-    EXPECT_FALSE(changes[0].firstCopy);
-    ASSERT_TRUE(RestoreFiles(store, {*PlanUndoLatest(store, path)}, cli));
-    EXPECT_EQ(ReadFile(path), saved);
-    // Back to the start in one step, whatever came between.
-    ASSERT_TRUE(RestoreFiles(store, {*PlanOriginal(store, path)}, cli));
-    EXPECT_EQ(ReadFile(path), original);
+        changes = store.changes({path});
+        ASSERT_EQ(changes.size(), 2);
+        EXPECT_EQ(changes[0].kind, QStringLiteral("restore"));
+        EXPECT_FALSE(changes[0].firstCopy);
+        ASSERT_TRUE(RestoreFiles(store, {*PlanUndoLatest(store, path)}, cli));
+        EXPECT_EQ(ReadFile(path), saved);
+        // Back to the start in one step, whatever came between.
+        ASSERT_TRUE(RestoreFiles(store, {*PlanOriginal(store, path)}, cli));
+        EXPECT_EQ(ReadFile(path), original);
+
+        // Changed by another program since: said so, and what it wrote is kept first.
+        ASSERT_TRUE(savePrice(path, 460));
+        const QByteArray elsewhere = SofaBytes(777);
+        WriteFile(path, elsewhere);
+        const std::optional<RestoreItem> plan = PlanUndoLatest(store, path);
+        ASSERT_TRUE(plan);
+        EXPECT_TRUE(plan->changedElsewhere);
+        ASSERT_TRUE(RestoreFiles(store, {*plan}, cli));
+        EXPECT_EQ(ReadFile(path), original);
+        EXPECT_EQ(store.changes().first().beforeHash, hexOf(elsewhere));
+        ASSERT_TRUE(RestoreFiles(store, {*PlanUndoLatest(store, path)}, cli));
+        EXPECT_EQ(ReadFile(path), elsewhere);
+    }
     expectCopiesKept();
 }
 
@@ -96,25 +108,6 @@ TEST_F(HistoryTest, BatchIsRestoredInOneStep)
     ASSERT_TRUE(RestoreFiles(store, PlanBatchRestore(store, restoreBatch), cli));
     EXPECT_EQ(priceOf(paths[0]), 1000);
     EXPECT_EQ(priceOf(paths[2]), 999);
-}
-
-TEST_F(HistoryTest, RestoreAfterAChangeElsewhereSaysSoAndKeepsThatChange)
-{
-    const QString path = put(QStringLiteral("sofa.iff"), SofaBytes(400));
-    const QByteArray original = ReadFile(path);
-    ASSERT_TRUE(savePrice(path, 450));
-    const QByteArray elsewhere = SofaBytes(777);
-    WriteFile(path, elsewhere); // another program
-
-    const std::optional<RestoreItem> plan = PlanUndoLatest(store, path);
-    ASSERT_TRUE(plan);
-    EXPECT_TRUE(plan->changedElsewhere);
-    ASSERT_TRUE(RestoreFiles(store, {*plan}, cli));
-    EXPECT_EQ(ReadFile(path), original);
-    // What the other program wrote was kept first.
-    EXPECT_EQ(store.changes().first().beforeHash, hexOf(elsewhere));
-    ASSERT_TRUE(RestoreFiles(store, {*PlanUndoLatest(store, path)}, cli));
-    EXPECT_EQ(ReadFile(path), elsewhere);
 }
 
 TEST_F(HistoryTest, DeletedFileComesBackFromTheTrashOrElseFromTheStore)
@@ -165,85 +158,56 @@ TEST_F(HistoryTest, DeletedFileComesBackFromTheTrashOrElseFromTheStore)
 
 TEST_F(HistoryTest, NoCopyNoChange)
 {
-    // The store cannot be kept: each way leaves the file as it was, with the reason.
-    struct Case {
+    // No copy can be kept: the store is spoilt, or the disk fills while copying (the old file
+    // does not compress, the new one is small). A small copy goes to the journal; a large one is
+    // copied to a file when it cannot be linked (here: the file has a second name). Each way
+    // leaves the file and the journal as they were, with the reason.
+    const struct {
         const char* name;
-        std::function<void(const QString& historyFolder)> spoil;
+        const char* spoilt; // a file (or a folder) here in the history folder
+        bool folder;
+        int noise; // bytes of the old file; the disk takes 2/3 of them
+    } cases[] = {
+        {"a file where the history folder belongs", "", false, 0},
+        {"a file where the contents folder belongs", "contents", false, 0},
+        {"a folder where the journal belongs", "journal.sqlite", true, 0},
+        {"full disk, copy in the journal", nullptr, false, 300 * 1024},
+        {"full disk, copy as a file", nullptr, false, 1536 * 1024},
     };
-    const Case cases[] = {
-        {"a file where the history folder belongs",
-         [](const QString& folder) { MakeFile(QDir::cleanPath(folder)); }},
-        {"a file where the contents folder belongs",
-         [](const QString& folder) { MakeFile(folder + QStringLiteral("contents")); }},
-        {"a folder where the journal belongs",
-         [](const QString& folder) { QDir().mkpath(folder + QStringLiteral("journal.sqlite")); }},
-    };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        const QString caseData = tmp.dir.filePath(QString::fromLatin1(c.name)) + '/';
-        HistoryStore spoilt(caseData);
-        c.spoil(spoilt.folder());
-        const QString path = put(QStringLiteral("sofa.iff"), SofaBytes(400));
+        HistoryStore own(tmp.dir.filePath(QString::fromLatin1(c.name)) + '/');
+        const QString spoilt = QDir::cleanPath(own.folder() + QLatin1String(c.spoilt));
+        if (!c.spoilt)
+            ASSERT_TRUE(own.open());
+        else if (c.folder)
+            QDir().mkpath(spoilt);
+        else
+            MakeFile(spoilt);
+        const QByteArray before = SofaBytes(400, Noise(c.noise, 7));
+        const QString path = put(QStringLiteral("%1.iff").arg(c.name), before);
+        const QByteArray second = QFile::encodeName(path + ".2");
+        ASSERT_EQ(::link(QFile::encodeName(path).constData(), second.constData()), 0);
         clsIFF doc;
         ASSERT_TRUE(doc.LoadFile(path));
         ASSERT_TRUE(doc.SetPrice(128, 1));
+        if (c.noise)
+            doc.DelResource("BMP_300");
         QString error;
-        EXPECT_FALSE(SaveDocumentKept(spoilt, doc, path, cli, &error));
+        const auto save = [&] { return SaveDocumentKept(own, doc, path, cli, &error); };
+        EXPECT_FALSE(c.noise ? WithFileSizeLimit(quint64(c.noise) * 2 / 3, save) : save());
         EXPECT_TRUE(error.startsWith(QStringLiteral("No copy of the file could be kept")))
             << error.toStdString();
-        EXPECT_EQ(ReadFile(path), SofaBytes(400));
-        EXPECT_FALSE(TrashFileKept(spoilt, path, cli, nullptr, &error));
-        EXPECT_TRUE(QFileInfo::exists(path));
-    }
-}
-
-TEST_F(HistoryTest, FullDiskLeavesTheFileAndTheJournalAsTheyWere)
-{
-    // The old file holds bytes that do not compress, the new one is small: the copy hits the
-    // limit, the new file does not. A small copy goes to the journal; a large one is copied
-    // to a file when it cannot be linked (here: the file has a second name).
-    for (const int size : {300 * 1024, 1536 * 1024}) {
-        SCOPED_TRACE(size);
-        QByteArray noise(size, '\0');
-        quint32 seed = 7;
-        for (char& byte : noise) {
-            seed = seed * 1664525u + 1013904223u;
-            byte = char(seed >> 24);
-        }
-        const QString path = put(QStringLiteral("big%1.iff").arg(size), SofaBytes(400, noise));
-        ASSERT_EQ(
-            ::link(QFile::encodeName(path).constData(), QFile::encodeName(path + ".2").constData()),
-            0);
-        HistoryStore own(data + QString::number(size));
-        ASSERT_TRUE(own.open());
-        clsIFF doc;
-        ASSERT_TRUE(doc.LoadFile(path));
-        doc.DelResource("BMP_300");
-        QString error;
-        EXPECT_FALSE(WithFileSizeLimit(
-            quint64(size) * 2 / 3, [&] { return SaveDocumentKept(own, doc, path, cli, &error); }));
-        EXPECT_TRUE(error.startsWith(QStringLiteral("No copy of the file could be kept")))
-            << error.toStdString();
-        EXPECT_EQ(ReadFile(path), SofaBytes(400, noise));
+        EXPECT_EQ(ReadFile(path), before);
         EXPECT_TRUE(own.changes().isEmpty());
-        // Once there is room again, the save goes through.
-        ASSERT_TRUE(SaveDocumentKept(own, doc, path, cli, &error)) << error.toStdString();
-        EXPECT_EQ(own.content(own.changes()[0].beforeHash, &error), SofaBytes(400, noise));
+        if (c.noise) { // once there is room again, the save goes through
+            ASSERT_TRUE(save()) << error.toStdString();
+            EXPECT_EQ(own.content(own.changes()[0].beforeHash, &error), before);
+        } else {
+            EXPECT_FALSE(TrashFileKept(own, path, cli, nullptr, &error));
+            EXPECT_TRUE(QFileInfo::exists(path));
+        }
     }
-}
-
-TEST_F(HistoryTest, LargeCopyIsTheReplacedFileItself)
-{
-    QByteArray body(2 * 1024 * 1024, 'x');
-    const QString path = put(QStringLiteral("large.iff"), SofaBytes(400, body));
-    const QByteArray original = ReadFile(path);
-    const FileStamp before = StampOfPath(path);
-    ASSERT_TRUE(savePrice(path, 1));
-    const QString kept = store.contents().fileOf(hexOf(original));
-    EXPECT_EQ(StampOfPath(kept).inode, before.inode); // linked, not copied
-    EXPECT_EQ(StampOfPath(kept).links, 1u);
-    ASSERT_TRUE(RestoreFiles(store, {*PlanUndoLatest(store, path)}, cli));
-    EXPECT_EQ(ReadFile(path), original);
 }
 
 TEST_F(HistoryTest, BusyJournalRefusesTheChangeAfterWaiting)
@@ -274,20 +238,13 @@ TEST_F(HistoryTest, TwoWritersAtOnceLoseNoRow)
     std::atomic<int> failures{0};
     const auto writer = [&](const QString& path) {
         HistoryStore own(data); // a connection of its own, as another program has
-        for (int i = 0; i < kEach; ++i) {
-            QString error;
-            if (!WriteFileKept(own, path, SofaBytes(quint16(100 + i)), cli, &error))
-                ++failures;
-        }
+        QString error;
+        for (int i = 0; i < kEach; ++i)
+            failures += !WriteFileKept(own, path, SofaBytes(quint16(100 + i)), cli, &error);
     };
-    QThread* first = QThread::create(writer, a);
-    QThread* second = QThread::create(writer, b);
-    first->start();
-    second->start();
-    first->wait();
-    second->wait();
-    delete first;
-    delete second;
+    std::thread first(writer, a), second(writer, b);
+    first.join();
+    second.join();
     EXPECT_EQ(failures, 0);
     ASSERT_TRUE(store.open());
     EXPECT_EQ(store.changes({a}).size(), kEach);
@@ -295,14 +252,9 @@ TEST_F(HistoryTest, TwoWritersAtOnceLoseNoRow)
     expectCopiesKept();
 }
 
-TEST_F(HistoryTest, PruningNeverRemovesAFirstCopy)
+TEST_F(HistoryTest, PruningNeverRemovesAFirstCopyAndForgettingKeepsTheRecent)
 {
-    QByteArray noise(64 * 1024, '\0');
-    quint32 seed = 1;
-    for (char& byte : noise) {
-        seed = seed * 1664525u + 1013904223u;
-        byte = char(seed >> 24);
-    }
+    const QByteArray noise = Noise(64 * 1024, 1);
     const QString a = put(QStringLiteral("a.iff"), SofaBytes(1, noise));
     const QString b = put(QStringLiteral("b.iff"), SofaBytes(2, noise + "b"));
     ASSERT_TRUE(store.open());
@@ -324,15 +276,7 @@ TEST_F(HistoryTest, PruningNeverRemovesAFirstCopy)
     ASSERT_TRUE(RestoreFiles(store, {*PlanOriginal(store, a)}, cli));
     EXPECT_EQ(ReadFile(a), SofaBytes(1, noise));
 
-    ASSERT_TRUE(store.forget(std::nullopt));
-    EXPECT_TRUE(store.changes().isEmpty());
-    EXPECT_TRUE(QDir(store.contents().folder()).isEmpty());
-}
-
-TEST_F(HistoryTest, ForgetOlderThanKeepsTheRecentChanges)
-{
-    const QString path = put(QStringLiteral("sofa.iff"), SofaBytes(400));
-    ASSERT_TRUE(savePrice(path, 1));
+    // Forgetting what is older than 5 days takes only the change of 10 days ago.
     HistoryChange old;
     old.file = game + QStringLiteral("old.iff");
     old.time = QDateTime::currentDateTimeUtc().addDays(-10);
@@ -341,13 +285,18 @@ TEST_F(HistoryTest, ForgetOlderThanKeepsTheRecentChanges)
     const qint64 id = store.beginChange(old, "old bytes", &error);
     ASSERT_NE(id, 0) << error.toStdString();
     store.finishChange(id);
-    ASSERT_EQ(store.changes().size(), 2);
+    const qsizetype recent = store.changes().size();
     ASSERT_TRUE(store.forget(5));
     const QList<HistoryChange> left = store.changes();
-    ASSERT_EQ(left.size(), 1);
-    EXPECT_EQ(left[0].file, path);
+    EXPECT_EQ(left.size(), recent - 1);
+    for (const HistoryChange& change : left)
+        EXPECT_NE(change.file, old.file);
     EXPECT_FALSE(store.hasContent(old.beforeHash));
     expectCopiesKept();
+
+    ASSERT_TRUE(store.forget(std::nullopt));
+    EXPECT_TRUE(store.changes().isEmpty());
+    EXPECT_TRUE(QDir(store.contents().folder()).isEmpty());
 }
 
 TEST_F(HistoryTest, PendingRowsAreSettledFromTheFileOnOpen)
