@@ -35,11 +35,6 @@ protected:
     HistoryStore store{data};
     const ChangeInfo cli{QStringLiteral("cli"), QString(), QStringLiteral("test change")};
 
-    HistoryTest()
-    {
-        QDir().mkpath(data);
-        QDir().mkpath(game);
-    }
     QString put(const QString& name, const QByteArray& bytes)
     {
         MakeFile(game + name, bytes);
@@ -52,11 +47,8 @@ protected:
         clsIFF doc;
         EXPECT_TRUE(doc.LoadFile(path));
         EXPECT_TRUE(doc.SetPrice(128, price));
-        QString reason;
-        const bool saved = SaveDocumentKept(store, doc, path, info, &reason);
-        if (error)
-            *error = reason;
-        return saved;
+        QString ignored;
+        return SaveDocumentKept(store, doc, path, info, error ? error : &ignored);
     }
     static QByteArray hexOf(const QByteArray& bytes) { return Sha256(bytes).toHex(); }
     // Bytes that do not compress.
