@@ -192,8 +192,7 @@ TEST_F(Collection, ConflictsProblemsObjectsTheFilterAndARescan)
 TEST_F(Collection, ScannerReportsProgressAndCancels)
 {
     static int argc = 1;
-    static char name[] = "test";
-    static char* argv[] = {name, nullptr};
+    static char* argv[] = {const_cast<char*>("test"), nullptr};
     static QCoreApplication app(argc, argv);
     for (int i = 0; i < 1000; ++i)
         put(QStringLiteral("Downloads/many/%1.iff").arg(i), Objects({quint32(0x10000 + i)}));
