@@ -22,13 +22,11 @@ TEST_F(HistoryTest, SaveIsRecordedAndUndoneAndTheUndoUndone)
 
         QList<HistoryChange> changes = store.changes({path});
         ASSERT_EQ(changes.size(), 1);
-        EXPECT_EQ(changes[0].file, path);
-        EXPECT_EQ(changes[0].kind, QStringLiteral("save"));
-        EXPECT_EQ(changes[0].program, QStringLiteral("cli"));
-        EXPECT_EQ(changes[0].beforeHash, hexOf(original));
-        EXPECT_EQ(changes[0].afterHash, hexOf(saved));
-        EXPECT_EQ(changes[0].beforeSize, original.size());
-        EXPECT_TRUE(changes[0].firstCopy);
+        const HistoryChange c = changes[0];
+        EXPECT_EQ(QStringList({c.file, c.kind, c.program, c.beforeHash, c.afterHash}),
+                  QStringList({path, "save", "cli", hexOf(original), hexOf(saved)}));
+        EXPECT_EQ(c.beforeSize, original.size());
+        EXPECT_TRUE(c.firstCopy);
         if (!body.isEmpty()) {
             const QString kept = store.contents().fileOf(hexOf(original));
             EXPECT_EQ(StampOfPath(kept).inode, stamp.inode); // linked, not copied
