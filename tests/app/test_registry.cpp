@@ -9,6 +9,8 @@
 namespace
 {
 
+const QByteArray kHead = "WINE REGISTRY Version 2\n[Software\\\\"; // and a key below it
+
 const QByteArray kReg = "WINE REGISTRY Version 2\n;; All keys relative to \\\\Machine\n\n"
                         "[Software\\\\Maxis\\\\The Sims] 1733500000\n"
                         "#time=1db47a0c3a8e2f0\n"
@@ -85,11 +87,9 @@ TEST(GameLanguages, NamesCodesAndWindowsLocales)
 // The classic key's locale ID, else its SIMS_LANGUAGE, else the re-release's SIMS_LANGUAGE.
 TEST(GameLanguage, EachRegistrySourceInTurn)
 {
-    const QByteArray classic = "WINE REGISTRY Version 2\n[Software\\\\Maxis\\\\The Sims] 1\n";
-    const QByteArray wow =
-        "WINE REGISTRY Version 2\n[Software\\\\Wow6432Node\\\\Maxis\\\\The Sims] 1\n";
-    const QByteArray user =
-        "WINE REGISTRY Version 2\n[Software\\\\Electronic Arts\\\\The Sims 25] 1\n";
+    const QByteArray classic = kHead + "Maxis\\\\The Sims] 1\n",
+                     wow = kHead + "Wow6432Node\\\\Maxis\\\\The Sims] 1\n",
+                     user = kHead + "Electronic Arts\\\\The Sims 25] 1\n";
     const struct {
         QByteArray system, user;
         int code;
@@ -130,8 +130,7 @@ TEST(GameLocator, EveryInstallPlaceInOrder)
     const QByteArray key =
                          "Maxis\\\\The Sims] 1\n\"InstallPath\"=\"C:\\\\program files\\\\Maxis\\\\"
                          "The Sims\\\\\"\n",
-                     plain = "WINE REGISTRY Version 2\n[Software\\\\" + key,
-                     wow = "WINE REGISTRY Version 2\n[Software\\\\Wow6432Node\\\\" + key;
+                     plain = kHead + key, wow = kHead + "Wow6432Node\\\\" + key;
     // Steam's other libraries, quoted ("%h" is home); the older format numbers them directly.
     const QString lib = "/mnt/Games \"2\"", vdf = native + "/steamapps/libraryfolders.vdf";
     const QByteArray
