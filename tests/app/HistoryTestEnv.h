@@ -7,7 +7,10 @@
 #include "CatalogFixture.h"
 #include "HistoryStore.h"
 #include "KeptSave.h"
+#include "Sha256.h"
 #include "clsIFF.h"
+
+#include <QRandomGenerator>
 
 // One catalog object (OBJD 128, text in CTSS 2000) at a price; the text as real files hold it.
 inline QByteArray SofaBytes(quint16 price, const QByteArray& extra = QByteArray())
@@ -32,11 +35,6 @@ protected:
     HistoryStore store{data};
     const ChangeInfo cli{QStringLiteral("cli"), QString(), QStringLiteral("test change")};
 
-    HistoryTest()
-    {
-        QDir().mkpath(data);
-        QDir().mkpath(game);
-    }
     QString put(const QString& name, const QByteArray& bytes)
     {
         MakeFile(game + name, bytes);
@@ -49,11 +47,16 @@ protected:
         clsIFF doc;
         EXPECT_TRUE(doc.LoadFile(path));
         EXPECT_TRUE(doc.SetPrice(128, price));
-        QString reason;
-        const bool saved = SaveDocumentKept(store, doc, path, info, &reason);
-        if (error)
-            *error = reason;
-        return saved;
+        QString ignored;
+        return SaveDocumentKept(store, doc, path, info, error ? error : &ignored);
+    }
+    static QByteArray hexOf(const QByteArray& bytes) { return Sha256(bytes).toHex(); }
+    // Bytes that do not compress.
+    static QByteArray Noise(int size, quint32 seed)
+    {
+        QByteArray noise(size, '\0');
+        QRandomGenerator(seed).fillRange(reinterpret_cast<quint32*>(noise.data()), size / 4);
+        return noise;
     }
     static qint32 priceOf(const QString& path)
     {

@@ -82,19 +82,13 @@ protected:
     }
     void put(const QString& relative, const QByteArray& bytes) { MakeFile(at(relative), bytes); }
     QString at(const QString& relative) const { return root.path() + '/' + relative; }
-    QList<ObjectFile> files() const
-    {
-        return GatherObjectFiles({FolderEntry{at("Downloads/"), true}});
-    }
+    QList<ObjectFile> files() const { return GatherObjectFiles({{at("Downloads/"), true}}); }
     CollectionCatalog scan(ScanCache* cache = nullptr) const
     {
         return ScanCollection(files(), FindGameArchives(root.path()), cache);
     }
     // A listed file by its path below the root, and an object of it as "path#id".
-    QString name(const CatalogFile& file) const
-    {
-        return file.displayPath().mid(root.path().size() + 1);
-    }
+    QString name(const CatalogFile& file) const { return file.displayPath().mid(at("").size()); }
     QString name(const CollectionCatalog& catalog, int file, quint16 id) const
     {
         return name(catalog.files[file]) + '#' + QString::number(id);
@@ -195,8 +189,7 @@ TEST_F(Collection, ConflictsProblemsObjectsTheFilterAndARescan)
 TEST_F(Collection, ScannerReportsProgressAndCancels)
 {
     static int argc = 1;
-    static char name[] = "test";
-    static char* argv[] = {name, nullptr};
+    static char* argv[] = {const_cast<char*>("test"), nullptr};
     static QCoreApplication app(argc, argv);
     for (int i = 0; i < 1000; ++i)
         put(QStringLiteral("Downloads/many/%1.iff").arg(i), Objects({quint32(0x10000 + i)}));

@@ -9,7 +9,7 @@
 namespace
 {
 
-const QString kGameKey = QStringLiteral("SOFTWARE\\Maxis\\The Sims");
+const QByteArray kHead = "WINE REGISTRY Version 2\n[Software\\\\"; // and a key below it
 
 const QByteArray kReg = "WINE REGISTRY Version 2\n;; All keys relative to \\\\Machine\n\n"
                         "[Software\\\\Maxis\\\\The Sims] 1733500000\n"
@@ -62,57 +62,8 @@ TEST(WineRegistry, ValuesOfEveryKindAsTheSettingsReadThem)
     EXPECT_EQ(s.ReadEntry(QStringLiteral("Language"), QString()), QStringLiteral("English"));
     // A key holds none of its subkeys' values.
     EXPECT_FALSE(WineRegistry::FindValue(kReg, QStringLiteral("Software\\Maxis"), "Count"));
-}
-
-TEST(GameLocator, WinePrefixesOf64And32Bits)
-{
-    for (const bool wow : {true, false}) {
-        TempHome home;
-        const QString drive = home.winePrefix + QStringLiteral("/drive_c");
-        QDir().mkpath(drive + QStringLiteral("/Program Files/Maxis/The Sims"));
-        QDir().mkpath(home.winePrefix + QStringLiteral("/dosdevices"));
-        // Wine links c: relatively; other tools write absolute links.
-        ASSERT_TRUE(QFile::link(wow ? QStringLiteral("../drive_c") : drive,
-                                home.winePrefix + QStringLiteral("/dosdevices/c:")));
-        WriteFile(home.winePrefix + QStringLiteral("/system.reg"),
-                  QByteArray("WINE REGISTRY Version 2\n[Software\\\\") +
-                      (wow ? "Wow6432Node\\\\" : "") +
-                      "Maxis\\\\The Sims] 1\n\"InstallPath\"=\"C:\\\\program files\\\\Maxis\\\\"
-                      "The Sims\\\\\"\n");
-        // The registry comes before Steam.
-        QDir().mkpath(home.home +
-                      "/.steam/steam/steamapps/common/The Sims Legacy Collection/GameData");
-        const QString game =
-            QDir(drive).canonicalPath() + QStringLiteral("/Program Files/Maxis/The Sims");
-        EXPECT_EQ(GetGameFolder(), game) << wow;
-        EXPECT_FALSE(WineRegistry().write(HKEY_LOCAL_MACHINE_ROOT, kGameKey, "InstallPath", "x"));
-    }
-}
-
-TEST(GameLocator, SteamLibrariesWhenTheRegistryGivesNothing)
-{
-    TempHome home; // no registry
-    const QString steam = home.home + QStringLiteral("/.local/share/Steam");
-    const QString game = QStringLiteral("/steamapps/common/The Sims Legacy Collection");
-    QDir().mkpath(steam + game); // no GameData: not the game
-    EXPECT_TRUE(GetGameFolder().isEmpty());
-
-    const QString library = home.dir.path() + QStringLiteral("/mnt/Games \"2\"");
-    QDir().mkpath(library + game + QStringLiteral("/GameData"));
-    QByteArray quoted = QFile::encodeName(library).replace("\"", "\\\"");
-    WriteFile(steam + QStringLiteral("/steamapps/libraryfolders.vdf"),
-              "\"libraryfolders\"\n{\n\t\"0\"\n\t{\n\t\t\"path\"\t\t\"" + QFile::encodeName(steam) +
-                  "\"\n\t\t\"apps\" { \"228980\" \"1\" }\n\t}\n\t\"1\"\n\t{\n\t\t\"path\"\t\t\"" +
-                  quoted + "\"\n\t}\n}\n");
-    EXPECT_EQ(GetGameFolder(), QDir(library).canonicalPath() + game);
-
-    // The older format numbers the libraries directly.
-    const QString old = home.dir.path() + QStringLiteral("/old");
-    QDir().mkpath(old + game + QStringLiteral("/GameData"));
-    WriteFile(steam + QStringLiteral("/steamapps/libraryfolders.vdf"),
-              "\"LibraryFolders\"\n{\n\t\"ContentStatsID\"\t\"-1\"\n\t\"1\"\t\"" +
-                  QFile::encodeName(old) + "\"\n}\n");
-    EXPECT_EQ(GetGameFolder(), QDir(old).canonicalPath() + game);
+    EXPECT_FALSE(WineRegistry().write(HKEY_LOCAL_MACHINE_ROOT, "SOFTWARE\\Maxis\\The Sims",
+                                      "InstallPath", "x")); // the prefix's files are never written
 }
 
 TEST(GameLanguages, NamesCodesAndWindowsLocales)
@@ -136,11 +87,9 @@ TEST(GameLanguages, NamesCodesAndWindowsLocales)
 // The classic key's locale ID, else its SIMS_LANGUAGE, else the re-release's SIMS_LANGUAGE.
 TEST(GameLanguage, EachRegistrySourceInTurn)
 {
-    const QByteArray classic = "WINE REGISTRY Version 2\n[Software\\\\Maxis\\\\The Sims] 1\n";
-    const QByteArray wow =
-        "WINE REGISTRY Version 2\n[Software\\\\Wow6432Node\\\\Maxis\\\\The Sims] 1\n";
-    const QByteArray user =
-        "WINE REGISTRY Version 2\n[Software\\\\Electronic Arts\\\\The Sims 25] 1\n";
+    const QByteArray classic = kHead + "Maxis\\\\The Sims] 1\n",
+                     wow = kHead + "Wow6432Node\\\\Maxis\\\\The Sims] 1\n",
+                     user = kHead + "Electronic Arts\\\\The Sims 25] 1\n";
     const struct {
         QByteArray system, user;
         int code;
@@ -176,11 +125,29 @@ TEST(GameLocator, EveryInstallPlaceInOrder)
     const QString programFiles = "/.wine/drive_c/Program Files/EA Games/The Sims Legacy";
     const QString manifest = "/steamapps/appmanifest_3314060.acf";
     const QString proton = "/steamapps/compatdata/3314060/pfx";
+    const QString maxis = "/.wine/drive_c/Program Files/Maxis/The Sims", reg = "/.wine/system.reg";
+    // The registry's path in other letter case; 64-bit Windows keeps it below Wow6432Node.
+    const QByteArray key =
+                         "Maxis\\\\The Sims] 1\n\"InstallPath\"=\"C:\\\\program files\\\\Maxis\\\\"
+                         "The Sims\\\\\"\n",
+                     plain = kHead + key, wow = kHead + "Wow6432Node\\\\" + key;
+    // Steam's other libraries, quoted ("%h" is home); the older format numbers them directly.
+    const QString lib = "/mnt/Games \"2\"", vdf = native + "/steamapps/libraryfolders.vdf";
+    const QByteArray
+        libraries = "\"libraryfolders\"\n{\n\t\"0\"\n\t{\n\t\t\"path\"\t\t\"%h" + native.toUtf8() +
+                    "\"\n\t\t\"apps\" { \"228980\" \"1\" }\n\t}\n\t\"1\"\n\t{\n\t\t"
+                    "\"path\"\t\t\"%h/mnt/Games \\\"2\\\"\"\n\t}\n}\n",
+        older = "\"LibraryFolders\"\n{\n\t\"ContentStatsID\"\t\"-1\"\n\t\"1\"\t\"%h/old\"\n}\n";
+    const std::pair<QString, QByteArray> noGameData = {native + legacy + "/readme.txt", ""};
     const struct {
         QStringList games;                           // folders made with GameData, under home
         QList<std::pair<QString, QByteArray>> files; // under home
-        QString found, prefix;                       // under home
+        QString found, prefix;                       // under home; found null: none
+        QString drive; // where the prefix's c: links to ("%h" is home); empty: no link
     } cases[] = {
+        // The registry first, before Steam; Wine links c: relatively, other tools absolutely.
+        {{maxis, "/.steam/steam" + legacy}, {{reg, wow}}, maxis, "/.wine", "../drive_c"},
+        {{maxis, "/.steam/steam" + legacy}, {{reg, plain}}, maxis, "/.wine", "%h/.wine/drive_c"},
         {{native + "/steamapps/common/Die Sims"},
          {{native + manifest, "\"AppState\"\n{\n\t\"appid\"\t\"3314060\"\n\t\"installdir\"\t"
                               "\"Die Sims\"\n}\n"},
@@ -195,18 +162,29 @@ TEST(GameLocator, EveryInstallPlaceInOrder)
          {{native + manifest, "\"installdir\" \"../../x\""}},
          native + legacy,
          native + proton},
+        {{}, {noGameData}, QString(), "/.wine"},
+        {{lib + legacy}, {noGameData, {vdf, libraries}}, lib + legacy, lib + proton},
+        {{"/old" + legacy}, {{vdf, older}}, "/old" + legacy, "/old" + proton},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(&c - cases);
         TempHome home;
+        const QByteArray encodedHome = QFile::encodeName(home.home);
         for (const QString& game : c.games)
             ASSERT_TRUE(QDir().mkpath(home.home + game + "/GameData"));
         for (const auto& [file, bytes] : c.files)
-            MakeFile(home.home + file, bytes);
+            MakeFile(home.home + file, QByteArray(bytes).replace("%h", encodedHome));
+        if (!c.drive.isEmpty()) {
+            QDir().mkpath(home.winePrefix + "/dosdevices");
+            ASSERT_TRUE(QFile::link(QString(c.drive).replace("%h", home.home),
+                                    home.winePrefix + "/dosdevices/c:"));
+        }
         const GameInstall install = LocateGame();
-        EXPECT_EQ(QDir(install.folder).canonicalPath(), QDir(home.home + c.found).canonicalPath());
+        const QString canonicalHome = QDir(home.home).canonicalPath();
+        EXPECT_EQ(install.folder, c.found.isNull() ? QString() : canonicalHome + c.found);
         EXPECT_EQ(QDir(install.prefix).absolutePath(),
-                  QDir(QDir(home.home).canonicalPath() + c.prefix).absolutePath());
-        EXPECT_EQ(FindGameLanguage(QString()), c.files.size() == 2 ? 4 : 1);
+                  QDir(canonicalHome + c.prefix).absolutePath());
+        EXPECT_EQ(FindGameLanguage(QString()), c.found.endsWith("Die Sims") ? 4 : 1);
     }
     // A game folder given by hand brings the prefix it lies in.
     EXPECT_EQ(PrefixOfGameFolder("/p/drive_c/Games/Sims"), QStringLiteral("/p"));
