@@ -6,6 +6,7 @@
 #include <QByteArray>
 #include <QDir>
 #include <QString>
+#include <QtEndian>
 #include <algorithm>
 #include <vector>
 
@@ -37,4 +38,17 @@ inline QString TempPattern(int argc, char** argv, const char* name)
 {
     const QString parent = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QDir::tempPath();
     return parent + QLatin1Char('/') + QLatin1String(name) + QStringLiteral("-XXXXXX");
+}
+
+// Appends a chunk header (type, id, a body of size bytes to follow) and its 64-byte name.
+inline void AppendChunkHeader(QByteArray& file, const char* type, quint16 id, int size)
+{
+    char head[12] = {};
+    std::copy_n(type, 4, head);
+    qToBigEndian(quint32(76 + size), head + 4);
+    qToBigEndian(id, head + 8);
+    file.append(head, 12);
+    QByteArray name = "resource " + QByteArray::number(id);
+    name.append(64 - name.size(), '\0');
+    file += name;
 }

@@ -55,23 +55,11 @@ QByteArray makeFile(int chunks, qint64 total)
     const int average = int((total - 64) / chunks) - 76;
     // OBJD 128 first, so that a price can be set.
     QByteArray objd(216, '\0');
-    const auto header = [&](const char* type, quint16 id, int size) {
-        char head[12];
-        std::copy_n(type, 4, head);
-        qToBigEndian(quint32(76 + size), head + 4);
-        qToBigEndian(id, head + 8);
-        head[10] = 0;
-        head[11] = 0;
-        file.append(head, 12);
-        QByteArray name = "resource " + QByteArray::number(id);
-        name.append(64 - name.size(), '\0');
-        file += name;
-    };
-    header("OBJD", 128, objd.size());
+    AppendChunkHeader(file, "OBJD", 128, int(objd.size()));
     file += objd;
     file.reserve(total + 4096);
     for (int i = 1; i < chunks; ++i) {
-        header(types[i % 8], quint16(1000 + i), average);
+        AppendChunkHeader(file, types[i % 8], quint16(1000 + i), average);
         file += body(quint32(i), average);
     }
     return file;

@@ -57,16 +57,7 @@ QByteArray makeFile()
         int body = average / 2 + int(seed % quint32(average));
         if (i == kChunks - 1)
             body = int(kTarget - file.size() - 76);
-        char header[12];
-        std::copy_n(types[i % 8], 4, header);
-        qToBigEndian(quint32(76 + body), header + 4);
-        qToBigEndian(quint16(i), header + 8);
-        header[10] = 0;
-        header[11] = 0;
-        file.append(header, 12);
-        QByteArray name = "resource " + QByteArray::number(i);
-        name.append(64 - name.size(), '\0');
-        file += name;
+        AppendChunkHeader(file, types[i % 8], quint16(i), body);
         file.append(body, char('a' + i % 26));
     }
     return file;
