@@ -1,7 +1,11 @@
-// A whole run: data files written at exit and read at the next start; real-world files unchanged.
-
+// A whole run: where the data files live (given, portable or per-user folder), written at exit
+// and read at the next start and by the CLI; real-world files unchanged.
+#include "CliCommands.h"
 #include "MainWindowHarness.h"
+#include "Startup.h"
 #include "modMain.h"
+
+#include <QTextStream>
 
 namespace
 {
@@ -9,24 +13,62 @@ namespace
 class WholeRun : public MainWindowHarness
 {
 protected:
+    void SetUp() override
+    {
+        MainWindowHarness::SetUp();
+        SetProgramName();
+    }
     void Start()
     {
         ProgramState.Presets.clear();
         ProgramState.Folders.clear();
-        window = Main({dataFolder, gameFolder});
+        window = Main({QString(), gameFolder});
         ASSERT_NE(window, nullptr);
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
     }
+    const QString userFolder = qEnvironmentVariable("XDG_DATA_HOME") + "/Kestrane/";
 };
 
-TEST_F(WholeRun, PresetsAndFoldersSurviveARestartByteForByte)
+TEST_F(WholeRun, DataFolderIsTheGivenOneThenAPortableCopyThenTheUserFolder)
 {
+    // The files made (exe: beside the program; next: the window's second portable folder),
+    // the --data-dir given, and the folder chosen.
+    const char* cases[][3] = {
+        {"", "", "user"},
+        {"exe/presets.dat", "", "exe"},
+        {"exe/folders.dat", "", "exe"},
+        {"next/presets.dat", "", "next"},
+        {"exe/folders.dat next/presets.dat", "", "exe"},
+        {"exe/presets.bak", "", "user"}, // no data file
+        {"exe/presets.dat next/folders.dat", "given", "given"},
+    };
+    for (const auto& c : cases) {
+        const QString base = dataFolder + QString::number(&c - cases) + "/";
+        for (const QString& file : QString(c[0]).split(' ', Qt::SkipEmptyParts)) {
+            QDir().mkpath(QFileInfo(base + file).path());
+            WriteFile(base + file, QByteArray(2, 0));
+        }
+        const QString given = *c[1] ? base + c[1] : QString();
+        const QString chosen = *c[2] == 'u' ? userFolder : base + c[2] + "/";
+        EXPECT_EQ(ChooseDataFolder(given, {base + "exe/", base + "next/"}), chosen) << c[0];
+    }
+    EXPECT_FALSE(QFileInfo::exists(userFolder)) << "choosing creates nothing";
+}
+
+TEST_F(WholeRun, PresetsAndFoldersSurviveARestartByteForByteAndTheCliReadsThem)
+{
+    // Without the game: told, and nothing written, not even the folder.
+    EXPECT_EQ(Main({QString(), gameFolder + "missing"}), nullptr);
+    EXPECT_EQ(Questions(prompt), QStringList{Question("The Sims directory could not be found.",
+                                                      PromptIcon::None, PromptButtons::Ok, "")});
+    EXPECT_FALSE(QFileInfo::exists(userFolder));
+
     ASSERT_TRUE(QDir(gameFolder).mkpath("Downloads"));
     writeFile("Downloads/chair.iff", object({}, 128, "Chair", "", 1, {1, 1, 1, 0, 0, 0, 0, 0, 1}));
-
-    // First start: no data files, so the default folders, whose Downloads holds the chair.
+    // First start: no data files, so the user folder and the default folders, whose Downloads
+    // holds the chair.
     Start();
-    EXPECT_EQ(window->size(), QSize(794, 608)); // 575, and a strip for Find Object
+    EXPECT_EQ(ProgramState.ProgramFolder, userFolder);
     prompt.queueInput(QStringLiteral("Caf\u00e9"));
     QTest::mouseClick(window->cmdPresetNew, Qt::LeftButton);
     // A folder list of its own: a count, then per entry a length, the path, a flag (big-endian).
@@ -36,10 +78,17 @@ TEST_F(WholeRun, PresetsAndFoldersSurviveARestartByteForByte)
     window->close(); // writes the data files without asking anything
     EXPECT_TRUE(!window->isVisible() && prompt.asked().isEmpty());
     const QByteArray downloads = QFile::encodeName(folders[0].Path);
-    EXPECT_EQ(ReadFile(dataFolder + "folders.dat"),
+    EXPECT_EQ(ReadFile(userFolder + "folders.dat"),
               QByteArray::fromHex("000100") + char(downloads.size()) + downloads + '\1');
     // Count 1, then "Café" with its length byte and nine sort bytes.
-    EXPECT_EQ(ReadFile(dataFolder + "presets.dat").toHex(), "000104436166e9010101000000000001");
+    EXPECT_EQ(ReadFile(userFolder + "presets.dat").toHex(), "000104436166e9010101000000000001");
+
+    QString out, err;
+    QTextStream outStream(&out), errStream(&err);
+    EXPECT_EQ(RunCli({"kestrane-cli", "--game-dir", gameFolder, "presets"}, outStream, errStream),
+              0);
+    outStream.flush();
+    EXPECT_EQ(out, QStringLiteral("Caf\u00e9\t1,1,1,0,0,0,0,0,1\n")) << err.toStdString();
 
     // Second start: everything as left.
     Start();
