@@ -1,6 +1,7 @@
-// The History window: rows of saves and batches, restoring them into the main window, the
-// questions it asks first, and its settings.
+// The main window's saves and deletions kept in the history; the History window: rows of saves
+// and batches, restoring them into the main window, the questions it asks first, its settings.
 #include "CatalogTypes.h"
+#include "HistoryRestore.h"
 #include "HistoryRows.h"
 #include "HistorySettings.h"
 #include "HistoryStore.h"
@@ -84,6 +85,9 @@ TEST_F(HistoryWindowTest, AWindowSaveIsListedAndRestoredIntoThePanel)
     window->cmdSave->click();
     const QByteArray saved = ReadFile(sofaFile);
     ASSERT_NE(saved, sofaBytes);
+    const HistoryChange kept = window->History().changes().value(0);
+    EXPECT_EQ(kept.program + '|' + kept.kind + '|' + kept.file, "window|save|" + sofaFile);
+    EXPECT_TRUE(QFileInfo(dataFolder + "history/journal.sqlite").isFile());
 
     QTest::keyClick(window.get(), Qt::Key_H, Qt::ControlModifier);
     history = window->HistoryWindow();
@@ -167,6 +171,10 @@ TEST_F(HistoryWindowTest, ADeletedFileComesBackIntoTheListsFromTheTrash)
     prompt.queueTrash(true);
     window->cmdDelete->click();
     ASSERT_FALSE(QFile::exists(lampFile));
+    const HistoryChange kept = window->History().changes().value(0);
+    EXPECT_EQ(QStringList({kept.program, kept.kind, kept.file, kept.summary, kept.trashPath}),
+              QStringList({"window", "delete", lampFile, "File moved to the trash",
+                           trashFolder() + "b.iff"}));
     ClickRow(window->lstFiles, fileRow("a.iff"));
     window->txtPrice->setText("999"); // unsaved: a relisting asks first
 
@@ -266,6 +274,41 @@ TEST_F(HistoryWindowTest, SettingsKeepingLimitAndForgetting)
     EXPECT_EQ(prompt.messages().size(), 2);
     EXPECT_EQ(history->lstChanges->topLevelItemCount(), 0);
     EXPECT_TRUE(window->History().changes().isEmpty());
+}
+
+TEST_F(HistoryWindowTest, ASaveIsRefusedWithoutACopyAndADamagedFileSavedOnlyWhenAgreed)
+{
+    MakeFile(dataFolder + "history"); // a file where the history folder belongs
+    saveAt("450");
+    EXPECT_EQ(ReadFile(sofaFile), sofaBytes);
+    ASSERT_EQ(prompt.messages().size(), 1);
+    EXPECT_TRUE(prompt.messages()[0].contains("No copy of the file could be kept"));
+    EXPECT_EQ(window->txtPrice->text(), QStringLiteral("450")); // the edit stays unsaved
+
+    QFile::remove(dataFolder + "history");
+    const QByteArray damaged = sofaBytes + "cut off";
+    WriteFile(sofaFile, damaged);
+    openWindow();
+    prompt.clearAsked();
+    prompt.queueAnswer(PromptAnswer::No);
+    saveAt("450");
+    EXPECT_EQ(prompt.messages(),
+              QStringList{"This file is damaged: 7 bytes at the end hold no whole chunk.\n\n"
+                          "Saving it drops the part that could not be read. The original "
+                          "stays in the history, so it can be restored.\n\nSave it anyway?"});
+    EXPECT_EQ(ReadFile(sofaFile), damaged);
+    EXPECT_TRUE(window->History().changes().isEmpty());
+    EXPECT_EQ(window->txtPrice->text(), QStringLiteral("450")); // the edit stays
+
+    prompt.clearAsked();
+    prompt.queueAnswer(PromptAnswer::Yes);
+    window->cmdSave->click();
+    EXPECT_EQ(onDisk(sofaFile)->GetPrice(128), 450);
+    saveAt("460"); // asked once per opened file
+    EXPECT_EQ(prompt.messages().size(), 1);
+    HistoryStore& history = window->History();
+    ASSERT_TRUE(RestoreFiles(history, {*PlanOriginal(history, sofaFile)}, {}));
+    EXPECT_EQ(ReadFile(sofaFile), damaged); // the damaged original comes back whole
 }
 
 } // namespace
