@@ -15,6 +15,20 @@
 #include <functional>
 #include <gtest/gtest.h>
 
+// The one QApplication of a GUI test process, made on first use (offscreen unless the
+// environment names another platform) and kept: widgets made by tests may outlive any one test.
+// Call it at the start of every GUI test.
+inline QApplication* EnsureGuiApp()
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    static int argc = 1;
+    static char name[] = "kestrane-gui-test";
+    static char* argv[] = {name, nullptr};
+    static auto* app = new QApplication(argc, argv);
+    return app;
+}
+
 inline bool operator==(const FolderEntry& a, const FolderEntry& b)
 {
     return a.Path == b.Path && a.IncludeSubfolders == b.IncludeSubfolders;
@@ -31,6 +45,14 @@ inline QString Question(const QString& text, PromptIcon icon,
 {
     return QStringLiteral("%1 [%2/%3] %4")
         .arg(title, QString::number(int(icon)), QString::number(int(buttons)), text);
+}
+// The text of the one message box asked since the last look (a failure if not one).
+inline QString OneMessage(ScriptedPrompt& prompt)
+{
+    const QStringList told = prompt.messages();
+    prompt.clearAsked();
+    EXPECT_EQ(told.size(), 1) << told.join('\n').toStdString();
+    return told.value(0);
 }
 // Every message box asked so far, as Question gives them.
 inline QStringList Questions(const ScriptedPrompt& prompt)

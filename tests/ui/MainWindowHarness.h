@@ -4,7 +4,6 @@
 
 #include "CatalogFixture.h"
 #include "DialogDriver.h"
-#include "GuiTestApp.h"
 #include "clsIFF.h"
 #include "frmMain.h"
 #include "modConvert.h"

@@ -1,7 +1,6 @@
 // Modify Folders with its Add and Edit dialogs: refusals, questions, picker, Remove, relisting.
 
 #include "DialogDriver.h"
-#include "GuiTestApp.h"
 #include "frmAddFolder.h"
 #include "frmEditFolder.h"
 #include "frmFolders.h"

@@ -249,13 +249,11 @@ TEST_F(MainFilesTest, DeleteMovesTheOpenFileToTheTrashWithoutSavingItsEdits)
         EXPECT_EQ(Rows(window->lstFiles), (QStringList{"a.iff", "b.iff", "c.iff"}));
         EXPECT_EQ(ReadFile(second), before);
     }
-    ASSERT_EQ(prompt.messages().size(), 1);
-    EXPECT_TRUE(prompt.messages()[0].startsWith("The file " + second +
-                                                " could not be moved to the trash: "));
-    EXPECT_FALSE(prompt.messages()[0].endsWith(": ")) << "with the reason";
+    const QString told = OneMessage(prompt);
+    EXPECT_TRUE(told.startsWith("The file " + second + " could not be moved to the trash: "));
+    EXPECT_FALSE(told.endsWith(": ")) << "with the reason";
 
     QFile::remove(trashFolder().chopped(1));
-    prompt.clearAsked();
     window->txtPrice->setText("77");
     prompt.queueTrash(true);
     window->cmdDelete->click();
@@ -272,10 +270,9 @@ TEST_F(MainFilesTest, DeleteMovesTheOpenFileToTheTrashWithoutSavingItsEdits)
     window->cmdRefresh->click();
     window->txtPrice->setText("6");
     QFile::remove(gameFolder + "one/q.iff");
-    prompt.clearAsked();
     prompt.queueTrash(true);
     window->cmdDelete->click();
-    EXPECT_EQ(prompt.messages().size(), 1);
+    EXPECT_EQ(prompt.messages(), QStringList{"File could not be located. Removing from list."});
     EXPECT_EQ(window->CurrentFile, -1);
     EXPECT_FALSE(window->cmdSave->isEnabled() || window->lstObjects->isEnabled());
     EXPECT_EQ(panel() + shownSorts(), "||||||||||||None");
@@ -293,20 +290,18 @@ TEST_F(MainFilesTest, AFileThatCannotBeReadOrADataFileThatCannotBeWrittenIsTold)
     }
     window->cmdRefresh->click();
     ClickRow(window->lstFiles, fileRow("broken.iff"));
-    ASSERT_EQ(prompt.messages().size(), 1);
-    EXPECT_TRUE(prompt.messages()[0].startsWith("The file " + broken + " could not be opened: "));
+    EXPECT_TRUE(OneMessage(prompt).startsWith("The file " + broken + " could not be opened: "));
     EXPECT_EQ(window->lstObjects->topLevelItemCount(), 0);
     EXPECT_FALSE(window->picNoObjects->isHidden() || window->cmdSave->isEnabled());
     EXPECT_EQ(window->lstFiles->topLevelItemCount(), 4) << "still listed";
 
     // At exit: told once, by name, and the window still closes.
     ASSERT_TRUE(QDir(dataFolder).mkdir("presets.dat")); // nothing can replace a folder
-    prompt.clearAsked();
     window->close();
     EXPECT_FALSE(window->isVisible());
-    ASSERT_EQ(prompt.messages().size(), 1);
-    EXPECT_EQ(prompt.messages()[0].count(dataFolder + "presets.dat"), 1) << "named once";
-    EXPECT_TRUE(prompt.messages()[0].startsWith("The presets could not be saved to "));
+    const QString told = OneMessage(prompt);
+    EXPECT_EQ(told.count(dataFolder + "presets.dat"), 1) << "named once";
+    EXPECT_TRUE(told.startsWith("The presets could not be saved to "));
     EXPECT_TRUE(QFile::exists(dataFolder + "folders.dat"));
 }
 
