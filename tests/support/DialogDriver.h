@@ -1,7 +1,6 @@
 #pragma once
 
-// Drives the windows as a person does: clicks on rows and check boxes, answers to modal
-// windows. Header-only: the support library does not link the widgets module.
+// Drives windows as a person does. Header-only: the support library links no widgets.
 
 #include "../app/AppTestEnv.h"
 #include "ScriptedPrompt.h"
@@ -15,9 +14,7 @@
 #include <functional>
 #include <gtest/gtest.h>
 
-// The one QApplication of a GUI test process, made on first use (offscreen unless the
-// environment names another platform) and kept: widgets made by tests may outlive any one test.
-// Call it at the start of every GUI test.
+// The GUI test process's one QApplication (offscreen unless set), kept: widgets may outlive tests.
 inline QApplication* EnsureGuiApp()
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
@@ -131,8 +128,7 @@ inline void ClickCheckBox(QTreeWidget* list, QTreeWidgetItem* item)
     QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, box.center());
 }
 
-// Runs act on the next modal window of type T (waiting two seconds at most), then closes it
-// if still open, so that a failing test cannot hang. The flag tells whether act ran.
+// Runs act on the next modal T (two seconds at most), then closes it: no hang. Flag: act ran.
 template <typename T>
 std::shared_ptr<bool> WhenModalOpens(std::function<void(T*)> act, int triesLeft = 200,
                                      std::shared_ptr<bool> ran = std::make_shared<bool>(false))

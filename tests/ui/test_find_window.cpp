@@ -1,5 +1,4 @@
-// The Find Object window: search, icons, the three views, sorting, going to a row, deleting a
-// problem file.
+// Find Object: search, icons, the three views, sorting, going to a row, deleting a problem file.
 #include "FarArchive.h"
 #include "FindTableModel.h"
 #include "MainWindowHarness.h"
@@ -85,8 +84,7 @@ TEST_F(FindWindowTest, SearchIconsSortsAndTheThreeViews)
         find->txtSearch->setText(QString::fromUtf8(typed));
         EXPECT_EQ(shown(C::Name), names) << typed;
     }
-    // Files below the game folder go by the rest of their path, others whole; the tooltip
-    // shows the whole path.
+    // Paths below the game folder shown from there, others whole; the tooltip has it whole.
     EXPECT_EQ(shown(C::File),
               (QStringList{"a.iff", "a.iff", "a2.iff", "a2.iff", "b.iff", outsideFile, gameSofa}));
     EXPECT_EQ(shown(C::File, Qt::ToolTipRole).mid(4),
@@ -102,8 +100,7 @@ TEST_F(FindWindowTest, SearchIconsSortsAndTheThreeViews)
     EXPECT_TRUE(QTest::qWaitFor([&] { return iconColour() == qRgb(200, 120, 40); }));
     EXPECT_FALSE(lamp.siblingAtColumn(1).data(Qt::DecorationRole).isValid()) << "only one icon";
 
-    // Sort By, from the keyboard: a column, the same again the other way round. The selected
-    // row stays selected.
+    // Sort By from the keyboard; the same column again reverses. The selected row stays.
     find->tblResults->setCurrentIndex(find->model->index(6, 1)); // the game's sofa
     const std::tuple<Qt::Key, C, QStringList> sorts[] = {
         {Qt::Key_P, C::Price, {"5", "10", "10", "20", "20", "30", "40"}},
@@ -118,8 +115,7 @@ TEST_F(FindWindowTest, SearchIconsSortsAndTheThreeViews)
         EXPECT_EQ(shown(C::Name).value(find->tblResults->currentIndex().row()), "Game Sofa");
     }
 
-    // Conflicts stay grouped by GUID under any sort; identical copies are marked. The search
-    // still finds a file by its whole path.
+    // Conflicts grouped by GUID under any sort, copies marked; search by a file's whole path.
     find->setView(frmFind::Conflicts);
     find->tblResults->horizontalHeader()->setSortIndicator(find->model->columnOf(C::Price),
                                                            Qt::DescendingOrder);

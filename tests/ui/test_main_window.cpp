@@ -67,8 +67,7 @@ TEST_F(MainWindowHarness, ListsTheFilesAndShowsWhatTheClickedOneHolds)
     EXPECT_EQ(onDisk(path)->GetPrice(128), 99);
 }
 
-// A French game: the label names the language; an object without French text shows US English
-// with a note; nothing else of the window moves; looking and saving unchanged keeps every byte.
+// French: the label names it, US English with a note where missing, nothing moves, bytes kept.
 TEST_F(MainWindowHarness, AFrenchGameShowsItsLanguageAndFallsBackToUsEnglish)
 {
     const auto table = [](const QByteArray& french) {

@@ -132,8 +132,7 @@ TEST_F(PresetEditor, RenameOffersTheNameAndDeleteAsksThenRenumbersTheRows)
 TEST_F(PresetEditor, NewAppendsAnEmptyPresetWhoseNameFitsWindows1252AndTheLengthByte)
 {
     Open(QList<Preset>(kMaxPresets - 2, Preset{"p", SortSet{}}));
-    // Cancelled, too long, not Windows-1252; then 255 bytes ("é" is one), "€" in one byte, and
-    // one more than the file can hold.
+    // Cancelled, too long, not Windows-1252; 255 bytes ("é" is one), "€" (one byte), one too many.
     for (const QString& typed : {QString(), QString(256, 'x'), QStringLiteral("Sofa \u4e00"),
                                  QStringLiteral("\u00e9") + QString(254, 'a'),
                                  QStringLiteral("Caf\u00e9 \u20ac"), QString("One too many")}) {
