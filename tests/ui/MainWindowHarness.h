@@ -1,6 +1,6 @@
 #pragma once
 
-// The main window's tests: a temporary game folder, data folder and trash; a scripted prompt.
+// The window tests: a temporary game folder, data folder and trash; a scripted prompt.
 
 #include "CatalogFixture.h"
 #include "DialogDriver.h"

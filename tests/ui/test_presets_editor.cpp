@@ -1,11 +1,8 @@
 // The Preset Editor: New, Rename, Delete, and sort edits stored straight into the chosen preset.
 
-#include "DialogDriver.h"
+#include "MainWindowHarness.h"
 #include "PresetNames.h"
 #include "frmPresets.h"
-
-#include <QPushButton>
-#include <memory>
 
 namespace
 {
@@ -16,12 +13,11 @@ const QList<Preset> kPresets = {Preset{"Chairs", {1, 1, 1, 0, 0, 0, 0, 0, 1}},
                                 Preset{"Sofas", {1, 4, 0, 16, 0, 0, 0, 0, 9}},
                                 Preset{"Lamps", {128, 8, 0, 128, 0, 0, 0, 0, 7}}};
 
-class PresetEditor : public ::testing::Test
+class PresetEditor : public MainWindowHarness
 {
 protected:
     void Open(const QList<Preset>& presets)
     {
-        EnsureGuiApp();
         ProgramState.Presets = presets;
         editor = std::make_unique<frmPresets>();
         editor->show();
@@ -41,9 +37,6 @@ protected:
         return seen.join(' ');
     }
 
-    StateGuard guard;
-    ScriptedPrompt prompt;
-    PromptScope scope{prompt};
     std::unique_ptr<frmPresets> editor;
 };
 
