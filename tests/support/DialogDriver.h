@@ -20,8 +20,7 @@ inline QApplication* EnsureGuiApp()
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     static int argc = 1;
-    static char name[] = "kestrane-gui-test";
-    static char* argv[] = {name, nullptr};
+    static char* argv[] = {const_cast<char*>("kestrane-gui-test"), nullptr};
     static auto* app = new QApplication(argc, argv);
     return app;
 }
@@ -83,8 +82,7 @@ inline QStringList SelectedTexts(const QTreeWidget* list)
 }
 inline QTreeWidgetItem* RowByText(QTreeWidget* list, const QString& text)
 {
-    const auto found = list->findItems(text, Qt::MatchExactly);
-    return found.isEmpty() ? nullptr : found.first();
+    return list->findItems(text, Qt::MatchExactly).value(0);
 }
 
 // A list in one line: each row's key and text, "*" before a selected row.

@@ -22,9 +22,7 @@ protected:
         // Two objects, one of whose GUIDs the lamp and the game's sofa share; and a copy.
         const CatalogFixture sofas =
             object(object({}, 128, "Blue Sofa", "Soft\r\nseat", 10, {}, 0x1111AAAA), 129,
-                   "Caf\xe9\xa0"
-                   "Chair",
-                   "Tall", 20, {}, 0x2222BBBB);
+                   QByteArray("Caf\xe9\xa0") + "Chair", "Tall", 20, {}, 0x2222BBBB);
         sofaFile = writeFile("a.iff", sofas);
         writeFile("a2.iff", sofas);
         writeFile("b.iff", object({}, 200, "Lamp", "Bright", 30, {}, 0x1111AAAA).bmp(200, "icon"));
@@ -32,11 +30,9 @@ protected:
         WriteFile(junkFile, "not an object file\r\n");
         // A folder beside the game's, whose name starts as the game folder's does.
         outsideFile = gameFolder.chopped(1) + "-more/z.iff";
-        QDir().mkpath(QFileInfo(outsideFile).path());
-        WriteFile(outsideFile, object({}, 300, "Rug", "", 5).fileBytes());
+        MakeFile(outsideFile, object({}, 300, "Rug", "", 5).fileBytes());
         ProgramState.Folders << FolderEntry{QFileInfo(outsideFile).path() + '/', false};
-        QDir(gameFolder).mkpath("GameData/Objects");
-        WriteFile(
+        MakeFile(
             gameFolder + "GameData/Objects/Objects.far",
             FarArchive::Build(
                 {{"Sofa.iff", object({}, 300, "Game Sofa", "", 40, {}, 0x1111AAAA).fileBytes()}}));

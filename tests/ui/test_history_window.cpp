@@ -30,9 +30,10 @@ protected:
         lampBytes = ReadFile(lampFile);
         openWindow();
     }
-    void openHistory()
+    void openHistory(bool byKey = false) // by its button, or by Ctrl+H
     {
-        window->cmdHistory->click();
+        byKey ? QTest::keyClick(window.get(), Qt::Key_H, Qt::ControlModifier)
+              : window->cmdHistory->click();
         history = window->HistoryWindow();
         ASSERT_TRUE(history && history->isVisible());
     }
@@ -88,9 +89,7 @@ TEST_F(HistoryWindowTest, AWindowSaveIsListedAndRestoredIntoThePanel)
     EXPECT_EQ(kept.program + '|' + kept.kind + '|' + kept.file, "window|save|" + sofaFile);
     EXPECT_TRUE(QFileInfo(dataFolder + "history/journal.sqlite").isFile());
 
-    QTest::keyClick(window.get(), Qt::Key_H, Qt::ControlModifier);
-    history = window->HistoryWindow();
-    ASSERT_TRUE(history && history->isVisible());
+    ASSERT_NO_FATAL_FAILURE(openHistory(true));
     EXPECT_EQ(history->windowTitle(), "History");
     EXPECT_EQ(rows(),
               QStringList{"a.iff|Object 128 'Sofa': price 400 → 450; name 'Sofa' → 'Blue Sofa'"});

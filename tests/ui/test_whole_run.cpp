@@ -97,9 +97,8 @@ TEST_F(WholeRun, LookingThroughRealWorldFilesChangesNothingAndAsksNothing)
 {
     // Catalog text as downloaded files have it; sort values no row shows (Function 0 with
     // Sub-Function 4, Seating 32, Function bits, Downtown 17, Build Modes 9, 300); Disabled 2.
-    const QByteArray names[] = {"Caf\xE9\xA0"
-                                "Chair",
-                                "Line\r\nBreak", "Lone\rCR", "Bare\nLF"};
+    const QByteArray names[] = {QByteArray("Caf\xE9\xA0") + "Chair", "Line\r\nBreak", "Lone\rCR",
+                                "Bare\nLF"};
     const QByteArray descriptions[] = {"Sit.\r\nRest\xA0well.\r\n", "\x93Quoted\x94\rnext",
                                        "a\n\nb\r\n\xA0", "\r\n"};
     const SortSet sorts[] = {{0, 4, 0, 0, 0, 0, 0, 0, 9},
