@@ -13,7 +13,6 @@
 #include <QRandomGenerator>
 #include <QSignalSpy>
 #include <QSpinBox>
-#include <QTreeWidget>
 
 namespace
 {
@@ -47,10 +46,9 @@ protected:
             if (row->isHidden())
                 continue;
             out << row->text(kFileColumn) + '|' + row->text(kSummaryColumn);
-            for (int c = 0; c < row->childCount(); ++c) {
+            for (int c = 0; c < row->childCount(); ++c)
                 if (!row->child(c)->isHidden())
                     out << '>' + row->child(c)->text(kFileColumn);
-            }
         }
         return out;
     }
@@ -74,11 +72,10 @@ TEST_F(HistoryWindowTest, AWindowSaveIsListedAndRestoredIntoThePanel)
     EXPECT_EQ(window->size(), QSize(Twips(11910), Twips(9120)));
     EXPECT_EQ(window->cmdFind->geometry(),
               QRect(Twips(9360), Twips(8640), Twips(2415), Twips(375)));
-    for (const QWidget* other : window->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+    for (const QWidget* other : window->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
         if (other != window->cmdHistory && other->isVisible())
             EXPECT_FALSE(other->geometry().intersects(window->cmdHistory->geometry()))
                 << other->objectName().toStdString();
-    }
 
     window->txtPrice->setText("450");
     window->txtName->setText("Blue Sofa");
@@ -221,8 +218,7 @@ TEST_F(HistoryWindowTest, SettingsKeepingLimitAndForgetting)
     saveAt("450");
     ASSERT_NO_FATAL_FAILURE(openHistory());
     HistorySettings* settings = history->settings;
-    EXPECT_TRUE(settings->chkKeep->isChecked());
-    EXPECT_TRUE(history->lblNote->isHidden());
+    EXPECT_TRUE(settings->chkKeep->isChecked() && history->lblNote->isHidden());
     EXPECT_EQ(settings->spnLimit->value(), 1024);
 
     // Off: the window says so, and a save records nothing.

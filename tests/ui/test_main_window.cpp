@@ -47,11 +47,10 @@ TEST_F(MainWindowHarness, ListsTheFilesAndShowsWhatTheClickedOneHolds)
                         window->txtDescript, window->chkDisabled, window->lstPresets,
                         window->cmdSave};
     off.append(QList<QWidget*>(window->lstSort.cbegin(), window->lstSort.cend()));
-    for (const QWidget* control : window->findChildren<QWidget*>()) {
+    for (const QWidget* control : window->findChildren<QWidget*>())
         if (qobject_cast<const QAbstractButton*>(control) || off.contains(control) ||
             control == window->lstFiles)
             EXPECT_EQ(control->isEnabled(), !off.contains(control)) << off.indexOf(control);
-    }
 
     // The price box keeps a leading minus and digits; Ctrl+S alone saves.
     ClickRow(window->lstFiles, fileRow("a.iff"));
@@ -92,12 +91,11 @@ TEST_F(MainWindowHarness, AFrenchGameShowsItsLanguageAndFallsBackToUsEnglish)
     EXPECT_EQ(window->lblName->text(), "Name (French):");
     const QList<QWidget*> widgets = window->findChildren<QWidget*>();
     ASSERT_EQ(widgets.size(), usEnglish.size());
-    for (int i = 0; i < widgets.size(); ++i) {
+    for (int i = 0; i < widgets.size(); ++i)
         if (widgets[i] == window->lblName)
             EXPECT_EQ(widgets[i]->pos(), usEnglish[i].topLeft()); // grown to hold the language
         else if (widgets[i] != window->lblLanguageNote)
             EXPECT_EQ(widgets[i]->geometry(), usEnglish[i]) << i;
-    }
     EXPECT_EQ(panel(), QString::fromUtf8("a.iff|Chaise|Siège|5|"));
     EXPECT_TRUE(window->lblLanguageNote->isHidden());
     ClickRow(window->lstFiles, fileRow("b.iff"));
@@ -258,8 +256,7 @@ TEST_F(MainFilesTest, DeleteMovesTheOpenFileToTheTrashWithoutSavingItsEdits)
 
     // The open file deleted and the only other one vanished: the panel is cleared, Save off.
     ProgramState.Folders = {FolderEntry{gameFolder + "one/", false}};
-    QDir(gameFolder).mkpath("one");
-    writeFile("one/p.iff", object({}, 128, "Pot", "", 7));
+    MakeFile(gameFolder + "one/p.iff", object({}, 128, "Pot", "", 7).fileBytes());
     writeFile("one/q.iff", object({}, 128, "Pan", "", 8));
     window->cmdRefresh->click();
     window->txtPrice->setText("6");

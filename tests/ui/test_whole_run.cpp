@@ -43,10 +43,8 @@ TEST_F(WholeRun, DataFolderIsTheGivenOneThenAPortableCopyThenTheUserFolder)
     };
     for (const auto& c : cases) {
         const QString base = dataFolder + QString::number(&c - cases) + "/";
-        for (const QString& file : QString(c[0]).split(' ', Qt::SkipEmptyParts)) {
-            QDir().mkpath(QFileInfo(base + file).path());
-            WriteFile(base + file, QByteArray(2, 0));
-        }
+        for (const QString& file : QString(c[0]).split(' ', Qt::SkipEmptyParts))
+            MakeFile(base + file, QByteArray(2, 0));
         const QString given = *c[1] ? base + c[1] : QString();
         const QString chosen = *c[2] == 'u' ? userFolder : base + c[2] + "/";
         EXPECT_EQ(ChooseDataFolder(given, {base + "exe/", base + "next/"}), chosen) << c[0];
@@ -62,8 +60,8 @@ TEST_F(WholeRun, PresetsAndFoldersSurviveARestartByteForByteAndTheCliReadsThem)
                                                       PromptIcon::None, PromptButtons::Ok, "")});
     EXPECT_FALSE(QFileInfo::exists(userFolder));
 
-    ASSERT_TRUE(QDir(gameFolder).mkpath("Downloads"));
-    writeFile("Downloads/chair.iff", object({}, 128, "Chair", "", 1, {1, 1, 1, 0, 0, 0, 0, 0, 1}));
+    MakeFile(gameFolder + "Downloads/chair.iff",
+             object({}, 128, "Chair", "", 1, {1, 1, 1, 0, 0, 0, 0, 0, 1}).fileBytes());
     // First start: no data files, so the user folder; the default folders find the chair.
     Start();
     prompt.queueInput(QStringLiteral("Caf\u00e9"));
