@@ -1,7 +1,6 @@
 #pragma once
 
-// Drives the windows as a person does: clicks on rows and check boxes, answers to modal
-// windows. Header-only: the support library does not link the widgets module.
+// Drives windows as a person does. Header-only: the support library links no widgets.
 
 #include "../app/AppTestEnv.h"
 #include "ScriptedPrompt.h"
@@ -14,6 +13,17 @@
 #include <QTreeWidget>
 #include <functional>
 #include <gtest/gtest.h>
+
+// The GUI test process's one QApplication (offscreen unless set), kept: widgets may outlive tests.
+inline QApplication* EnsureGuiApp()
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    static int argc = 1;
+    static char* argv[] = {const_cast<char*>("kestrane-gui-test"), nullptr};
+    static auto* app = new QApplication(argc, argv);
+    return app;
+}
 
 inline bool operator==(const FolderEntry& a, const FolderEntry& b)
 {
@@ -31,6 +41,14 @@ inline QString Question(const QString& text, PromptIcon icon,
 {
     return QStringLiteral("%1 [%2/%3] %4")
         .arg(title, QString::number(int(icon)), QString::number(int(buttons)), text);
+}
+// The text of the one message box asked since the last look (a failure if not one).
+inline QString OneMessage(ScriptedPrompt& prompt)
+{
+    const QStringList told = prompt.messages();
+    prompt.clearAsked();
+    EXPECT_EQ(told.size(), 1) << told.join('\n').toStdString();
+    return told.value(0);
 }
 // Every message box asked so far, as Question gives them.
 inline QStringList Questions(const ScriptedPrompt& prompt)
@@ -64,8 +82,7 @@ inline QStringList SelectedTexts(const QTreeWidget* list)
 }
 inline QTreeWidgetItem* RowByText(QTreeWidget* list, const QString& text)
 {
-    const auto found = list->findItems(text, Qt::MatchExactly);
-    return found.isEmpty() ? nullptr : found.first();
+    return list->findItems(text, Qt::MatchExactly).value(0);
 }
 
 // A list in one line: each row's key and text, "*" before a selected row.
@@ -109,8 +126,7 @@ inline void ClickCheckBox(QTreeWidget* list, QTreeWidgetItem* item)
     QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, box.center());
 }
 
-// Runs act on the next modal window of type T (waiting two seconds at most), then closes it
-// if still open, so that a failing test cannot hang. The flag tells whether act ran.
+// Runs act on the next modal T (two seconds at most), then closes it: no hang. Flag: act ran.
 template <typename T>
 std::shared_ptr<bool> WhenModalOpens(std::function<void(T*)> act, int triesLeft = 200,
                                      std::shared_ptr<bool> ran = std::make_shared<bool>(false))

@@ -1,10 +1,9 @@
 #pragma once
 
-// The main window's tests: a temporary game folder, data folder and trash; a scripted prompt.
+// The window tests: a temporary game folder, data folder and trash; a scripted prompt.
 
 #include "CatalogFixture.h"
 #include "DialogDriver.h"
-#include "GuiTestApp.h"
 #include "clsIFF.h"
 #include "frmMain.h"
 #include "modConvert.h"
@@ -20,6 +19,11 @@ inline const QString kChanged = "This objects has changed. Would you like to sav
 
 class MainWindowHarness : public ::testing::Test
 {
+    // Before the window, so that it goes first.
+    QTemporaryDir m_root;
+    EnvVarScope m_xdg{"XDG_DATA_HOME", m_root.filePath("xdg")},
+        m_home{"HOME", m_root.filePath("home")};
+
 protected:
     void SetUp() override
     {
@@ -28,20 +32,9 @@ protected:
         ASSERT_TRUE(m_root.isValid());
         for (const char* sub : {"game", "data", "xdg", "home"})
             QDir(m_root.path()).mkpath(sub);
-        qputenv("XDG_DATA_HOME", QFile::encodeName(m_root.filePath("xdg")));
-        qputenv("HOME", QFile::encodeName(m_root.filePath("home")));
-        gameFolder = m_root.filePath("game") + '/';
-        dataFolder = m_root.filePath("data") + '/';
         ProgramState.ProgramFolder = dataFolder;
         ProgramState.GameFolder = gameFolder;
         ProgramState.Folders = {FolderEntry{gameFolder, false}};
-    }
-
-    void TearDown() override
-    {
-        window.reset();
-        qputenv("XDG_DATA_HOME", m_savedXdg);
-        qputenv("HOME", m_savedHome);
     }
 
     QString trashFolder() const { return m_root.filePath("xdg/Trash/files/"); }
@@ -119,15 +112,10 @@ protected:
         return fields.join('|');
     }
 
-    QString gameFolder;
-    QString dataFolder;
+    const QString gameFolder = m_root.filePath("game") + '/';
+    const QString dataFolder = m_root.filePath("data") + '/';
     StateGuard stateGuard;
     ScriptedPrompt prompt;
     PromptScope promptScope{prompt};
     std::unique_ptr<frmMain> window;
-
-private:
-    QTemporaryDir m_root;
-    QByteArray m_savedXdg = qgetenv("XDG_DATA_HOME");
-    QByteArray m_savedHome = qgetenv("HOME");
 };

@@ -1,5 +1,4 @@
-// The Find Object window: search, icons, the three views, sorting, going to a row, deleting a
-// problem file.
+// Find Object: search, icons, the three views, sorting, going to a row, deleting a problem file.
 #include "FarArchive.h"
 #include "FindTableModel.h"
 #include "MainWindowHarness.h"
@@ -23,9 +22,7 @@ protected:
         // Two objects, one of whose GUIDs the lamp and the game's sofa share; and a copy.
         const CatalogFixture sofas =
             object(object({}, 128, "Blue Sofa", "Soft\r\nseat", 10, {}, 0x1111AAAA), 129,
-                   "Caf\xe9\xa0"
-                   "Chair",
-                   "Tall", 20, {}, 0x2222BBBB);
+                   QByteArray("Caf\xe9\xa0") + "Chair", "Tall", 20, {}, 0x2222BBBB);
         sofaFile = writeFile("a.iff", sofas);
         writeFile("a2.iff", sofas);
         writeFile("b.iff", object({}, 200, "Lamp", "Bright", 30, {}, 0x1111AAAA).bmp(200, "icon"));
@@ -33,11 +30,9 @@ protected:
         WriteFile(junkFile, "not an object file\r\n");
         // A folder beside the game's, whose name starts as the game folder's does.
         outsideFile = gameFolder.chopped(1) + "-more/z.iff";
-        QDir().mkpath(QFileInfo(outsideFile).path());
-        WriteFile(outsideFile, object({}, 300, "Rug", "", 5).fileBytes());
+        MakeFile(outsideFile, object({}, 300, "Rug", "", 5).fileBytes());
         ProgramState.Folders << FolderEntry{QFileInfo(outsideFile).path() + '/', false};
-        QDir(gameFolder).mkpath("GameData/Objects");
-        WriteFile(
+        MakeFile(
             gameFolder + "GameData/Objects/Objects.far",
             FarArchive::Build(
                 {{"Sofa.iff", object({}, 300, "Game Sofa", "", 40, {}, 0x1111AAAA).fileBytes()}}));
@@ -76,18 +71,16 @@ TEST_F(FindWindowTest, SearchIconsSortsAndTheThreeViews)
 {
     using C = FindTableModel::Column;
     const QList<QPair<const char*, QStringList>> cases = {
-        {"", {"Blue Sofa", chair, "Blue Sofa", chair, "Lamp", "Rug", "Game Sofa"}},
         {"CAFÉ", {chair, chair}}, // catalog name, decoded, any case
         {"lamp objd", {"Lamp"}},  // resource name, every word
         {"sofa lamp", {}},
+        {"", {"Blue Sofa", chair, "Blue Sofa", chair, "Lamp", "Rug", "Game Sofa"}},
     };
     for (const auto& [typed, names] : cases) {
         find->txtSearch->setText(QString::fromUtf8(typed));
         EXPECT_EQ(shown(C::Name), names) << typed;
     }
-    find->txtSearch->clear();
-    // Files below the game folder go by the rest of their path, others whole; the tooltip
-    // shows the whole path.
+    // Paths below the game folder shown from there, others whole; the tooltip has it whole.
     EXPECT_EQ(shown(C::File),
               (QStringList{"a.iff", "a.iff", "a2.iff", "a2.iff", "b.iff", outsideFile, gameSofa}));
     EXPECT_EQ(shown(C::File, Qt::ToolTipRole).mid(4),
@@ -103,8 +96,7 @@ TEST_F(FindWindowTest, SearchIconsSortsAndTheThreeViews)
     EXPECT_TRUE(QTest::qWaitFor([&] { return iconColour() == qRgb(200, 120, 40); }));
     EXPECT_FALSE(lamp.siblingAtColumn(1).data(Qt::DecorationRole).isValid()) << "only one icon";
 
-    // Sort By, from the keyboard: a column, the same again the other way round. The selected
-    // row stays selected.
+    // Sort By from the keyboard; the same column again reverses. The selected row stays.
     find->tblResults->setCurrentIndex(find->model->index(6, 1)); // the game's sofa
     const std::tuple<Qt::Key, C, QStringList> sorts[] = {
         {Qt::Key_P, C::Price, {"5", "10", "10", "20", "20", "30", "40"}},
@@ -119,8 +111,7 @@ TEST_F(FindWindowTest, SearchIconsSortsAndTheThreeViews)
         EXPECT_EQ(shown(C::Name).value(find->tblResults->currentIndex().row()), "Game Sofa");
     }
 
-    // Conflicts stay grouped by GUID under any sort; identical copies are marked. The search
-    // still finds a file by its whole path.
+    // Conflicts grouped by GUID under any sort, copies marked; search by a file's whole path.
     find->setView(frmFind::Conflicts);
     find->tblResults->horizontalHeader()->setSortIndicator(find->model->columnOf(C::Price),
                                                            Qt::DescendingOrder);

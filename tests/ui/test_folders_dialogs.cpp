@@ -1,17 +1,9 @@
 // Modify Folders with its Add and Edit dialogs: refusals, questions, picker, Remove, relisting.
 
-#include "DialogDriver.h"
-#include "GuiTestApp.h"
+#include "MainWindowHarness.h"
 #include "frmAddFolder.h"
 #include "frmEditFolder.h"
 #include "frmFolders.h"
-
-#include <QCheckBox>
-#include <QDir>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QTemporaryDir>
-#include <memory>
 
 namespace
 {
@@ -25,30 +17,29 @@ const QString kRemove = "Are you sure you want to remove this folder?";
 // The limit is on bytes; each of these characters takes three: with "ab/", 65536 bytes.
 const QString kWide = "/" + QString(21844, QChar(0x4E00));
 
-class FolderWindows : public ::testing::Test
+class FolderWindows : public MainWindowHarness
 {
 protected:
     void SetUp() override
     {
-        EnsureGuiApp();
-        ASSERT_TRUE(temp.isValid());
+        MainWindowHarness::SetUp();
         for (const char* name : {"Downloads", "downloads", "Objects", "Extra"})
-            ASSERT_TRUE(QDir(temp.path()).mkpath(name));
+            ASSERT_TRUE(QDir(gameFolder).mkpath(name));
         ProgramState.Folders = {FolderEntry{Dir("Downloads"), true},
                                 FolderEntry{Dir("Objects"), false}};
-        window = std::make_unique<frmFolders>([this] { ++relisted; });
-        window->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+        folders = std::make_unique<frmFolders>([this] { ++relisted; });
+        folders->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(folders.get()));
     }
 
-    // A folder of the temp dir as the list holds it, ending in "/".
-    QString Dir(const char* name) const { return temp.path() + "/" + name + "/"; }
+    // A folder of the game folder as the list holds it, ending in "/".
+    QString Dir(const char* name) const { return gameFolder + name + "/"; }
 
-    // The rows (temp dir left out), "changed" if changed, the messages since the last look.
+    // The rows (game folder left out), "changed" if changed, the messages since the last look.
     QString Seen()
     {
-        QStringList seen{Listed(window->lstFolders).remove(temp.path() + "/") +
-                         (window->Changed ? " changed" : "")};
+        QStringList seen{Listed(folders->lstFolders).remove(gameFolder) +
+                         (folders->Changed ? " changed" : "")};
         seen += prompt.messages();
         prompt.clearAsked();
         return seen.join(" / ");
@@ -68,64 +59,60 @@ protected:
         QTest::mouseClick(opener, Qt::LeftButton);
         EXPECT_TRUE(*ran);
     }
-    void Select(int row) { ClickRow(window->lstFolders, window->lstFolders->topLevelItem(row)); }
+    void Select(int row) { ClickRow(folders->lstFolders, folders->lstFolders->topLevelItem(row)); }
 
-    StateGuard guard;
-    ScriptedPrompt prompt;
-    PromptScope scope{prompt};
-    QTemporaryDir temp;
     int relisted = 0;
-    std::unique_ptr<frmFolders> window;
+    std::unique_ptr<frmFolders> folders;
 };
 
 TEST_F(FolderWindows, RefusalsCancelsAndNoesChangeNothingAndDoNotRelist)
 {
     for (const QString& refused :
-         {QString(""), Dir("Objects"), temp.path() + "/Downloads", kWide + "ab", Dir("Gone")})
-        Submit(window->cmdAdd, refused); // Gone: unanswered, so No
+         {QString(""), Dir("Objects"), gameFolder + "Downloads", kWide + "ab", Dir("Gone")})
+        Submit(folders->cmdAdd, refused); // Gone: unanswered, so No
     Select(1);
-    Submit(window->cmdEdit, QString());                 // as offered: its own path is no duplicate
-    Submit(window->cmdEdit, Dir("Extra"), false, true); // cancelled
-    Submit(window->cmdEdit, Dir("Downloads"));
-    window->cmdRemove->click(); // unanswered: No
+    Submit(folders->cmdEdit, QString());                 // as offered: its own path is no duplicate
+    Submit(folders->cmdEdit, Dir("Extra"), false, true); // cancelled
+    Submit(folders->cmdEdit, Dir("Downloads"));
+    folders->cmdRemove->click(); // unanswered: No
     EXPECT_EQ(Seen(), QStringList({"0#Downloads/ (+)|*1#Objects/", kEmpty, kOnList, kOnList,
                                    kTooLong, kMissing, kOnList, kRemove})
                           .join(" / "));
-    window->close(); // the close box
+    folders->close(); // the close box
     EXPECT_EQ(relisted, 0);
 }
 
 TEST_F(FolderWindows, EditRemoveAndAddChangeTheListAndClosingRelistsOnce)
 {
-    Submit(window->cmdEdit, Dir("downloads")); // another case: another folder; the flag stays
+    Submit(folders->cmdEdit, Dir("downloads")); // another case: another folder; the flag stays
     EXPECT_EQ(Seen(), "*0#downloads/ (+)|1#Objects/ changed");
 
     // Remove takes the selected entry; with none left, Edit and Remove do nothing.
-    window->Changed = false;
+    folders->Changed = false;
     Select(1);
     prompt.queueAnswer(PromptAnswer::Yes);
-    window->cmdRemove->click();
+    folders->cmdRemove->click();
     EXPECT_EQ(Seen(), "*0#downloads/ (+) changed / " + kRemove);
     prompt.queueAnswer(PromptAnswer::Yes);
-    window->cmdRemove->click();
+    folders->cmdRemove->click();
     QTimer::singleShot(0, [] {
         if (auto* dialog = qobject_cast<frmEditFolder*>(QApplication::activeModalWidget())) {
             ADD_FAILURE() << "Edit opened its dialog on an empty list";
             dialog->close();
         }
     });
-    window->cmdEdit->click();
-    window->cmdRemove->click();
+    folders->cmdEdit->click();
+    folders->cmdRemove->click();
     EXPECT_EQ(Seen(), " changed / " + kRemove);
 
     // Add appends and keeps the selection. The picker's folder shows with its "/" at once; a
     // cancelled pick leaves the box alone.
-    window->Changed = false;
-    Submit(window->cmdAdd, temp.path() + "/Extra");
+    folders->Changed = false;
+    Submit(folders->cmdAdd, gameFolder + "Extra");
     prompt.queueAnswer(PromptAnswer::Yes);
-    Submit(window->cmdAdd, Dir("Gone"), true);
+    Submit(folders->cmdAdd, Dir("Gone"), true);
     Select(1);
-    prompt.queueFolder(temp.path() + "/Downloads");
+    prompt.queueFolder(gameFolder + "Downloads");
     auto ran = WhenModalOpens<frmAddFolder>([&](frmAddFolder* dialog) {
         for (int pick = 0; pick < 2; ++pick) {
             QTest::mouseClick(dialog->cmdBrowse, Qt::LeftButton);
@@ -133,13 +120,13 @@ TEST_F(FolderWindows, EditRemoveAndAddChangeTheListAndClosingRelistsOnce)
         }
         QTest::mouseClick(dialog->cmdOk, Qt::LeftButton);
     });
-    QTest::mouseClick(window->cmdAdd, Qt::LeftButton);
+    QTest::mouseClick(folders->cmdAdd, Qt::LeftButton);
     EXPECT_TRUE(*ran);
     prompt.queueAnswer(PromptAnswer::Yes);
-    Submit(window->cmdAdd, kWide + "a"); // 65535 bytes: fits
+    Submit(folders->cmdAdd, kWide + "a"); // 65535 bytes: fits
     EXPECT_EQ(Seen(), "0#Extra/|*1#Gone/ (+)|2#Downloads/|3#" + kWide + "a/ changed / " + kMissing +
                           " / " + kMissing);
-    QTest::keyClick(window.get(), Qt::Key_Escape);
+    QTest::keyClick(folders.get(), Qt::Key_Escape);
     EXPECT_EQ(relisted, 1);
 }
 

@@ -1,6 +1,6 @@
-// The History window: rows of saves and batches, restoring them into the main window, the
-// questions it asks first, and its settings.
+// Saves and deletions kept in the history; the History window: its rows, restores and settings.
 #include "CatalogTypes.h"
+#include "HistoryRestore.h"
 #include "HistoryRows.h"
 #include "HistorySettings.h"
 #include "HistoryStore.h"
@@ -13,7 +13,6 @@
 #include <QRandomGenerator>
 #include <QSignalSpy>
 #include <QSpinBox>
-#include <QTreeWidget>
 
 namespace
 {
@@ -30,9 +29,10 @@ protected:
         lampBytes = ReadFile(lampFile);
         openWindow();
     }
-    void openHistory()
+    void openHistory(bool byKey = false) // by its button, or by Ctrl+H
     {
-        window->cmdHistory->click();
+        byKey ? QTest::keyClick(window.get(), Qt::Key_H, Qt::ControlModifier)
+              : window->cmdHistory->click();
         history = window->HistoryWindow();
         ASSERT_TRUE(history && history->isVisible());
     }
@@ -46,10 +46,9 @@ protected:
             if (row->isHidden())
                 continue;
             out << row->text(kFileColumn) + '|' + row->text(kSummaryColumn);
-            for (int c = 0; c < row->childCount(); ++c) {
+            for (int c = 0; c < row->childCount(); ++c)
                 if (!row->child(c)->isHidden())
                     out << '>' + row->child(c)->text(kFileColumn);
-            }
         }
         return out;
     }
@@ -73,21 +72,21 @@ TEST_F(HistoryWindowTest, AWindowSaveIsListedAndRestoredIntoThePanel)
     EXPECT_EQ(window->size(), QSize(Twips(11910), Twips(9120)));
     EXPECT_EQ(window->cmdFind->geometry(),
               QRect(Twips(9360), Twips(8640), Twips(2415), Twips(375)));
-    for (const QWidget* other : window->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+    for (const QWidget* other : window->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
         if (other != window->cmdHistory && other->isVisible())
             EXPECT_FALSE(other->geometry().intersects(window->cmdHistory->geometry()))
                 << other->objectName().toStdString();
-    }
 
     window->txtPrice->setText("450");
     window->txtName->setText("Blue Sofa");
     window->cmdSave->click();
     const QByteArray saved = ReadFile(sofaFile);
     ASSERT_NE(saved, sofaBytes);
+    const HistoryChange kept = window->History().changes().value(0);
+    EXPECT_EQ(kept.program + '|' + kept.kind + '|' + kept.file, "window|save|" + sofaFile);
+    EXPECT_TRUE(QFileInfo(dataFolder + "history/journal.sqlite").isFile());
 
-    QTest::keyClick(window.get(), Qt::Key_H, Qt::ControlModifier);
-    history = window->HistoryWindow();
-    ASSERT_TRUE(history && history->isVisible());
+    ASSERT_NO_FATAL_FAILURE(openHistory(true));
     EXPECT_EQ(history->windowTitle(), "History");
     EXPECT_EQ(rows(),
               QStringList{"a.iff|Object 128 'Sofa': price 400 → 450; name 'Sofa' → 'Blue Sofa'"});
@@ -102,11 +101,9 @@ TEST_F(HistoryWindowTest, AWindowSaveIsListedAndRestoredIntoThePanel)
                                       PromptIcon::Question, PromptButtons::YesNo, "")));
     EXPECT_EQ(ReadFile(sofaFile), sofaBytes);
     EXPECT_EQ(panel(), "a.iff|Sofa|Soft|400|");
-    ASSERT_EQ(history->lstChanges->topLevelItemCount(), 2);
-    EXPECT_TRUE(rows().first().startsWith("a.iff|Restored as before change"));
+    EXPECT_TRUE(rows().size() == 2 && rows()[0].startsWith("a.iff|Restored as before change"));
 
-    // Unsaved edits of the open file are asked about first; "No" drops them. The restore
-    // itself is undone like any change.
+    // Unsaved edits are asked about first ("No" drops them); a restore is undone like any change.
     prompt.clearAsked();
     window->txtPrice->setText("999");
     restore(0, {PromptAnswer::No, PromptAnswer::Yes});
@@ -156,9 +153,6 @@ TEST_F(HistoryWindowTest, ABatchOfTwoFilesIsOneRowRestoredInOneStep)
               QStringList{"Restore these 2 files as they were before this change?\na.iff\nb.iff"});
     EXPECT_EQ(ReadFile(sofaFile) + ReadFile(lampFile), sofaBytes + lampBytes);
     EXPECT_EQ(panel(), "a.iff|Sofa|Soft|400|") << "the open file is read again";
-    const QList<HistoryChange> changes = window->History().changes();
-    ASSERT_EQ(changes.size(), 4);
-    EXPECT_EQ(changes.at(0).batch, changes.at(1).batch) << "one step, undone in one step";
 }
 
 TEST_F(HistoryWindowTest, ADeletedFileComesBackIntoTheListsFromTheTrash)
@@ -170,6 +164,10 @@ TEST_F(HistoryWindowTest, ADeletedFileComesBackIntoTheListsFromTheTrash)
     prompt.queueTrash(true);
     window->cmdDelete->click();
     ASSERT_FALSE(QFile::exists(lampFile));
+    const HistoryChange kept = window->History().changes().value(0);
+    EXPECT_EQ(QStringList({kept.program, kept.kind, kept.file, kept.summary, kept.trashPath}),
+              QStringList({"window", "delete", lampFile, "File moved to the trash",
+                           trashFolder() + "b.iff"}));
     ClickRow(window->lstFiles, fileRow("a.iff"));
     window->txtPrice->setText("999"); // unsaved: a relisting asks first
 
@@ -180,7 +178,6 @@ TEST_F(HistoryWindowTest, ADeletedFileComesBackIntoTheListsFromTheTrash)
               (QStringList{kChanged, "Restore b.iff as it was before this change?\n\nb.iff is "
                                      "gone; it comes back from the trash."}));
     EXPECT_EQ(ReadFile(lampFile), lampBytes);
-    EXPECT_FALSE(QFile::exists(trashFolder() + "b.iff"));
     EXPECT_EQ(Rows(window->lstFiles), (QStringList{"a.iff", "b.iff"}));
     EXPECT_EQ(panel(), "a.iff|Sofa|Soft|400|") << "the open file stays open, its edits dropped";
     ASSERT_TRUE(rescanned.wait(10000));
@@ -202,16 +199,11 @@ TEST_F(HistoryWindowTest, AFileChangedElsewhereOrWithoutItsCopyIsSaidSo)
                                    "restore can be undone too.",
                                    PromptIcon::Exclamation, PromptButtons::YesNo, "")});
     EXPECT_EQ(ReadFile(sofaFile), sofaBytes);
-    QString error;
-    EXPECT_EQ(window->History().content(window->History().changes().first().beforeHash, &error),
-              elsewhere);
 
-    // A copy pruned from the history (the 460 before 470) takes its row along; a list shown
-    // from before says so, and nothing changes.
+    // A pruned copy (the 460 before 470) takes its row along; a list from before says so.
     prompt.clearAsked();
-    for (const char* price : {"460", "470"}) {
-        saveAt(price);
-    }
+    saveAt("460");
+    saveAt("470");
     history->refresh();
     const int shown = history->lstChanges->topLevelItemCount();
     const QByteArray before = ReadFile(sofaFile);
@@ -229,15 +221,13 @@ TEST_F(HistoryWindowTest, SettingsKeepingLimitAndForgetting)
     saveAt("450");
     ASSERT_NO_FATAL_FAILURE(openHistory());
     HistorySettings* settings = history->settings;
-    EXPECT_TRUE(settings->chkKeep->isChecked());
-    EXPECT_TRUE(history->lblNote->isHidden());
+    EXPECT_TRUE(settings->chkKeep->isChecked() && history->lblNote->isHidden());
     EXPECT_EQ(settings->spnLimit->value(), 1024);
 
     // Off: the window says so, and a save records nothing.
     settings->chkKeep->click();
-    EXPECT_FALSE(window->History().enabled());
-    EXPECT_TRUE(history->lblNote->isVisible());
-    EXPECT_TRUE(history->lblNote->text().startsWith("Changes are not being kept."));
+    EXPECT_TRUE(history->lblNote->isVisible() &&
+                history->lblNote->text().startsWith("Changes are not being kept."));
     saveAt("460");
     history->refresh();
     EXPECT_EQ(history->lstChanges->topLevelItemCount(), 1);
@@ -255,11 +245,11 @@ TEST_F(HistoryWindowTest, SettingsKeepingLimitAndForgetting)
                                   ChangeInfo{"cli", {}, {}}, &error))
             << error.toStdString();
     settings->spnLimit->setValue(1);
-    EXPECT_TRUE(prompt.messages().value(0).contains("With a limit of 1.0 MiB, older"));
-    EXPECT_TRUE(prompt.messages().value(0).endsWith("Lower the limit?"));
+    const QString lower = OneMessage(prompt);
+    EXPECT_TRUE(lower.contains("With a limit of 1.0 MiB, older")) << lower.toStdString();
+    EXPECT_TRUE(lower.endsWith("Lower the limit?"));
     EXPECT_EQ(settings->spnLimit->value(), 2048);
     EXPECT_EQ(window->History().changes().size(), 3);
-    prompt.clearAsked();
 
     // Forgetting asks first; then the list is empty. The chosen row stays chosen on refresh.
     history->refresh();
@@ -275,6 +265,38 @@ TEST_F(HistoryWindowTest, SettingsKeepingLimitAndForgetting)
     EXPECT_EQ(prompt.messages().size(), 2);
     EXPECT_EQ(history->lstChanges->topLevelItemCount(), 0);
     EXPECT_TRUE(window->History().changes().isEmpty());
+}
+
+TEST_F(HistoryWindowTest, ASaveIsRefusedWithoutACopyAndADamagedFileSavedOnlyWhenAgreed)
+{
+    MakeFile(dataFolder + "history"); // a file where the history folder belongs
+    saveAt("450");
+    EXPECT_EQ(ReadFile(sofaFile), sofaBytes);
+    EXPECT_TRUE(OneMessage(prompt).contains("No copy of the file could be kept"));
+    EXPECT_EQ(window->txtPrice->text(), QStringLiteral("450")); // the edit stays unsaved
+
+    QFile::remove(dataFolder + "history");
+    const QByteArray damaged = sofaBytes + "cut off";
+    WriteFile(sofaFile, damaged);
+    openWindow();
+    prompt.queueAnswer(PromptAnswer::No);
+    saveAt("450");
+    EXPECT_EQ(OneMessage(prompt),
+              QString{"This file is damaged: 7 bytes at the end hold no whole chunk.\n\n"
+                      "Saving it drops the part that could not be read. The original "
+                      "stays in the history, so it can be restored.\n\nSave it anyway?"});
+    EXPECT_EQ(ReadFile(sofaFile), damaged);
+    EXPECT_TRUE(window->History().changes().isEmpty());
+    EXPECT_EQ(window->txtPrice->text(), QStringLiteral("450")); // the edit stays
+
+    prompt.queueAnswer(PromptAnswer::Yes);
+    window->cmdSave->click();
+    EXPECT_EQ(onDisk(sofaFile)->GetPrice(128), 450);
+    saveAt("460"); // asked once per opened file
+    EXPECT_EQ(prompt.messages().size(), 1);
+    HistoryStore& history = window->History();
+    ASSERT_TRUE(RestoreFiles(history, {*PlanOriginal(history, sofaFile)}, {}));
+    EXPECT_EQ(ReadFile(sofaFile), damaged); // the damaged original comes back whole
 }
 
 } // namespace

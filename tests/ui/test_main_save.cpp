@@ -70,11 +70,9 @@ TEST_F(MainSaveTest, LeavingAChangedObjectSavesOrAsksAndStaysWhenTheSaveFails)
             prompt.clearAsked();
             leave();
             QDir().rename(gone, gameFolder);
-            const QString where = !window->isVisible()
-                                      ? "closed"
-                                      : (QStringList{panel()} + SelectedTexts(window->lstObjects) +
-                                         SelectedTexts(window->lstFiles))
-                                            .join('|');
+            const QStringList shown{panel(), SelectedTexts(window->lstObjects).join(','),
+                                    SelectedTexts(window->lstFiles).join(',')};
+            const QString where = window->isVisible() ? shown.join('|') : "closed";
             const bool stays = outcome == Refused || outcome == Failed;
             EXPECT_EQ(where, stays ? "objects.iff|" + window->txtName->text() +
                                          "|Comfortable|91|D|Chair objd|objects.iff"
@@ -97,17 +95,15 @@ TEST_F(MainSaveTest, LeavingAChangedObjectSavesOrAsksAndStaysWhenTheSaveFails)
 TEST_F(MainSaveTest, OddValuesStayUntilChosenOverAndPricesAreBounded)
 {
     // Sub-Function 128, Downtown 17 and Build Modes 9 and 300 have no row; Disabled 2 neither.
-    ObjdSpec odd = CatalogObject(170, 1), pool = CatalogObject(171, 1), cut = CatalogObject(160);
+    ObjdSpec odd = CatalogObject(170, 1), cut = CatalogObject(160);
     odd.sorts = {1, 128, 0, 17, 0, 0, 0, 0, 9};
     odd.disabled = 2;
-    pool.sorts[8] = 300;
     cut.bodySize = 40; // holds Disabled and the price, not the sorts
-    path = writeFile("odd.iff", CatalogFixture()
-                                    .objd(170, "Odd", odd)
-                                    .ctss(170, MakeCatalogCtss("M", "Two\r\nlines"))
-                                    .objd(171, "Pool", pool)
-                                    .ctss(171, MakeCatalogCtss("P", ""))
-                                    .objd(160, "Short", cut));
+    path = writeFile("odd.iff", object(CatalogFixture()
+                                           .objd(170, "Odd", odd)
+                                           .ctss(170, MakeCatalogCtss("M", "Two\r\nlines"))
+                                           .objd(160, "Short", cut),
+                                       171, "P", "", 1, {0, 0, 0, 0, 0, 0, 0, 0, 300}));
     window->cmdRefresh->click();
     ClickRow(window->lstFiles, fileRow("odd.iff"));
     // A price beyond 32 bits is saved as the nearest bound, cut to its low 16 bits.

@@ -1,7 +1,6 @@
 // The window program's prompt: real message boxes and input boxes, answered by the keyboard.
 
 #include "DialogDriver.h"
-#include "GuiTestApp.h"
 #include "QtPrompt.h"
 
 #include <QAbstractButton>
@@ -23,7 +22,7 @@ std::shared_ptr<QString> AnswerWith(Qt::Key key)
     return seen;
 }
 
-TEST(QtPromptTest, BoxesShowTitleIconAndButtonsAndReturnTakesTheDefault)
+TEST(QtPromptTest, BoxesShowTitleIconAndButtonsReturnTakesTheDefaultInputGivesTextOrNothing)
 {
     EnsureGuiApp();
     QtPrompt prompt;
@@ -40,12 +39,8 @@ TEST(QtPromptTest, BoxesShowTitleIconAndButtonsAndReturnTakesTheDefault)
     EXPECT_EQ(*seen, "Delete File [2/2] Are you sure you want to move \"chair.iff\" to the Trash?");
     WhenModalOpens<QMessageBox>([](QMessageBox* box) { box->button(QMessageBox::Yes)->click(); });
     EXPECT_TRUE(prompt.confirmTrash("/games/Sims/Downloads/chair.iff"));
-}
 
-TEST(QtPromptTest, InputBoxGivesTheTextOrNothingWhenCancelled)
-{
-    EnsureGuiApp();
-    QtPrompt prompt;
+    // An input box gives the text, or nothing when cancelled.
     for (const bool accept : {true, false}) {
         auto ran = WhenModalOpens<QInputDialog>([accept](QInputDialog* input) {
             EXPECT_EQ(input->windowTitle() + "|" + input->labelText() + "|" + input->textValue(),
