@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Replaces ProgramState.Folders with the twelve folders of a standard installation under

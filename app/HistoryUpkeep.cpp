@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The history's upkeep: rows left pending by programs that ended, copies no change needs any
 // more, pruning past the size limit, and forgetting.
 #include "HistoryStore.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Times the Find Object filter over 60,000 objects: each keystroke of typed words, from the
 // first letter on, and a deletion (which searches every object again).
 //

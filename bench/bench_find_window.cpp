@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Find Object window over 60,000 objects in 20,000 files: the scan until the rows show,
 // a re-scan with nothing changed, each keystroke of a search until the table has repainted,
 // and a sort on a header click. Offscreen, no timing assertions: the figures are printed.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Times the gathering of object files over a generated tree of 20,000 .iff files in twelve
 // folders, against `find <root> -iname '*.iff'` over the same tree in the same run.
 //

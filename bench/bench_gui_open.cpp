@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How long the main window takes to list a big download tree and open its first file, and
 // to open a file of many objects until its first object is shown. Offscreen, no timing
 // assertions: the figures are printed.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The cost of keeping the history on a save.
 //
 // For a typical 200 KB object file and for a 64 MB file of 20,000 chunks, each round changes a

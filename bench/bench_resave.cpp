@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Re-saving a large object file against a durable copy of the same bytes.
 //
 // Generates a 64 MB file of 20,000 chunks, then in each round times

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Times a full scan of the collection (file list and catalog of every file, one thread per
 // core) over a generated tree of 20,000 object files, against reading every one of those files
 // with `find <root> -iname '*.iff' -print0 | xargs -0 cat > /dev/null`, both with a warm cache.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The terms Kestrane is shared under, as the About box and both programs' --version name them.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes the program's icon files from the drawing the window itself uses: PNGs for the hicolor
 // theme's fixed sizes and an SVG for its scalable folder.
 //   kestrane-icons OUTPUT_FOLDER ICON_NAME

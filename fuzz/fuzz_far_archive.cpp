@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // libFuzzer target: any bytes read as a FAR archive. The reader must refuse with a reason or
 // give entries that read exactly as the manifest says; an archive rebuilt from the readable
 // entries must read back the same; every object file inside loads from memory without asking.

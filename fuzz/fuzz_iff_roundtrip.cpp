@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // libFuzzer target: any bytes loaded as an IFF file must save, and the saved file must load
 // back to the same resources and save to the same bytes. The input also drives a sequence of
 // resource-list calls (ResourceScript.h), on the loaded document or, when the

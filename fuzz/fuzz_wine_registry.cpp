@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // libFuzzer target: any bytes read as the text of a Wine registry file (system.reg). Looking
 // a value up must stay within the bytes whatever they hold (the sanitizers watch): cut files,
 // keys and strings without their closing bracket or quote, escapes and hex runs that end with

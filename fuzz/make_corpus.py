@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Writes the small seed files of fuzz/corpus (run from anywhere)."""
 import os
 import struct

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The catalog icon of an object: a BMP_ resource of the same file.
 
 #include "ObjdFieldAccess.h"

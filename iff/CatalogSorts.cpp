@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The nine catalog sort fields of an OBJD.
 
 #include "ObjdFieldAccess.h"

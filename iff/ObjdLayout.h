@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Byte offsets of the OBJD body fields the program reads and writes; each is a 16-bit

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The objects of a document and their catalog name, description, price and Disabled flag.
 
 #include "CtssTable.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The file list of the main window: listing, opening and deleting object files.
 #include "FileGatherer.h"
 #include "KeptSave.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's side of the Find Object window: opening it, going to an object found
 // there, and deleting a file listed there.
 #include "KeptSave.h"

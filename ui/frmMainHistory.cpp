@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's side of the History window: opening it, and showing what a restore did.
 #include "HistoryStore.h"
 #include "ProgramState.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The object list and the properties panel of the main window.
 #include "Cp1252.h"
 #include "GameLanguages.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The preset list of the main window.
 #include "Cp1252.h"
 #include "PresetNames.h"

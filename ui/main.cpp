@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "GameLanguages.h"
 #include "Licence.h"
 #include "Pictures.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "AppTestEnv.h"
 #include "DataFiles.h"
 #include "Startup.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Shared helpers: conversions, Windows-1252, the busy cursor, paths, read-only, the trash.
 
 #include "../app/AppTestEnv.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The tree that cmake --install lays out: both programs, the menu entry and its icon, the
 // AppStream metadata, the man pages, the copyright file and the changelog. The entry and the
 // metadata must pass the desktop's own validators where those are installed.

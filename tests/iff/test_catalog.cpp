@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The object catalog: object list, catalog text, price, Disabled, sort fields, icon.
 
 #include "../app/AppTestEnv.h"

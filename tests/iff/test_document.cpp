@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A document's resource list, loading a file into it and saving it.
 
 #include "CollectionScan.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // kestrane-cli's history, restore and the refusal of damaged files; a save killed at random
 // moments.
 #include "../app/HistoryTestEnv.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The window tests: a temporary game folder, data folder and trash; a scripted prompt.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Find Object: search, icons, the three views, sorting, going to a row, deleting a problem file.
 #include "FarArchive.h"
 #include "FindTableModel.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Modify Folders with its Add and Edit dialogs: refusals, questions, picker, Remove, relisting.
 
 #include "MainWindowHarness.h"

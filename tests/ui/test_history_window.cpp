@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Saves and deletions kept in the history; the History window: its rows, restores and settings.
 #include "CatalogTypes.h"
 #include "HistoryRestore.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Saving the shown object and the unsaved-changes check of the main window.
 #include "MainWindowHarness.h"
 #include "ObjdLayout.h"

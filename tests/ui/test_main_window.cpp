@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window as a person sees it, with lost and unreadable files and a failing data file.
 #include "MainWindowHarness.h"
 #include "frmAbout.h"

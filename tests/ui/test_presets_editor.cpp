@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Preset Editor: New, Rename, Delete, and sort edits stored straight into the chosen preset.
 
 #include "MainWindowHarness.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window program's prompt: real message boxes and input boxes, answered by the keyboard.
 
 #include "DialogDriver.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A whole run: the data files' folder, written at exit, read at the next start and by the CLI;
 // real-world files unchanged.
 #include "CliCommands.h"
