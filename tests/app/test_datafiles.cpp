@@ -55,6 +55,9 @@ TEST(DataFormats, EncodersRefuseWhatTheLengthsCannotHold)
     EXPECT_TRUE(error.contains(QStringLiteral("65535")));
     EXPECT_FALSE(EncodeFolders({{QString(40000, QChar(0xE9)), false}}, &out)); // 80000 bytes
     EXPECT_FALSE(EncodePresets(QList<Preset>(32768), &out));
+    const QList<FolderEntry> most(32767, {QStringLiteral("/f/"), false});
+    EXPECT_TRUE(EncodeFolders(most, nullptr));
+    EXPECT_FALSE(EncodeFolders(most + QList<FolderEntry>{most.first()}, &out));
     EXPECT_EQ(out, QByteArray("untouched"));
 }
 
