@@ -298,6 +298,13 @@ TEST_F(HistoryWindowTest, ASaveIsRefusedWithoutACopyAndADamagedFileSavedOnlyWhen
     HistoryStore& history = window->History();
     ASSERT_TRUE(RestoreFiles(history, {*PlanOriginal(history, sofaFile)}, {}));
     EXPECT_EQ(ReadFile(sofaFile), damaged); // the damaged original comes back whole
+
+    ASSERT_TRUE(history.setEnabled(false)); // then the question says that nothing is kept
+    prompt.clearAsked();
+    openWindow();
+    saveAt("470"); // No
+    EXPECT_TRUE(OneMessage(prompt).contains("The history of changes is off, so the original"));
+    EXPECT_EQ(ReadFile(sofaFile), damaged);
 }
 
 } // namespace
