@@ -103,6 +103,9 @@ TEST_F(PresetEditor, RenameOffersTheNameAndDeleteAsksThenRenumbersTheRows)
     editor->cmdDelete->click();
     EXPECT_EQ(ProgramState.Presets, QList<Preset>({kPresets[0], kPresets[2]}));
     EXPECT_EQ(Seen(), "*0#Chairs|1#Lamps 0:Seating 1:Dining Chairs 2:Kitchen 8:Doors");
+    prompt.queueInput("Seats");
+    editor->cmdRename->click(); // the first preset is renamed too
+    EXPECT_EQ(ProgramState.Presets[0], (Preset{"Seats", kPresets[0].Sorts}));
     // The renumbered row reaches its preset; deleting the rest leaves the lists as they were.
     choose(editor->lstPresets, "Lamps");
     ClickCheckBox(list(2), RowByText(list(2), "Study"));
