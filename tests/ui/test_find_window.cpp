@@ -96,6 +96,10 @@ TEST_F(FindWindowTest, SearchIconsSortsAndTheThreeViews)
     };
     EXPECT_TRUE(QTest::qWaitFor([&] { return iconColour() == qRgb(200, 120, 40); }));
     EXPECT_FALSE(lamp.siblingAtColumn(1).data(Qt::DecorationRole).isValid()) << "only one icon";
+    const auto caption = [&](int section) {
+        return find->model->headerData(section, Qt::Horizontal);
+    };
+    EXPECT_EQ(caption(0).toString() + '|' + caption(1).toString(), "|Catalog Name");
 
     // Sort By from the keyboard; the same column again reverses. The selected row stays.
     find->tblResults->setCurrentIndex(find->model->index(6, 1)); // the game's sofa
