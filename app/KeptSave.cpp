@@ -36,9 +36,7 @@ std::optional<Before> readBefore(const QString& path, QString* error)
 {
     Before before;
     if (!QFileInfo(path).exists()) {
-        std::promise<QByteArray> none;
-        none.set_value(QByteArray());
-        before.hashing = none.get_future().share();
+        before.hashing = std::async(std::launch::deferred, [] { return QByteArray(); }).share();
         return before;
     }
     QFile file(path);

@@ -2,7 +2,6 @@
 #include "ProgramState.h"
 #include "Sha256.h"
 #include "SyncAlongside.h"
-#include "SyncAlongside.h"
 #include "clsIFF.h"
 
 #include <QFile>
