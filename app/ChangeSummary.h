@@ -16,6 +16,7 @@ struct ObjectFields {
     qint32 price = 0;
     bool disabled = false;
     SortSet sorts{};
+    bool operator==(const ObjectFields&) const = default;
 };
 
 // Throws IffError when the document holds no such object.

@@ -26,7 +26,9 @@ RestoreItem planFor(const HistoryStore& store, const HistoryChange& change)
     const QByteArray leftByKestrane = latest ? latest->afterHash : QByteArray();
     item.changedElsewhere = item.fileExists ? now != leftByKestrane : !leftByKestrane.isEmpty();
     // A deleted file still in the trash, holding the bytes it held, comes back from there.
-    if (change.kind == QLatin1String("delete") && !change.trashPath.isEmpty() &&
+    // So does a moved file from where it went.
+    item.moved = change.kind == QLatin1String("move");
+    if ((change.kind == QLatin1String("delete") || item.moved) && !change.trashPath.isEmpty() &&
         HashOfFile(change.trashPath) == change.beforeHash)
         item.trashPath = change.trashPath;
     item.copyAvailable =
@@ -49,6 +51,11 @@ bool restoreOne(HistoryStore& store, const RestoreItem& item, ChangeInfo info, Q
     const bool exists = QFileInfo(item.file).exists();
     if (exists ? now == item.targetHash && !item.targetHash.isEmpty() : item.targetHash.isEmpty())
         return true; // already as it was
+    if (item.moved && exists) {
+        *error =
+            QStringLiteral("%1 could not be moved back: another file is there now.").arg(item.file);
+        return false;
+    }
     if (info.summary.isEmpty())
         info.summary = describe(store, item);
     info.kind = QStringLiteral("restore");
@@ -78,7 +85,8 @@ bool restoreOne(HistoryStore& store, const RestoreItem& item, ChangeInfo info, Q
     if (fromTrash) {
         // It is back: the trash no longer holds it.
         QFile::remove(item.trashPath);
-        QFile::remove(TrashInfoOf(item.trashPath));
+        if (!item.moved)
+            QFile::remove(TrashInfoOf(item.trashPath));
     }
     return true;
 }

@@ -11,7 +11,7 @@ struct HistoryChange {
     qint64 id = 0;
     QDateTime time;                        // UTC
     QString file;                          // absolute path
-    QString kind = QStringLiteral("save"); // "save", "delete" or "restore"
+    QString kind = QStringLiteral("save"); // "save", "delete", "move" or "restore"
     QString program;                       // "window" or "cli"
     QString batch;                         // shared by the changes made together
     QString summary;                       // what changed, in words
@@ -19,7 +19,7 @@ struct HistoryChange {
     qint64 beforeSize = 0;
     QByteArray afterHash; // SHA-256 hex of the bytes after; empty: the file was removed
     qint64 afterSize = 0;
-    QString trashPath;      // where a deleted file went in the trash
+    QString trashPath;      // where a deleted file went in the trash, or a moved one went
     bool firstCopy = false; // the bytes before are the file's content before Kestrane changed it
 };
 
@@ -46,5 +46,6 @@ struct RestoreItem {
     bool fileExists = false;    // something is at the path now
     bool folderMissing = false; // the file's folder is gone and will be made again
     QString trashPath;          // a deleted file's place in the trash, when it still holds it
+    bool moved = false;         // trashPath is where a move took it: brought back, never over
     bool copyAvailable = false; // the bytes to put back are in the trash or the store
 };

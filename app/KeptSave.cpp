@@ -256,6 +256,57 @@ bool TrashFileKept(HistoryStore& store, const QString& path, const ChangeInfo& i
     return true;
 }
 
+bool MoveFileKept(HistoryStore& store, const QString& from, const QString& to,
+                  const ChangeInfo& info, QString* error)
+{
+    const QString source = QFileInfo(from).absoluteFilePath();
+    const QString target = QFileInfo(to).absoluteFilePath();
+    if (QFileInfo(target).exists() || QFileInfo(target).isSymLink()) {
+        *error = QStringLiteral("%1 is already there.").arg(target);
+        return false;
+    }
+    const auto move = [&](QString* reason) {
+        const QString folder = QFileInfo(target).absolutePath();
+        if (!QFileInfo(folder).isDir() && !QDir().mkpath(folder)) {
+            *reason = QStringLiteral("The folder %1 could not be made.").arg(folder);
+            return false;
+        }
+        QFile file(source);
+        // QFile::rename never replaces an existing file.
+        if (file.rename(target))
+            return true;
+        *reason = file.errorString();
+        return false;
+    };
+    QString reason;
+    if (!openStore(store, &reason)) {
+        *error = reason;
+        return false;
+    }
+    if (!store.enabled())
+        return move(error);
+    const std::optional<Before> before = readBefore(source, &reason);
+    if (!before || before->bytes.isEmpty() && !QFileInfo(source).exists()) {
+        *error = before ? QStringLiteral("%1 is no longer there.").arg(source) : reason;
+        return false;
+    }
+    HistoryChange change = rowFor(source, info, *before);
+    change.kind = QStringLiteral("move");
+    const qint64 id = store.beginChange(change, before->bytes, &reason, source, before->stamp);
+    if (id == 0) {
+        *error = NoCopyMessage(reason);
+        return false;
+    }
+    if (!move(&reason)) {
+        store.cancelChange(id);
+        *error = reason;
+        return false;
+    }
+    store.finishChange(id, target);
+    store.prune();
+    return true;
+}
+
 bool RecycleFileKept(HistoryStore& store, const QString& path, const ChangeInfo& info,
                      QString* error)
 {

@@ -26,6 +26,10 @@ bool WriteFileKept(HistoryStore& store, const QString& path, const QByteArray& b
 // Moves path to the trash; *trashedPath (when given) is where it went.
 bool TrashFileKept(HistoryStore& store, const QString& path, const ChangeInfo& info,
                    QString* trashedPath, QString* error);
+// Moves from to the path to (never over a file there), recorded as a "move" whose restore
+// moves it back.
+bool MoveFileKept(HistoryStore& store, const QString& from, const QString& to,
+                  const ChangeInfo& info, QString* error);
 // Delete File: RecycleFile (asks through the prompt seam) with TrashFileKept as the move.
 bool RecycleFileKept(HistoryStore& store, const QString& path, const ChangeInfo& info,
                      QString* error);

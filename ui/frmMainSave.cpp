@@ -6,6 +6,7 @@
 #include "HistoryStore.h"
 #include "IffError.h"
 #include "KeptSave.h"
+#include "ObjectEdit.h"
 #include "PriceText.h"
 #include "ProgramState.h"
 #include "Prompt.h"
@@ -129,20 +130,21 @@ bool frmMain::cmdSave_Click()
     const BodySnapshot before(document);
     const ObjectFields fieldsBefore = ReadObjectFields(document, objd);
     // Only what the person changed is written: a field merely viewed keeps its stored bytes.
-    QStringList refused;
-    // The boxes of text that cannot be stored are read-only, so this refusal is a safeguard.
-    const bool textRefused =
-        (edits.name || edits.description) &&
-        !document.SetCtss(objd, edits.name.value_or(document.GetName(objd)),
-                          edits.description.value_or(document.GetDescription(objd)));
+    ObjectEdit edit;
+    edit.name = edits.name;
+    edit.description = edits.description;
+    edit.price = edits.price;
+    edit.disabled = edits.disabled;
+    edit.sorts = edits.sorts;
+    QString refusal;
+    const ObjectFields after =
+        PlanObjectEdit(objd, fieldsBefore, edit, &refusal).value_or(fieldsBefore);
+    // The boxes of text that cannot be stored are read-only, so a text refusal is a safeguard.
     // A damaged object whose definition is too short for a field keeps that field as it was;
     // the rest is saved and the user is told which fields were not.
-    if (edits.price && !document.SetPrice(objd, *edits.price))
-        refused << QStringLiteral("price");
-    if (edits.disabled && !document.SetDisabled(objd, *edits.disabled))
-        refused << QStringLiteral("Disabled flag");
-    if (edits.sorts && !document.SetSorts(objd, *edits.sorts))
-        refused << QStringLiteral("catalog sorts");
+    const EditOutcome written = ApplyObjectEdit(document, objd, fieldsBefore, after);
+    const bool textRefused = written.textRefused;
+    const QStringList& refused = written.refused;
     const ChangeInfo change{
         QStringLiteral("window"), QString(),
         DescribeObjectChange(objd, fieldsBefore, ReadObjectFields(document, objd))};
