@@ -7,6 +7,7 @@
 #include "DocumentCommands.h"
 #include "HistoryCommands.h"
 #include "Licence.h"
+#include "MoveCommand.h"
 #include "ProgramState.h"
 #include "ScriptedPrompt.h"
 #include "SetCommand.h"
@@ -39,11 +40,19 @@ const QList<Command>& Commands()
          {QStringLiteral("output"), QStringLiteral("force")},
          CmdResave},
         {"set",
-         {QStringLiteral("FILE")},
+         {},
          {QStringLiteral("object"), QStringLiteral("name"), QStringLiteral("description"),
           QStringLiteral("price"), QStringLiteral("disabled"), QStringLiteral("sorts"),
-          QStringLiteral("preset"), QStringLiteral("only-language"), QStringLiteral("force")},
-         CmdSet},
+          QStringLiteral("preset"), QStringLiteral("only-language"), QStringLiteral("force"),
+          QStringLiteral("match"), QStringLiteral("price-change"), QStringLiteral("sort"),
+          QStringLiteral("hide"), QStringLiteral("show"), QStringLiteral("dry-run")},
+         CmdSet,
+         true},
+        {"move",
+         {},
+         {QStringLiteral("to"), QStringLiteral("keep-both"), QStringLiteral("dry-run")},
+         CmdMove,
+         true},
         {"strings", {QStringLiteral("FILE")}, {QStringLiteral("object")}, CmdStrings},
         {"history",
          {},
@@ -85,10 +94,21 @@ QString HelpText()
         "                        language of the file, as JSON\n"
         "  resave FILE [--output OUT] [--force]\n"
         "                        load FILE and save it again (to OUT when given)\n"
-        "  set FILE --object ID [--name TEXT] [--description TEXT] [--price N]\n"
-        "      [--disabled yes|no] [--sorts A,B,C,D,E,F,G,H,I] [--preset NAME]\n"
-        "      [--only-language] [--force]\n"
-        "                        change what is given of one object and save the file;\n"
+        "  set FILE... [--object ID] [--name TEXT] [--description TEXT] [--price N]\n"
+        "      [--price-change PERCENT] [--disabled yes|no] [--hide] [--show]\n"
+        "      [--sorts A,B,C,D,E,F,G,H,I] [--preset NAME] [--sort \"GROUP=+FLAG,-FLAG\"]\n"
+        "      [--only-language] [--force] [--dry-run]\n"
+        "  set --match WORDS [FILE...] [...]\n"
+        "                        change what is given of every listed object of the files\n"
+        "                        (or the one --object names; --match: the objects of the\n"
+        "                        listed folders that Find Object shows for WORDS) and save\n"
+        "                        each file; prints the changes as JSON, each object as\n"
+        "                        {\"file\", \"id\", \"changes\": {field: [old, new]}}, and\n"
+        "                        with --dry-run only prints them; --price-change takes a\n"
+        "                        percentage (negative to lower), rounded halves up, and a\n"
+        "                        result outside 0 to 65535 leaves that file as it was;\n"
+        "                        --sort marks flags with the window's captions, case-blind\n"
+        "                        (\"Function=+Seating,-Surfaces\", \"Build Mode=Doors\");\n"
         "                        sorts, each 0 to 65535: Function, Sub-Function, Room,\n"
         "                        Downtown, Vacation, Community, Studio Town, Magic Town,\n"
         "                        Build Mode; a new name or description also replaces the\n"
@@ -96,6 +116,10 @@ QString HelpText()
         "                        --only-language is given\n"
         "                        (resave and set refuse a damaged file, whose unreadable\n"
         "                        part a save drops, unless given --force)\n"
+        "  move FILE... --to DIR [--keep-both] [--dry-run]\n"
+        "                        move the files into DIR; a name DIR already holds is\n"
+        "                        skipped, or with --keep-both given a free name; restore\n"
+        "                        moves a file back\n"
         "  history [FILE...] [--csv]\n"
         "                        the kept changes to object files (of FILE...), newest\n"
         "                        first, as JSON (or CSV)\n"
@@ -136,21 +160,24 @@ QString HelpText()
         "window's saves and Delete File), the bytes it held are kept in the history/\n"
         "folder of the data folder, so that restore can put them back.\n"
         "\n"
-        "Exit status: 0 done, 1 the work could not be done, 2 wrong command line.\n");
+        "Exit status: 0 done, 1 the work could not be done (set and move: any file failed;\n"
+        "the others are still done), 2 wrong command line.\n");
 }
 
 void AddOptions(QCommandLineParser& parser)
 {
     parser.addOption({{QStringLiteral("h"), QStringLiteral("help")}, QString()});
     parser.addOption({QStringLiteral("version"), QString()});
-    for (const char* flag : {"csv", "force", "forget", "original", "only-language"})
+    for (const char* flag : {"csv", "force", "forget", "original", "only-language", "hide", "show",
+                             "dry-run", "keep-both"})
         parser.addOption({QLatin1String(flag), QString()});
     const QStringList valued = {
         QStringLiteral("data-dir"),    QStringLiteral("game-dir"), QStringLiteral("language"),
         QStringLiteral("output"),      QStringLiteral("object"),   QStringLiteral("name"),
         QStringLiteral("description"), QStringLiteral("price"),    QStringLiteral("disabled"),
         QStringLiteral("sorts"),       QStringLiteral("preset"),   QStringLiteral("older-than"),
-        QStringLiteral("change")};
+        QStringLiteral("change"),      QStringLiteral("match"),    QStringLiteral("price-change"),
+        QStringLiteral("sort"),        QStringLiteral("to")};
     for (const QString& name : valued)
         parser.addOption({name, QString(), QStringLiteral("value")});
 }

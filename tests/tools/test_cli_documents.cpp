@@ -178,7 +178,13 @@ TEST_F(CliFile, EveryRefusalExitsWithOneLineAndTouchesNothing)
           "2 resources %1 --output x",
           "2 files --game-dir",
           "2 resave %1 --output \"\"",
-          "2 set %1 --price 5",
+          "2 set --price 5",
+          "2 set %1 --object 128 --price 5 --price-change 5",
+          "2 set %1 --hide --show",
+          "2 set %1 --name Chair",
+          "2 set %1 --sort Function=+Nothing",
+          "2 set %1 --sort Sub-Function=-Sofas,+sofas",
+          "2 set %1 --sort \"Build Mode=Doors,Pool\"",
           "2 set %1 --object 128",
           "2 set %1 --object 70000 --price 1",
           "2 set %1 --object chair --price 1",
@@ -218,7 +224,8 @@ TEST_F(CliFile, EveryRefusalExitsWithOneLineAndTouchesNothing)
             command.replace(QLatin1Char('%') + QString::number(i + 1), names[i]);
         const CliResult result = Cli(command);
         EXPECT_EQ(result.code, row[0] - '0') << row;
-        EXPECT_TRUE(result.out.isEmpty()) << row;
+        // A set that started prints what it did: nothing.
+        EXPECT_TRUE(result.out.isEmpty() || result.out == QLatin1String("[\n]\n")) << row;
         EXPECT_EQ(result.err.count(QLatin1Char('\n')), 1) << row << result.err.toStdString();
         EXPECT_TRUE(result.err.contains(parts.value(1))) << result.err.toStdString();
     }
