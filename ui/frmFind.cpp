@@ -4,6 +4,7 @@
 #include "CatalogFilter.h"
 #include "CollectionScanner.h"
 #include "Cp1252.h"
+#include "FindActions.h"
 #include "FindIcons.h"
 #include "FindTableModel.h"
 #include "ProgramState.h"
@@ -135,7 +136,9 @@ void frmFind::buildControls()
     tblResults = new QTableView(this);
     tblResults->setModel(model);
     tblResults->setSelectionBehavior(QAbstractItemView::SelectRows);
-    tblResults->setSelectionMode(QAbstractItemView::SingleSelection);
+    // Shift and Ctrl with clicks and arrows, and Ctrl+A, choose the rows the Actions act on.
+    tblResults->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    tblResults->setContextMenuPolicy(Qt::CustomContextMenu);
     tblResults->setEditTriggers(QAbstractItemView::NoEditTriggers);
     tblResults->setTabKeyNavigation(false);
     tblResults->setWordWrap(false);
@@ -161,6 +164,9 @@ void frmFind::buildControls()
     cmdSortBy = new QPushButton(QStringLiteral("Sort &By"), this);
     auto* sortMenu = new QMenu(cmdSortBy);
     cmdSortBy->setMenu(sortMenu);
+    actions = new FindActions(this, m_main);
+    cmdActions = new QPushButton(QStringLiteral("Ac&tions"), this);
+    cmdActions->setMenu(actions->menu());
     cmdRescan = new QPushButton(QStringLiteral("Scan &Again"), this);
     cmdClose = new QPushButton(QStringLiteral("Close"), this);
 
@@ -174,6 +180,7 @@ void frmFind::buildControls()
     buttonRow->addWidget(cmdGoTo);
     buttonRow->addWidget(cmdDeleteFile);
     buttonRow->addWidget(cmdSortBy);
+    buttonRow->addWidget(cmdActions);
     buttonRow->addStretch(1);
     buttonRow->addWidget(cmdRescan);
     buttonRow->addWidget(cmdClose);
@@ -199,6 +206,9 @@ void frmFind::buildControls()
     connect(cmdGoTo, &QPushButton::clicked, this, [this] { goToRow(currentRow()); });
     connect(cmdDeleteFile, &QPushButton::clicked, this, [this] { deleteRowFile(currentRow()); });
     connect(sortMenu, &QMenu::aboutToShow, this, [this, sortMenu] { fillSortMenu(sortMenu); });
+    connect(tblResults, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+        actions->menu()->exec(tblResults->viewport()->mapToGlobal(at));
+    });
     connect(cmdRescan, &QPushButton::clicked, this, [this] { startScan(); });
     connect(cmdClose, &QPushButton::clicked, this, [this] { close(); });
     connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this,

@@ -7,6 +7,7 @@
 class CatalogFilter;
 class CollectionScanner;
 struct CollectionCatalog;
+class FindActions;
 class FindIcons;
 class FindTableModel;
 class QLabel;
@@ -54,7 +55,9 @@ public:
     QLabel* lblStatus = nullptr;
     QPushButton* cmdGoTo = nullptr;
     QPushButton* cmdDeleteFile = nullptr;
-    QPushButton* cmdSortBy = nullptr; // the columns, to sort by them from the keyboard
+    QPushButton* cmdSortBy = nullptr;  // the columns, to sort by them from the keyboard
+    QPushButton* cmdActions = nullptr; // acts on the selected rows (also their context menu)
+    FindActions* actions = nullptr;
     QPushButton* cmdRescan = nullptr;
     QPushButton* cmdClose = nullptr;
 

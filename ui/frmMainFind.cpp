@@ -8,6 +8,8 @@
 #include "frmMain.h"
 #include "modGeneral.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QSignalBlocker>
 #include <QTreeWidget>
 
@@ -73,6 +75,19 @@ bool frmMain::GoToObject(const QString& path, int ObjdID)
             SelectQuietly(lstObjects, ObjectRow(CurrentObject));
             return false;
         }
+    }
+    return true;
+}
+
+bool frmMain::CheckSaveBeforeBatch(const QStringList& files)
+{
+    const QString open = CurrentFilePath();
+    if (open.isEmpty() || CurrentFile == -1)
+        return true;
+    const QString cleaned = QDir::cleanPath(QFileInfo(open).absoluteFilePath());
+    for (const QString& file : files) {
+        if (QDir::cleanPath(QFileInfo(file).absoluteFilePath()) == cleaned)
+            return CheckSave();
     }
     return true;
 }

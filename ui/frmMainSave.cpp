@@ -13,6 +13,7 @@
 #include "WindowStyle.h"
 #include "clsIFF.h"
 #include "clsResource.h"
+#include "frmFind.h"
 #include "frmMain.h"
 #include "modConvert.h"
 
@@ -157,6 +158,9 @@ bool frmMain::cmdSave_Click()
     }
     ShowSavedValues();
     EndBusy();
+    // Find Object shows what the files hold: its scan reads the saved file again.
+    if (m_find && m_find->isVisible())
+        m_find->cmdRescan->click();
     if (textRefused)
         ShowMessage(QStringLiteral("The catalog text of this object cannot be changed, so it "
                                    "was not saved. Everything else was saved."));
