@@ -84,6 +84,8 @@ FindActions::FindActions(frmFind* find, frmMain* main)
         m_progress->setValue(done);
         m_progress->setLabelText(QStringLiteral("Working: %1 of %2").arg(done).arg(Files(total)));
     });
+    // The scan after a batch shows the rows anew: the same rows stay chosen.
+    connect(find, &frmFind::scanFinished, this, [this] { reselect(); });
     fillMenu(); // so that the shortcuts of its entries are known before it first opens
 }
 
@@ -308,6 +310,11 @@ void FindActions::run(const QStringList& files, BatchRunner::Work work)
     // The open file's unsaved edits are asked about first, as leaving the object would.
     if (!m_main->CheckSaveBeforeBatch(files))
         return;
+    m_reselect.clear();
+    for (const QModelIndex& index : m_find->tblResults->selectionModel()->selectedRows()) {
+        if (const FindRow* row = m_find->model->rowAt(index.row()))
+            m_reselect.insert({row->path, row->objdId});
+    }
     m_progress = new QProgressDialog(QStringLiteral("Working…"), QStringLiteral("Cancel"), 0,
                                      int(files.size()), m_find);
     m_progress->setWindowTitle(QStringLiteral("Actions"));
@@ -318,6 +325,21 @@ void FindActions::run(const QStringList& files, BatchRunner::Work work)
     connect(m_progress, &QProgressDialog::canceled, m_runner, &BatchRunner::cancel);
     m_progress->show();
     m_runner->start(ProgramState.ProgramFolder, std::move(work));
+}
+
+void FindActions::reselect()
+{
+    if (m_reselect.isEmpty())
+        return;
+    QItemSelection rows;
+    for (int r = 0; r < m_find->model->rowCount(); ++r) {
+        const FindRow* row = m_find->model->rowAt(r);
+        if (m_reselect.contains({row->path, row->objdId}))
+            rows.select(m_find->model->index(r, 0),
+                        m_find->model->index(r, m_find->model->columnCount() - 1));
+    }
+    m_reselect.clear();
+    m_find->tblResults->selectionModel()->select(rows, QItemSelectionModel::ClearAndSelect);
 }
 
 void FindActions::finish(const BatchResult& result)

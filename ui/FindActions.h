@@ -4,6 +4,7 @@
 #include "BatchRunner.h"
 
 #include <QObject>
+#include <QSet>
 #include <QStringList>
 
 class QMenu;
@@ -47,10 +48,12 @@ private:
     void editObjects(const ObjectEdit& edit, const QString& what);
     void run(const QStringList& files, BatchRunner::Work work);
     void finish(const BatchResult& result);
+    void reselect();
 
     frmFind* m_find;
     frmMain* m_main;
     QMenu* m_menu;
     BatchRunner* m_runner;
     QProgressDialog* m_progress = nullptr;
+    QSet<QPair<QString, int>> m_reselect; // the rows chosen for a batch: (path, OBJD)
 };
