@@ -250,7 +250,7 @@ QList<FileOutcome> BatchResult::failures() const
     return failed;
 }
 
-QString BatchResult::summary() const
+QString BatchResult::summary(const std::function<QString(const QString&)>& shown) const
 {
     QStringList lines;
     lines << QStringLiteral("Files changed: %1").arg(filesChanged());
@@ -261,8 +261,8 @@ QString BatchResult::summary() const
     lines << QStringLiteral("Files that failed: %1").arg(failed.size());
     for (const FileOutcome& file : failed)
         lines << QStringLiteral("  %1 (%2): %3")
-                     .arg(QDir::toNativeSeparators(file.file), FailureWord(file.failure),
-                          file.reason);
+                     .arg(shown ? shown(file.file) : QDir::toNativeSeparators(file.file),
+                          FailureWord(file.failure), file.reason);
     if (cancelled)
         lines << QStringLiteral("Cancelled: the files not listed were left as they were.");
     return lines.join(QLatin1Char('\n'));

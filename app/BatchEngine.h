@@ -72,8 +72,9 @@ struct BatchResult {
     int filesChanged() const;
     int alreadyAsAsked() const;
     QList<FileOutcome> failures() const;
-    // Several lines for a person: files changed, objects already as asked, failures.
-    QString summary() const;
+    // Several lines for a person: files changed, objects already as asked, failures, each
+    // failed file as shown gives it (its native path without).
+    QString summary(const std::function<QString(const QString&)>& shown = {}) const;
 };
 
 struct BatchOptions {

@@ -5,6 +5,7 @@
 #include "FindTableModel.h"
 #include "ProgramState.h"
 #include "Prompt.h"
+#include "ShownPath.h"
 #include "frmBatchSorts.h"
 #include "frmFind.h"
 #include "frmMain.h"
@@ -175,14 +176,11 @@ void FindActions::setPrice()
     if (typed.isEmpty())
         return;
     ObjectEdit edit;
-    QString what;
     static const QRegularExpression whole(QStringLiteral("^[0-9]{1,5}$"));
     if (typed.endsWith(QLatin1Char('%'))) {
         edit.pricePercent = ParsePercent(typed.chopped(1));
-        what = QStringLiteral("Change by %1 the price of").arg(typed);
     } else if (whole.match(typed).hasMatch() && typed.toInt() <= kMaxPrice) {
         edit.price = typed.toInt();
-        what = QStringLiteral("Set to %1 the price of").arg(edit.price.value());
     }
     if (!edit.price && !edit.pricePercent) {
         ShowMessage(QStringLiteral("\"%1\" is neither a price from 0 to 65535 nor a percentage "
@@ -190,7 +188,7 @@ void FindActions::setPrice()
                         .arg(typed));
         return;
     }
-    editObjects(edit, what);
+    editObjects(edit, QStringLiteral("Set the price of"));
 }
 
 void FindActions::setHidden(bool hidden)
@@ -361,5 +359,8 @@ void FindActions::finish(const BatchResult& result)
     // changed files are read again by a scan that reads only those.
     m_main->ShowRestoredFiles(touched);
     Q_EMIT batchFinished(result);
-    ShowMessage(result.summary(), PromptIcon::Information, QStringLiteral("Actions"));
+    const auto shown = [](const QString& path) {
+        return ShownGamePath(path, ProgramState.GameFolder);
+    };
+    ShowMessage(result.summary(shown), PromptIcon::Information, QStringLiteral("Actions"));
 }

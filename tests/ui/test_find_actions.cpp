@@ -8,6 +8,7 @@
 #include "frmFind.h"
 
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QMenu>
 #include <QProgressDialog>
 #include <QSemaphore>
@@ -83,6 +84,14 @@ TEST_F(FindActionsTest, ShiftAndCtrlChooseTheRowsAPresetAndAPriceReachTablesAndW
     click(4, Qt::ControlModifier);
     click(3, Qt::ControlModifier); // taken out again: a, b and e stay
     ASSERT_EQ(find->tblResults->selectionModel()->selectedRows().size(), 3);
+    bool popped = false; // the context-menu key opens Actions on the rows
+    QTimer::singleShot(0, [&] {
+        popped = QApplication::activePopupWidget() == find->actions->menu();
+        find->actions->menu()->close();
+    });
+    QContextMenuEvent menuKey(QContextMenuEvent::Keyboard, QPoint(4, 4), QPoint(4, 4));
+    QApplication::sendEvent(find->tblResults, &menuKey);
+    EXPECT_TRUE(popped);
 
     prompt.queueAnswer(PromptAnswer::Yes);
     act("Apply preset/Kitchen");
@@ -109,7 +118,7 @@ TEST_F(FindActionsTest, ShiftAndCtrlChooseTheRowsAPresetAndAPriceReachTablesAndW
     prompt.queueInput("+10%");
     prompt.queueAnswer(PromptAnswer::Yes);
     act("Set price…");
-    EXPECT_EQ(prompt.messages().first(), "Change by +10% the price of 5 objects in 5 files.");
+    EXPECT_EQ(prompt.messages().first(), "Set the price of 5 objects in 5 files.");
     EXPECT_EQ(column(FindTableModel::Column::Price), QStringList(5, "50"));
     EXPECT_EQ(window->txtPrice->text(), "50");
 
