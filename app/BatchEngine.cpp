@@ -364,7 +364,7 @@ BatchResult TrashBatch(HistoryStore& store, const QStringList& files, const Batc
 {
     ChangeInfo info = InfoFor(options);
     info.kind = QStringLiteral("delete");
-    info.summary = QStringLiteral("Deleted with others");
+    info.summary = QStringLiteral("Moved to the trash");
     return RunFiles(int(files.size()), progress, cancel, [&](int index, auto&) {
         const QString& path = files[index];
         if (!QFileInfo::exists(path))
