@@ -160,3 +160,31 @@ TEST_F(FindActionsTest, UnsavedEditsAreAskedAboutFirstAndCancelStopsHalfway)
                                                                      : "45|")
             << i;
 }
+
+TEST_F(FindActionsTest, FilesMoveOnlyInsideTheListedFoldersNeverOverAnotherAndGoToTheTrash)
+{
+    click(0);
+    QTest::keyClick(find->tblResults, Qt::Key_Down, Qt::ShiftModifier); // a and b
+    prompt.queueFolder(QDir::tempPath());
+    find->actions->moveFiles();
+    EXPECT_TRUE(prompt.messages().last().contains("is not one of the listed folders"));
+
+    MakeFile(gameFolder + "tidy/a.iff", "theirs");
+    prompt.queueFolder(gameFolder + "tidy");
+    prompt.queueAnswer(PromptAnswer::Yes); // move
+    prompt.queueAnswer(PromptAnswer::Yes); // keep both
+    act("Move files to folder…");
+    EXPECT_TRUE(prompt.messages()[1].contains("Every object of a moved file moves with it: 2 "
+                                              "objects."));
+    EXPECT_EQ(ReadFile(gameFolder + "tidy/a.iff"), QByteArray("theirs"));
+    EXPECT_EQ(stored(gameFolder + "tidy/a (2).iff", 128).section('|', 2, 2), "45");
+    EXPECT_TRUE(QFileInfo::exists(gameFolder + "tidy/b.iff"));
+    EXPECT_EQ(fileRow("a.iff"), nullptr); // the main window lists what is there now
+    EXPECT_EQ(find->model->rowCount(), 3);
+
+    find->tblResults->selectAll();
+    prompt.queueAnswer(PromptAnswer::Yes);
+    act("Delete files");
+    EXPECT_TRUE(prompt.messages().contains("Move 3 files with 3 objects to the trash?"));
+    EXPECT_EQ(QDir(trashFolder()).entryList(QDir::Files).size(), 3);
+}
