@@ -81,9 +81,10 @@ FindActions::FindActions(frmFind* find, frmMain* main)
     connect(m_runner, &BatchRunner::progress, this, [this](int done, int total) {
         if (!m_progress)
             return;
+        // Last: a window-modal dialog's setValue() handles events, the batch's end among them.
+        m_progress->setLabelText(QStringLiteral("Working: %1 of %2").arg(done).arg(Files(total)));
         m_progress->setMaximum(total);
         m_progress->setValue(done);
-        m_progress->setLabelText(QStringLiteral("Working: %1 of %2").arg(done).arg(Files(total)));
     });
     // The scan after a batch shows the rows anew: the same rows stay chosen.
     connect(find, &frmFind::scanFinished, this, [this] { reselect(); });

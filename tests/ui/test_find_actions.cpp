@@ -135,17 +135,17 @@ TEST_F(FindActionsTest, UnsavedEditsAreAskedAboutFirstAndCancelStopsHalfway)
     find->tblResults->selectAll();
     prompt.queueAnswer(PromptAnswer::Yes); // hide them
     prompt.queueAnswer(PromptAnswer::Yes); // save the price first
-    QSemaphore reached, proceed;
+    // The worker waits after the second file until Cancel is clicked on its report.
+    QSemaphore proceed;
     find->actions->runner()->setAfterFile([&](int done) {
-        if (done == 2) {
-            reached.release();
-            proceed.acquire();
-        }
+        if (done == 2)
+            proceed.tryAcquire(1, 10000);
     });
-    QTimer::singleShot(0, [&] {
-        ASSERT_TRUE(QTest::qWaitFor([&] { return reached.tryAcquire(); }, 10000));
-        auto* cancel = find->actions->progressDialog()->findChild<QPushButton*>();
-        QTest::mouseClick(cancel, Qt::LeftButton);
+    QObject::connect(find->actions->runner(), &BatchRunner::progress, find, [&](int done) {
+        if (done != 2)
+            return;
+        QTest::mouseClick(find->actions->progressDialog()->findChild<QPushButton*>(),
+                          Qt::LeftButton);
         proceed.release();
     });
     act("Hide from catalog");
