@@ -7,6 +7,7 @@
 
 BatchRunner::BatchRunner(QObject* parent) : QObject(parent)
 {
+    m_pool.setMaxThreadCount(1);
     connect(&m_watcher, &QFutureWatcher<BatchResult>::finished, this,
             [this] { Q_EMIT finished(m_watcher.result()); });
 }
@@ -23,7 +24,7 @@ void BatchRunner::start(const QString& dataFolder, Work work)
     m_cancel = std::make_shared<std::atomic<bool>>(false);
     const std::shared_ptr<std::atomic<bool>> cancel = m_cancel;
     const std::function<void(int)> afterFile = m_afterFile;
-    m_watcher.setFuture(QtConcurrent::run([this, cancel, afterFile, dataFolder, work] {
+    m_watcher.setFuture(QtConcurrent::run(&m_pool, [this, cancel, afterFile, dataFolder, work] {
         HistoryStore store(dataFolder); // the store belongs to the thread that opens it
         const BatchProgress report = [this, afterFile](int done, int total) {
             // The runner outlives the work (its destructor waits), and a report still queued

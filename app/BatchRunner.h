@@ -5,6 +5,7 @@
 
 #include <QFutureWatcher>
 #include <QObject>
+#include <QThreadPool>
 #include <atomic>
 #include <functional>
 #include <memory>
@@ -38,6 +39,9 @@ Q_SIGNALS:
     void finished(const BatchResult& result);
 
 private:
+    // A thread of its own: a long batch never holds up the scans and icon loads of the
+    // shared pool, which the interface thread may wait for.
+    QThreadPool m_pool;
     QFutureWatcher<BatchResult> m_watcher;
     std::shared_ptr<std::atomic<bool>> m_cancel;
     std::function<void(int)> m_afterFile;

@@ -144,6 +144,7 @@ TEST_F(FindActionsTest, UnsavedEditsAreAskedAboutFirstAndCancelStopsHalfway)
     QObject::connect(find->actions->runner(), &BatchRunner::progress, find, [&](int done) {
         if (done != 2)
             return;
+        ASSERT_NE(find->actions->progressDialog(), nullptr);
         QTest::mouseClick(find->actions->progressDialog()->findChild<QPushButton*>(),
                           Qt::LeftButton);
         proceed.release();
