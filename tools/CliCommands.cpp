@@ -7,6 +7,7 @@
 #include "DocumentCommands.h"
 #include "HistoryCommands.h"
 #include "Licence.h"
+#include "MendCommands.h"
 #include "ProgramState.h"
 #include "ScriptedPrompt.h"
 #include "SetCommand.h"
@@ -56,7 +57,14 @@ const QList<Command>& Commands()
          CmdRestore},
         {"files", {}, {}, CmdFiles},
         {"catalog", {}, {QStringLiteral("csv")}, CmdCatalog},
-        {"conflicts", {}, {}, CmdConflicts},
+        {"conflicts", {}, {QStringLiteral("userdata")}, CmdConflicts},
+        {"lots", {}, {QStringLiteral("userdata")}, CmdLots},
+        {"new-guid",
+         {QStringLiteral("FILE")},
+         {QStringLiteral("object"), QStringLiteral("guid"), QStringLiteral("dry-run"),
+          QStringLiteral("userdata")},
+         CmdNewGuid},
+        {"dedupe", {}, {QStringLiteral("dry-run"), QStringLiteral("userdata")}, CmdDedupe},
         {"check", {}, {}, CmdCheck},
         {"presets", {}, {}, CmdPresets},
         {"make-demo", {QStringLiteral("DIR")}, {}, CmdMakeDemo},
@@ -110,6 +118,15 @@ QString HelpText()
         "                        JSON (or CSV for spreadsheets)\n"
         "  conflicts             GUIDs that two or more objects share, the game's archives\n"
         "                        included, as JSON\n"
+        "  lots                  the lots of the neighbourhoods the game plays, with the\n"
+        "                        GUIDs of the objects placed on each, as JSON\n"
+        "  new-guid FILE --object ID [--guid 0x...] [--dry-run]\n"
+        "                        give the object and every tile of it new GUIDs, random\n"
+        "                        ones unused anywhere (or the one given, for the object)\n"
+        "  dedupe [--dry-run]    keep one of each set of identical copies (the shallowest,\n"
+        "                        then the first by name) and move the others to the trash\n"
+        "                        (conflicts, lots, new-guid and dedupe take --userdata DIR\n"
+        "                        to read the lots of one more neighbourhood folder)\n"
         "  check                 the damaged, unreadable and non-object files: path, tab,\n"
         "                        reason (exit status 1 when there is any)\n"
         "  presets               the stored sort presets: name, tab, nine values\n"
@@ -143,14 +160,14 @@ void AddOptions(QCommandLineParser& parser)
 {
     parser.addOption({{QStringLiteral("h"), QStringLiteral("help")}, QString()});
     parser.addOption({QStringLiteral("version"), QString()});
-    for (const char* flag : {"csv", "force", "forget", "original", "only-language"})
+    for (const char* flag : {"csv", "force", "forget", "original", "only-language", "dry-run"})
         parser.addOption({QLatin1String(flag), QString()});
     const QStringList valued = {
         QStringLiteral("data-dir"),    QStringLiteral("game-dir"), QStringLiteral("language"),
         QStringLiteral("output"),      QStringLiteral("object"),   QStringLiteral("name"),
         QStringLiteral("description"), QStringLiteral("price"),    QStringLiteral("disabled"),
         QStringLiteral("sorts"),       QStringLiteral("preset"),   QStringLiteral("older-than"),
-        QStringLiteral("change")};
+        QStringLiteral("change"),      QStringLiteral("guid"),     QStringLiteral("userdata")};
     for (const QString& name : valued)
         parser.addOption({name, QString(), QStringLiteral("value")});
 }
