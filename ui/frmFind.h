@@ -6,6 +6,8 @@
 
 class CatalogFilter;
 class CollectionScanner;
+class ConflictMends;
+class FindLots;
 struct CollectionCatalog;
 class FindIcons;
 class FindTableModel;
@@ -57,6 +59,7 @@ public:
     QPushButton* cmdSortBy = nullptr; // the columns, to sort by them from the keyboard
     QPushButton* cmdRescan = nullptr;
     QPushButton* cmdClose = nullptr;
+    ConflictMends* mends = nullptr; // the Conflicts view's repair buttons
 
 Q_SIGNALS:
     // A scan ended and its rows are shown.
@@ -83,6 +86,7 @@ private:
     frmMain* m_main;
     CollectionScanner* m_scanner = nullptr;
     FindIcons* m_icons = nullptr;
+    FindLots* m_lots = nullptr;
     std::unique_ptr<CatalogFilter> m_filter;
     bool m_stopped = false; // the last scan was cancelled: its lists are partial
 };
