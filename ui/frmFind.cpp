@@ -304,14 +304,14 @@ void frmFind::showRows()
         });
         model->setRows(
             objectRows(),
-            {Column::Icon, Column::Name, Column::Price, Column::File, Column::Guid, Column::Lots},
+            {Column::Icon, Column::Name, Column::Price, Column::Lots, Column::File, Column::Guid},
             false);
         break;
     case Conflicts:
         model->setMatcher({});
         model->setRows(conflictRows(),
-                       {Column::Icon, Column::Name, Column::Price, Column::File, Column::Guid,
-                        Column::Copy, Column::Lots},
+                       {Column::Icon, Column::Name, Column::Price, Column::Lots, Column::File,
+                        Column::Guid, Column::Copy},
                        true);
         break;
     case ProblemFiles:
