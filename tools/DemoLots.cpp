@@ -23,6 +23,7 @@ QList<DemoLot> DemoLots()
         {QStringLiteral("UserData2/Houses/House01.iff"),
          2,
          {"Sofa - Classic", "Hot Tub - Deluxe", "Rug - Round"}},
+        {QStringLiteral("UserData2/Houses/House02.iff"), 2, {"Door - Arched"}, true},
     };
 }
 
@@ -33,7 +34,9 @@ bool WriteDemoLots(const QString& gameFolder, QString* error)
         for (const QByteArray& name : lot.objects)
             types.append({DemoGuid(name), 4, name});
         // The chunk is laid out here: the document makes only the types the program edits.
-        const QByteArray body = MakeObjtBody(lot.objtVersion, types);
+        QByteArray body = MakeObjtBody(lot.objtVersion, types);
+        if (lot.cutShort) // its last entry ends inside the name
+            body.chop(3);
         char size[4], id[2] = {0, 0};
         qToBigEndian(quint32(76 + body.size()), size);
         const QByteArray chunk = "OBJT" + QByteArray(size, 4) + QByteArray(id, 2) +

@@ -11,6 +11,7 @@ struct DemoLot {
     QString relativePath; // below the game folder
     quint32 objtVersion = 2;
     QByteArrayList objects; // the placed objects' OBJD resource names
+    bool cutShort = false;  // written only in part, so that it reads as damaged
 };
 
 QList<DemoLot> DemoLots();

@@ -30,6 +30,23 @@ void FindLots::start(const QString& gameFolder)
         QtConcurrent::run([gameFolder] { return ScanLots(FindNeighbourhoods(gameFolder)); }));
 }
 
+QString FindLots::problemText() const
+{
+    const qsizetype count = m_lots.problems.size();
+    if (count == 0)
+        return QString();
+    return count == 1 ? QStringLiteral("; 1 damaged lot file skipped")
+                      : QStringLiteral("; %1 damaged lot files skipped").arg(count);
+}
+
+QString FindLots::problemDetails() const
+{
+    QStringList lines;
+    for (const LotProblem& problem : m_lots.problems)
+        lines << QStringLiteral("%1: %2").arg(problem.file, problem.reason);
+    return lines.join(QLatin1Char('\n'));
+}
+
 void FindLots::describe(FindRow* row) const
 {
     const QList<int> using_ = m_lots.lotsUsing(row->guid);

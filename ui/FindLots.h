@@ -26,6 +26,10 @@ public:
     const LotScan& lots() const { return m_lots; }
     // Fills the row's count of lots placing its GUID, their tooltip and their numbers.
     void describe(FindRow* row) const;
+    // "; N damaged lot files skipped" for the status line, and those files with the reasons,
+    // one a line; empty when every lot was read.
+    QString problemText() const;
+    QString problemDetails() const;
 
 Q_SIGNALS:
     void finished();

@@ -455,7 +455,9 @@ void frmFind::showSummary()
                text;
     if (m_stopped)
         text += QStringLiteral(" (the scan was stopped: the lists are incomplete)");
+    text += m_lots->problemText();
     lblStatus->setText(text);
+    lblStatus->setToolTip(m_lots->problemDetails());
 }
 
 int frmFind::currentRow() const

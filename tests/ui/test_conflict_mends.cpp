@@ -79,6 +79,8 @@ TEST_F(ConflictMendsTest, TheDemosConflictsMendedBothWays)
     find->txtSearch->setText("lot:2 tiki lot:");
     EXPECT_EQ(column(C::Name), QStringList({"Tiki Torch"}));
     find->txtSearch->clear();
+    EXPECT_TRUE(find->lblStatus->text().endsWith("; 1 damaged lot file skipped"));
+    EXPECT_TRUE(find->lblStatus->toolTip().startsWith(game + "UserData2/Houses/House02.iff: "));
 
     // A delete warns of nothing while another copy of the rug remains.
     const QString rug = game + "Downloads/RugRound.iff",
