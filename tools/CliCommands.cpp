@@ -149,9 +149,10 @@ QString HelpText()
         "~/.local/share/Kestrane). When the program's own folder already holds either file,\n"
         "that folder is read instead (portable use). --data-dir overrides both.\n"
         "\n"
-        "History: before a file is changed (set, resave in place, restore, and the\n"
-        "window's saves and Delete File), the bytes it held are kept in the history/\n"
-        "folder of the data folder, so that restore can put them back.\n"
+        "History: before a file is changed (set, resave in place, restore, new-guid,\n"
+        "dedupe, and the window's saves, repairs and Delete File), the bytes it held are\n"
+        "kept in the history/ folder of the data folder, so that restore can put them\n"
+        "back.\n"
         "\n"
         "Exit status: 0 done, 1 the work could not be done, 2 wrong command line.\n");
 }
