@@ -61,7 +61,15 @@ QStringList ConflictMends::copiesOf(const FindRow& row) const
 {
     if (!m_catalog)
         return {};
-    for (const QStringList& copies : IdenticalCopySets(*m_catalog, ReadCatalogFileBytes)) {
+    // Only the groups of the row's file are read again; the file list is shared, not copied.
+    CollectionCatalog groups;
+    groups.files = m_catalog->files;
+    for (const CatalogConflict& conflict : m_catalog->conflicts) {
+        if (std::any_of(conflict.members.cbegin(), conflict.members.cend(),
+                        [&row](const ConflictMember& m) { return m.file == row.file; }))
+            groups.conflicts.append(conflict);
+    }
+    for (const QStringList& copies : IdenticalCopySets(groups, ReadCatalogFileBytes)) {
         if (copies.contains(row.path))
             return copies;
     }
