@@ -23,34 +23,41 @@ struct LotLoss {
     QList<int> losing;
 };
 
-LotLoss FindLotLoss(const QString& path, const QList<ObjectFile>& files)
+LotLoss FindLotLoss(const QStringList& paths, const QList<ObjectFile>& files)
 {
     // Files unchanged since the last check are not read again.
     static ScanCache cache;
     LotLoss loss;
     loss.lots = ScanLots(FindNeighbourhoods(ProgramState.GameFolder));
-    const CatalogFile file = ScanObjectFile(path);
-    const bool placed = std::any_of(file.guids.cbegin(), file.guids.cend(), [&](const auto& g) {
-        return !loss.lots.lotsUsing(g.guid).isEmpty();
-    });
+    bool placed = false;
+    for (const QString& path : paths) {
+        const CatalogFile file = ScanObjectFile(path);
+        placed = placed || std::any_of(file.guids.cbegin(), file.guids.cend(), [&](const auto& g) {
+                     return !loss.lots.lotsUsing(g.guid).isEmpty();
+                 });
+    }
     if (!placed)
         return loss;
     QList<ObjectFile> all = files;
-    all.append(ObjectFile{QFileInfo(path).fileName(), path}); // counted even when not listed
+    for (const QString& path : paths) // counted even when not listed
+        all.append(ObjectFile{QFileInfo(path).fileName(), path});
     const CollectionCatalog catalog =
         ScanCollection(all, FindGameArchives(ProgramState.GameFolder), &cache);
-    loss.losing = LotsLosingObjects(catalog, loss.lots, {path});
+    loss.losing = LotsLosingObjects(catalog, loss.lots, paths);
     return loss;
 }
 
 } // namespace
 
-bool ConfirmLotsLoseObjects(QWidget* parent, const QString& path, const QTreeWidget* listedFiles)
+bool ConfirmLotsLoseObjects(QWidget* parent, const QStringList& paths,
+                            const QTreeWidget* listedFiles)
 {
     QList<ObjectFile> files;
     for (int i = 0; i < listedFiles->topLevelItemCount(); ++i) {
         const QTreeWidgetItem* row = listedFiles->topLevelItem(i);
-        if (QFileInfo(row->text(1)) != QFileInfo(path))
+        if (std::none_of(paths.cbegin(), paths.cend(), [row](const QString& path) {
+                return QFileInfo(row->text(1)) == QFileInfo(path);
+            }))
             files.append(ObjectFile{row->text(0), row->text(1)});
     }
     QFutureWatcher<LotLoss> watcher;
@@ -60,7 +67,7 @@ bool ConfirmLotsLoseObjects(QWidget* parent, const QString& path, const QTreeWid
     progress.setMinimumDuration(400);
     QEventLoop loop;
     QObject::connect(&watcher, &QFutureWatcher<LotLoss>::finished, &loop, &QEventLoop::quit);
-    watcher.setFuture(QtConcurrent::run([path, files] { return FindLotLoss(path, files); }));
+    watcher.setFuture(QtConcurrent::run([paths, files] { return FindLotLoss(paths, files); }));
     if (!watcher.isFinished())
         loop.exec();
     progress.reset();
@@ -71,10 +78,13 @@ bool ConfirmLotsLoseObjects(QWidget* parent, const QString& path, const QTreeWid
     for (const int lot : loss.losing)
         labels << QStringLiteral("    ") + LotLabel(loss.lots.lots[lot]);
     const QString text =
-        QStringLiteral("Objects of \"%1\" are placed on these lots:\n%2\n\nNo other copy of them "
+        QStringLiteral("Objects of %1 are placed on these lots:\n%2\n\nNo other copy of them "
                        "remains, so the game will remove them from each of these lots the next "
-                       "time the lot is saved.\n\nDelete the file all the same?")
-            .arg(QFileInfo(path).fileName(), labels.join(QLatin1Char('\n')));
+                       "time the lot is saved.\n\nDelete %3 all the same?")
+            .arg(paths.size() == 1 ? QStringLiteral("\"%1\"").arg(QFileInfo(paths[0]).fileName())
+                                   : QStringLiteral("these %1 files").arg(paths.size()),
+                 labels.join(QLatin1Char('\n')),
+                 paths.size() == 1 ? QStringLiteral("the file") : QStringLiteral("them"));
     return CurrentPrompt().message(text, QStringLiteral("Delete File"), PromptIcon::Exclamation,
                                    PromptButtons::YesNo) == PromptAnswer::Yes;
 }

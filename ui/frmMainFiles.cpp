@@ -183,7 +183,7 @@ void frmMain::cmdDelete_Click()
     if (selected.isEmpty())
         return;
     QTreeWidgetItem* row = selected.first();
-    if (!ConfirmLotsLoseObjects(this, row->text(kPathColumn), lstFiles))
+    if (!ConfirmLotsLoseObjects(this, {row->text(kPathColumn)}, lstFiles))
         return;
     QString error;
     const ChangeInfo change{QStringLiteral("window"), QString(),

@@ -87,7 +87,7 @@ bool frmMain::DeleteListedFile(const QString& path)
         cmdDelete_Click();
         return !PathExists(path, false) && RowWithText(lstFiles, kPathColumn, path) == nullptr;
     }
-    if (!ConfirmLotsLoseObjects(this, path, lstFiles))
+    if (!ConfirmLotsLoseObjects(this, {path}, lstFiles))
         return false;
     QString error;
     const ChangeInfo change{QStringLiteral("window"), QString(),
