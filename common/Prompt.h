@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 // The one seam for every question the program asks a person: message boxes, input boxes,
 // the folder picker, the trash confirmation and opening a web page. The window installs a Qt
@@ -22,6 +23,13 @@ public:
                              const QString& defaultText) = 0;
     // Returns the chosen folder, or the empty text when the person cancels.
     virtual QString pickFolder(const QString& title) = 0;
+    // One of items (index current chosen at first); -1 when the person cancels. Without a
+    // person to ask, the question is cancelled.
+    virtual int chooseItem(const QString& /*prompt*/, const QString& /*title*/,
+                           const QStringList& /*items*/, int /*current*/)
+    {
+        return -1;
+    }
     // Asks before a file goes to the trash; true to go ahead.
     virtual bool confirmTrash(const QString& path) = 0;
     virtual void openUrl(const QString& url) = 0;

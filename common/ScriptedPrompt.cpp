@@ -29,6 +29,15 @@ QString ScriptedPrompt::inputBox(const QString& prompt, const QString& title,
     return m_inputs.isEmpty() ? QString() : m_inputs.dequeue();
 }
 
+int ScriptedPrompt::chooseItem(const QString& prompt, const QString& title,
+                               const QStringList& items, int current)
+{
+    m_asked.append(
+        {Kind::Choice, prompt, title, PromptIcon::None, PromptButtons::Ok,
+         items.join(QLatin1Char('\n')) + QStringLiteral("\ncurrent: ") + QString::number(current)});
+    return m_choices.isEmpty() ? -1 : m_choices.dequeue();
+}
+
 QString ScriptedPrompt::pickFolder(const QString& title)
 {
     m_asked.append({Kind::Folder, title, title, PromptIcon::None, PromptButtons::Ok, QString()});

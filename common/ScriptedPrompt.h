@@ -12,7 +12,7 @@
 class ScriptedPrompt : public Prompt
 {
 public:
-    enum class Kind { Message, Input, Folder, Trash, Url };
+    enum class Kind { Message, Input, Folder, Trash, Url, Choice };
     struct Asked {
         Kind kind;
         QString text; // message text, input prompt, picker title, trashed path or URL
@@ -26,6 +26,7 @@ public:
     void queueInput(const QString& text) { m_inputs.enqueue(text); }
     void queueFolder(const QString& path) { m_folders.enqueue(path); }
     void queueTrash(bool accept) { m_trash.enqueue(accept); }
+    void queueChoice(int index) { m_choices.enqueue(index); }
 
     const QList<Asked>& asked() const { return m_asked; }
     QStringList messages() const; // texts of the message boxes, in order
@@ -36,6 +37,9 @@ public:
     QString inputBox(const QString& prompt, const QString& title,
                      const QString& defaultText) override;
     QString pickFolder(const QString& title) override;
+    // Asked records the prompt as text, the items joined by line breaks as defaultText.
+    int chooseItem(const QString& prompt, const QString& title, const QStringList& items,
+                   int current) override;
     bool confirmTrash(const QString& path) override;
     void openUrl(const QString& url) override;
 
@@ -44,6 +48,7 @@ private:
     QQueue<QString> m_inputs;
     QQueue<QString> m_folders;
     QQueue<bool> m_trash;
+    QQueue<int> m_choices;
     QList<Asked> m_asked;
 };
 

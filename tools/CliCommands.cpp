@@ -8,6 +8,7 @@
 #include "HistoryCommands.h"
 #include "Licence.h"
 #include "MoveCommand.h"
+#include "MendCommands.h"
 #include "ProgramState.h"
 #include "ScriptedPrompt.h"
 #include "SetCommand.h"
@@ -65,7 +66,14 @@ const QList<Command>& Commands()
          CmdRestore},
         {"files", {}, {}, CmdFiles},
         {"catalog", {}, {QStringLiteral("csv")}, CmdCatalog},
-        {"conflicts", {}, {}, CmdConflicts},
+        {"conflicts", {}, {QStringLiteral("userdata")}, CmdConflicts},
+        {"lots", {}, {QStringLiteral("userdata")}, CmdLots},
+        {"new-guid",
+         {QStringLiteral("FILE")},
+         {QStringLiteral("object"), QStringLiteral("guid"), QStringLiteral("dry-run"),
+          QStringLiteral("userdata")},
+         CmdNewGuid},
+        {"dedupe", {}, {QStringLiteral("dry-run"), QStringLiteral("userdata")}, CmdDedupe},
         {"check", {}, {}, CmdCheck},
         {"presets", {}, {}, CmdPresets},
         {"make-demo", {QStringLiteral("DIR")}, {}, CmdMakeDemo},
@@ -134,6 +142,15 @@ QString HelpText()
         "                        JSON (or CSV for spreadsheets)\n"
         "  conflicts             GUIDs that two or more objects share, the game's archives\n"
         "                        included, as JSON\n"
+        "  lots                  the lots of the neighbourhoods the game plays, with the\n"
+        "                        GUIDs of the objects placed on each, as JSON\n"
+        "  new-guid FILE --object ID [--guid 0x...] [--dry-run]\n"
+        "                        give the object and every tile of it new GUIDs, random\n"
+        "                        ones unused anywhere (or the one given, for the object)\n"
+        "  dedupe [--dry-run]    keep one of each set of identical copies (the shallowest,\n"
+        "                        then the first by name) and move the others to the trash\n"
+        "                        (conflicts, lots, new-guid and dedupe take --userdata DIR\n"
+        "                        to read the lots of one more neighbourhood folder)\n"
         "  check                 the damaged, unreadable and non-object files: path, tab,\n"
         "                        reason (exit status 1 when there is any)\n"
         "  presets               the stored sort presets: name, tab, nine values\n"
@@ -156,9 +173,10 @@ QString HelpText()
         "~/.local/share/Kestrane). When the program's own folder already holds either file,\n"
         "that folder is read instead (portable use). --data-dir overrides both.\n"
         "\n"
-        "History: before a file is changed (set, resave in place, restore, and the\n"
-        "window's saves and Delete File), the bytes it held are kept in the history/\n"
-        "folder of the data folder, so that restore can put them back.\n"
+        "History: before a file is changed (set, resave in place, restore, new-guid,\n"
+        "dedupe, and the window's saves, repairs and Delete File), the bytes it held are\n"
+        "kept in the history/ folder of the data folder, so that restore can put them\n"
+        "back.\n"
         "\n"
         "Exit status: 0 done, 1 the work could not be done (set and move: any file failed;\n"
         "the others are still done), 2 wrong command line.\n");
@@ -177,7 +195,8 @@ void AddOptions(QCommandLineParser& parser)
         QStringLiteral("description"), QStringLiteral("price"),    QStringLiteral("disabled"),
         QStringLiteral("sorts"),       QStringLiteral("preset"),   QStringLiteral("older-than"),
         QStringLiteral("change"),      QStringLiteral("match"),    QStringLiteral("price-change"),
-        QStringLiteral("sort"),        QStringLiteral("to")};
+        QStringLiteral("sort"),        QStringLiteral("to"),       QStringLiteral("guid"),
+        QStringLiteral("userdata")};
     for (const QString& name : valued)
         parser.addOption({name, QString(), QStringLiteral("value")});
 }

@@ -6,6 +6,8 @@
 #include "Cp1252.h"
 #include "FileGatherer.h"
 #include "GameArchives.h"
+#include "LotScan.h"
+#include "MendCommands.h"
 #include "ProgramState.h"
 
 #include <QCommandLineParser>
@@ -104,6 +106,7 @@ int CmdConflicts(const CliContext& ctx)
     if (!ctx.startUp())
         return CliExit::Failed;
     const CollectionCatalog catalog = Scan(true);
+    const LotScan lots = ScanCliLots(ctx);
     QJsonArray groups;
     for (const CatalogConflict& conflict : catalog.conflicts) {
         QJsonArray members;
@@ -122,6 +125,10 @@ int CmdConflicts(const CliContext& ctx)
         QJsonObject group;
         group.insert(QStringLiteral("guid"), GuidText(conflict.guid));
         group.insert(QStringLiteral("objects"), members);
+        QJsonArray lotFiles;
+        for (const int lot : lots.lotsUsing(conflict.guid))
+            lotFiles.append(lots.lots[lot].file);
+        group.insert(QStringLiteral("lots"), lotFiles);
         groups.append(group);
     }
     ctx.out << QString::fromUtf8(QJsonDocument(groups).toJson(QJsonDocument::Indented));

@@ -4,6 +4,7 @@
 #include "CatalogBodies.h"
 #include "CatalogText.h"
 #include "DemoCatalog.h"
+#include "DemoLots.h"
 #include "FarArchive.h"
 #include "clsIFF.h"
 
@@ -256,6 +257,8 @@ bool MakeDemoInstallation(const QString& prefixDir, QString* error)
         if (done)
             done = WriteDemoArchive(gameFolder, archive, &message);
     }
+    if (done)
+        done = WriteDemoLots(gameFolder, &message);
     if (done)
         done =
             WriteWhole(prefix + QStringLiteral("/system.reg"), SystemRegText().toUtf8(), &message);

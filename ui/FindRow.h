@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QList>
 #include <QString>
 
 // One row of the Find Object window: an object of the collection, or a file with a problem.
@@ -18,8 +19,11 @@ struct FindRow {
     quint32 guid = 0;
     int group = -1; // conflicts: the group's number, groups in GUID order
     bool identicalCopy = false;
-    QString problem; // problem rows: why
-    QString search;  // case-folded text the search box looks in (when no matcher is set)
+    QString problem;       // problem rows: why
+    QString search;        // case-folded text the search box looks in (when no matcher is set)
+    int lots = 0;          // how many of the player's lots placed the GUID
+    QString lotsText;      // those lots, one a line, for the tooltip
+    QList<int> lotNumbers; // their numbers, for "lot:N" in the search box
 
     bool isProblem() const { return objdId < 0; }
 };

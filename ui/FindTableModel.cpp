@@ -2,6 +2,7 @@
 #include "FindTableModel.h"
 
 #include "CatalogTypes.h"
+#include "LotUse.h"
 
 #include <QBrush>
 #include <QColor>
@@ -28,6 +29,8 @@ QString Caption(FindTableModel::Column column)
         return QStringLiteral("Copy");
     case FindTableModel::Column::Problem:
         return QStringLiteral("Problem");
+    case FindTableModel::Column::Lots:
+        return QStringLiteral("Lots");
     }
     return QString();
 }
@@ -57,6 +60,8 @@ int CompareNumbers(FindTableModel::Column column, const FindRow& a, const FindRo
         return a.guid < b.guid ? -1 : (b.guid < a.guid ? 1 : 0);
     case FindTableModel::Column::Copy:
         return int(a.identicalCopy) - int(b.identicalCopy);
+    case FindTableModel::Column::Lots:
+        return a.lots - b.lots;
     default:
         return 0;
     }
@@ -83,9 +88,13 @@ void FindTableModel::setFilter(const QString& text)
     if (folded == m_filterText)
         return;
     // A longer text of the same start can only drop rows: only those shown need a look.
-    const bool narrowing = !m_matcher && !m_filterText.isEmpty() && folded.startsWith(m_filterText);
+    QString words;
+    const QList<int> lotNumbers = TakeLotNumbers(folded, &words);
+    const bool narrowing = !m_matcher && !m_filterText.isEmpty() &&
+                           folded.startsWith(m_filterText) && lotNumbers == m_lotNumbers;
     m_filterText = folded;
-    m_words = folded.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    m_lotNumbers = lotNumbers;
+    m_words = words.split(QLatin1Char(' '), Qt::SkipEmptyParts);
     beginResetModel();
     if (narrowing) {
         std::erase_if(m_shown, [this](int row) {
@@ -103,14 +112,19 @@ void FindTableModel::applyFilter()
 {
     m_shown.clear();
     m_shown.reserve(m_sorted.size());
+    const auto onLots = [this](int row) {
+        const QList<int>& numbers = m_rows.at(row).lotNumbers;
+        return std::all_of(m_lotNumbers.cbegin(), m_lotNumbers.cend(),
+                           [&numbers](int lot) { return numbers.contains(lot); });
+    };
     if (m_matcher && !m_words.isEmpty()) {
         std::vector<bool> matching(m_rows.size(), false);
-        for (int row : m_matcher(m_filterText)) {
+        for (int row : m_matcher(m_words.join(QLatin1Char(' ')))) {
             if (row >= 0 && row < int(matching.size()))
                 matching[row] = true;
         }
         for (int row : m_sorted) {
-            if (matching[row])
+            if (matching[row] && onLots(row))
                 m_shown.push_back(row);
         }
         return;
@@ -118,7 +132,8 @@ void FindTableModel::applyFilter()
     for (int row : m_sorted) {
         const QString& search = m_rows.at(row).search;
         if (std::all_of(m_words.cbegin(), m_words.cend(),
-                        [&search](const QString& word) { return search.contains(word); }))
+                        [&search](const QString& word) { return search.contains(word); }) &&
+            onLots(row))
             m_shown.push_back(row);
     }
 }
@@ -222,6 +237,8 @@ QVariant FindTableModel::data(const QModelIndex& index, int role) const
             return row->identicalCopy ? QStringLiteral("identical copy") : QString();
         case Column::Problem:
             return row->problem;
+        case Column::Lots:
+            return QString::number(row->lots);
         case Column::Icon:
             break;
         }
@@ -240,9 +257,11 @@ QVariant FindTableModel::data(const QModelIndex& index, int role) const
                                       .arg(row->wholePath);
         if (column == Column::Problem)
             return row->problem;
+        if (column == Column::Lots && row->lots > 0)
+            return row->lotsText;
         return {};
     case Qt::TextAlignmentRole:
-        if (column == Column::Price)
+        if (column == Column::Price || column == Column::Lots)
             return int(Qt::AlignRight | Qt::AlignVCenter);
         return int(Qt::AlignLeft | Qt::AlignVCenter);
     case Qt::ForegroundRole:

@@ -17,7 +17,7 @@ class FindTableModel : public QAbstractTableModel
     Q_OBJECT
 
 public:
-    enum class Column { Icon, Name, Price, File, Guid, Copy, Problem };
+    enum class Column { Icon, Name, Price, File, Guid, Copy, Problem, Lots };
     // Gives the icon of a row when it is at hand, or a null pixmap and asks for it to be
     // loaded; iconReady() then repaints the rows that show it.
     using IconSource = std::function<QPixmap(const FindRow&)>;
@@ -62,6 +62,7 @@ private:
     std::vector<QString> m_sortKeys; // while sorting by text: each row's, case-folded
     QString m_filterText;
     QStringList m_words;
+    QList<int> m_lotNumbers; // "lot:N" of the filter: only rows placed on those lots
     Column m_sortColumn = Column::File;
     Qt::SortOrder m_sortOrder = Qt::AscendingOrder;
     IconSource m_icons;

@@ -72,6 +72,15 @@ QString QtPrompt::pickFolder(const QString& title)
     return QFileDialog::getExistingDirectory(Owner(), title, QString(), QFileDialog::ShowDirsOnly);
 }
 
+int QtPrompt::chooseItem(const QString& prompt, const QString& title, const QStringList& items,
+                         int current)
+{
+    bool ok = false;
+    const QString chosen = QInputDialog::getItem(Owner(), TitleOrProgramName(title), prompt, items,
+                                                 current, false, &ok);
+    return ok ? int(items.indexOf(chosen)) : -1;
+}
+
 bool QtPrompt::confirmTrash(const QString& path)
 {
     const QString name = QFileInfo(path).fileName();

@@ -15,6 +15,8 @@ public:
     QString inputBox(const QString& prompt, const QString& title,
                      const QString& defaultText) override;
     QString pickFolder(const QString& title) override;
+    int chooseItem(const QString& prompt, const QString& title, const QStringList& items,
+                   int current) override;
     bool confirmTrash(const QString& path) override;
     void openUrl(const QString& url) override;
 };

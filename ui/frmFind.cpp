@@ -3,9 +3,11 @@
 
 #include "CatalogFilter.h"
 #include "CollectionScanner.h"
+#include "ConflictMends.h"
 #include "Cp1252.h"
 #include "FindActions.h"
 #include "FindIcons.h"
+#include "FindLots.h"
 #include "FindTableModel.h"
 #include "ProgramState.h"
 #include "ShownPath.h"
@@ -65,6 +67,8 @@ int ColumnWidth(Column column)
         return 100;
     case Column::Problem:
         return 360;
+    case Column::Lots:
+        return 48;
     }
     return 100;
 }
@@ -88,7 +92,12 @@ frmFind::frmFind(frmMain* main) : QWidget(main, Qt::Window), m_main(main)
     ApplyWindowStyle(this);
     m_scanner = new CollectionScanner(this);
     m_icons = new FindIcons(main->NoIconPicture(), kIconHeight, this);
+    m_lots = new FindLots(this);
     buildControls();
+    connect(m_lots, &FindLots::finished, this, [this] {
+        if (!isScanning())
+            showRows();
+    });
 
     connect(m_scanner, &CollectionScanner::progress, this, [this](int done, int total) {
         prgScan->setRange(0, total);
@@ -176,6 +185,9 @@ void frmFind::buildControls()
     buttonRow->addWidget(cmdDeleteFile);
     buttonRow->addWidget(cmdSortBy);
     buttonRow->addWidget(cmdActions);
+    mends = new ConflictMends(this, m_main, m_lots);
+    buttonRow->addWidget(mends->cmdKeepOne);
+    buttonRow->addWidget(mends->cmdNewGuid);
     buttonRow->addStretch(1);
     buttonRow->addWidget(cmdRescan);
     buttonRow->addWidget(cmdClose);
@@ -205,6 +217,14 @@ void frmFind::buildControls()
         actions->menu()->exec(tblResults->viewport()->mapToGlobal(at));
     });
     connect(cmdRescan, &QPushButton::clicked, this, [this] { startScan(); });
+    for (QPushButton* mend : {mends->cmdKeepOne, mends->cmdNewGuid})
+        connect(mend, &QPushButton::clicked, this, [this, mend] {
+            const FindRow* row = model->rowAt(currentRow());
+            QString status;
+            if (row && (mend == mends->cmdKeepOne ? mends->keepOne(*row, &status)
+                                                  : mends->giveNewGuid(*row, &status)))
+                lblStatus->setText(status);
+        });
     connect(cmdClose, &QPushButton::clicked, this, [this] { close(); });
     connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this,
             [this] { close(); });
@@ -260,6 +280,7 @@ void frmFind::startScan()
     prgScan->show();
     lblStatus->setText(QStringLiteral("Scanning..."));
     m_scanner->start(files, ProgramState.GameFolder);
+    m_lots->start(ProgramState.GameFolder);
 }
 
 void frmFind::onScanFinished(bool cancelled)
@@ -267,6 +288,7 @@ void frmFind::onScanFinished(bool cancelled)
     m_stopped = cancelled;
     prgScan->hide();
     m_filter = std::make_unique<CatalogFilter>(catalog());
+    mends->setCatalog(&catalog());
     m_icons->setFiles(catalog().files);
     const CollectionCatalog& found = catalog();
     tabView->setTabText(AllObjects, QStringLiteral("&All Objects (%1)").arg(found.rows.size()));
@@ -285,16 +307,17 @@ void frmFind::showRows()
         model->setMatcher([this](const QString& text) {
             return m_filter ? m_filter->match(text) : QList<int>();
         });
-        model->setRows(objectRows(),
-                       {Column::Icon, Column::Name, Column::Price, Column::File, Column::Guid},
-                       false);
+        model->setRows(
+            objectRows(),
+            {Column::Icon, Column::Name, Column::Price, Column::Lots, Column::File, Column::Guid},
+            false);
         break;
     case Conflicts:
         model->setMatcher({});
-        model->setRows(
-            conflictRows(),
-            {Column::Icon, Column::Name, Column::Price, Column::File, Column::Guid, Column::Copy},
-            true);
+        model->setRows(conflictRows(),
+                       {Column::Icon, Column::Name, Column::Price, Column::Lots, Column::File,
+                        Column::Guid, Column::Copy},
+                       true);
         break;
     case ProblemFiles:
         model->setMatcher({});
@@ -328,6 +351,7 @@ QList<FindRow> frmFind::objectRows() const
         row.name = Shown(object.name);
         row.price = object.price;
         row.guid = object.guid;
+        m_lots->describe(&row);
         rows.append(std::move(row));
     }
     return rows;
@@ -362,6 +386,7 @@ QList<FindRow> frmFind::conflictRows() const
             row.guid = conflict.guid;
             row.group = group;
             row.identicalCopy = member.identicalCopy;
+            m_lots->describe(&row);
             row.search = QStringList{row.name, Shown(member.resourceName), row.wholePath,
                                      row.listed ? Shown(object->description) : QString(),
                                      GuidText(conflict.guid)}
@@ -406,7 +431,9 @@ void frmFind::showSummary()
                text;
     if (m_stopped)
         text += QStringLiteral(" (the scan was stopped: the lists are incomplete)");
+    text += m_lots->problemText();
     lblStatus->setText(text);
+    lblStatus->setToolTip(m_lots->problemDetails());
 }
 
 int frmFind::currentRow() const
@@ -420,6 +447,7 @@ void frmFind::updateButtons()
     const FindRow* row = model->rowAt(currentRow());
     cmdGoTo->setEnabled(row && row->canOpen);
     cmdDeleteFile->setEnabled(row && row->canOpen && row->isProblem());
+    mends->update(row, view() == Conflicts);
 }
 
 void frmFind::closeEvent(QCloseEvent* event)

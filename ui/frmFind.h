@@ -6,6 +6,8 @@
 
 class CatalogFilter;
 class CollectionScanner;
+class ConflictMends;
+class FindLots;
 struct CollectionCatalog;
 class FindActions;
 class FindIcons;
@@ -60,6 +62,7 @@ public:
     FindActions* actions = nullptr;
     QPushButton* cmdRescan = nullptr;
     QPushButton* cmdClose = nullptr;
+    ConflictMends* mends = nullptr; // the Conflicts view's repair buttons
 
 Q_SIGNALS:
     // A scan ended and its rows are shown.
@@ -86,6 +89,7 @@ private:
     frmMain* m_main;
     CollectionScanner* m_scanner = nullptr;
     FindIcons* m_icons = nullptr;
+    FindLots* m_lots = nullptr;
     std::unique_ptr<CatalogFilter> m_filter;
     bool m_stopped = false; // the last scan was cancelled: its lists are partial
 };

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The file list of the main window: listing, opening and deleting object files.
+#include "DeleteLotsWarning.h"
 #include "FileGatherer.h"
 #include "KeptSave.h"
 #include "ProgramState.h"
@@ -182,6 +183,8 @@ void frmMain::cmdDelete_Click()
     if (selected.isEmpty())
         return;
     QTreeWidgetItem* row = selected.first();
+    if (!ConfirmLotsLoseObjects(this, {row->text(kPathColumn)}, lstFiles))
+        return;
     QString error;
     const ChangeInfo change{QStringLiteral("window"), QString(),
                             QStringLiteral("File moved to the trash")};

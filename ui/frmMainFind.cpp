@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's side of the Find Object window: opening it, going to an object found
 // there, and deleting a file listed there.
+#include "DeleteLotsWarning.h"
 #include "KeptSave.h"
 #include "Prompt.h"
 #include "WindowStyle.h"
@@ -101,6 +102,8 @@ bool frmMain::DeleteListedFile(const QString& path)
         cmdDelete_Click();
         return !PathExists(path, false) && RowWithText(lstFiles, kPathColumn, path) == nullptr;
     }
+    if (!ConfirmLotsLoseObjects(this, {path}, lstFiles))
+        return false;
     QString error;
     const ChangeInfo change{QStringLiteral("window"), QString(),
                             QStringLiteral("File moved to the trash")};

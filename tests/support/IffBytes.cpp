@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "IffBytes.h"
 
+#include "LotObjects.h"
 #include "clsIFF.h"
 
 #include <QFile>
@@ -40,6 +41,14 @@ QByteArray EmptyMapChunk()
 {
     const QByteArray body = QByteArray(8, '\0') + "pmsr" + QByteArray::fromHex("6000000000000000");
     return Chunk("rsmp", 0, body, {}, QByteArray("\x00\x10", 2));
+}
+
+QByteArray LotFile(const QList<quint32>& guids, quint32 version)
+{
+    QList<LotObjectType> types;
+    for (const quint32 guid : guids)
+        types.append({guid, 4, "Obj\xe9 " + QByteArray::number(guid, 16)});
+    return IffHeader() + Chunk("OBJT", 0, MakeObjtBody(version, types)) + EmptyMapChunk();
 }
 
 QByteArray Records(const clsIFF& doc)

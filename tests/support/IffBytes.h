@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
 #include <functional>
 #include <optional>
@@ -22,6 +23,9 @@ QByteArray Chunk(const QByteArray& type, quint16 id, const QByteArray& body,
 
 // A resource map chunk listing nothing (the loader ignores map contents).
 QByteArray EmptyMapChunk();
+
+// A lot file whose OBJT chunk (of the version given) lists the GUIDs, each with a short name.
+QByteArray LotFile(const QList<quint32>& guids, quint32 version = 2);
 
 // Every record of a document as a save would write it, in list order.
 QByteArray Records(const clsIFF& doc);

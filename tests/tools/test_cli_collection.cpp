@@ -27,6 +27,9 @@ protected:
             game + "/GameData/Objects/Objects.far",
             FarArchive::Build({{"sofa.iff", CatalogFixture().objd(5, "Game", sofa).fileBytes()}},
                               FarArchive::Variant::NameLength16));
+        MakeFile(game + "/UserData2/Houses/House01.iff", LotFile({0xABCDEF01, 0x80}, 3));
+        MakeFile(game + "/UserData/Houses/House02.iff", LotFile({0xABCDEF01}).chopped(3));
+        MakeFile(path("extra/Houses/House09.iff"), LotFile({0x5151}));
     }
     QJsonArray json(const QString& command)
     {
@@ -74,9 +77,61 @@ TEST_F(CliCollection, ConflictsGroupObjdsByGuidTheGameArchivesIncluded)
         QStringLiteral(R"([{"guid": "0xABCDEF01", "objects": [
         {"file": "%1", "entry": null, "id": 128, "resource_name": "Sofa", "identical_copy": false},
         {"file": "%2", "entry": "sofa.iff", "id": 5, "resource_name": "Game",
-         "identical_copy": false}]}])")
-            .arg(game + "/Downloads/sub/b.iff", game + "/GameData/Objects/Objects.far");
+         "identical_copy": false}], "lots": ["%3"]}])")
+            .arg(game + "/Downloads/sub/b.iff", game + "/GameData/Objects/Objects.far",
+                 game + "/UserData2/Houses/House01.iff");
     EXPECT_EQ(json("conflicts"), QJsonDocument::fromJson(expected.toUtf8()).array());
+}
+
+TEST_F(CliCollection, LotsListEveryReadableLotAndTheDamagedAreSkipped)
+{
+    const CliResult result = Cli(dirs + "lots --userdata " + path("extra"));
+    EXPECT_EQ(result.code, 0);
+    const QString expected = QStringLiteral(R"([
+        {"folder": "%1/UserData2", "file": "%1/UserData2/Houses/House01.iff", "name": null,
+         "guids": ["0xABCDEF01", "0x00000080"]},
+        {"folder": "%2", "file": "%2/Houses/House09.iff", "name": null, "guids": ["0x00005151"]}
+        ])")
+                                 .arg(game, path("extra"));
+    EXPECT_EQ(QJsonDocument::fromJson(result.out.toUtf8()).array(),
+              QJsonDocument::fromJson(expected.toUtf8()).array());
+    EXPECT_TRUE(result.err.startsWith(game + "/UserData/Houses/House02.iff was skipped: "));
+}
+
+TEST_F(CliCollection, NewGuidRefusesAUsedGuidAndDedupeKeepsTheShallowestCopy)
+{
+    const QString file = game + "/Downloads/a.iff", copy = game + "/Downloads/x/y/a.iff";
+    // A GUID placed only on the added lot is in use too; a dry run changes nothing.
+    for (const QString used :
+         {"0x5151 --userdata " + path("extra"), QString("0xabcdef01"), QString("128")}) {
+        const CliResult refused = Cli(dirs + "new-guid " + file + " --object 130 --guid " + used);
+        EXPECT_EQ(refused.code, 1);
+        EXPECT_TRUE(refused.err.contains("is already in use")) << refused.err.toStdString();
+    }
+    const QJsonObject planned =
+        QJsonDocument::fromJson(
+            Output(dirs + "new-guid " + file + " --object 131 --guid 0x1234ABCD --dry-run")
+                .toUtf8())
+            .object();
+    EXPECT_EQ(planned.value("changed").toArray().size(), 2);
+    EXPECT_EQ(planned.value("changed")[1]["new"].toString(), "0x1234ABCD");
+    EXPECT_EQ(ReadFile(file), CatalogFileBytes());
+
+    MakeFile(copy, CatalogFileBytes());
+    const QString expected =
+        QStringLiteral(R"([{"keep": "%1", "delete": ["%2"]}])").arg(file, copy);
+    EXPECT_EQ(json("dedupe --dry-run"), QJsonDocument::fromJson(expected.toUtf8()).array());
+    EXPECT_TRUE(QFile::exists(copy));
+    EXPECT_EQ(json("dedupe"), QJsonDocument::fromJson(expected.toUtf8()).array());
+    EXPECT_FALSE(QFile::exists(copy));
+    EXPECT_EQ(json("dedupe"), QJsonArray());
+    const QJsonObject done =
+        QJsonDocument::fromJson(Output(dirs + "new-guid " + file + " --object 128").toUtf8())
+            .object();
+    EXPECT_EQ(done.value("file").toString(), file);
+    EXPECT_NE(done.value("changed")[0]["new"].toString(), "0x00000080");
+    Output(dirs + "restore " + file);
+    EXPECT_EQ(ReadFile(file), CatalogFileBytes());
 }
 
 TEST_F(CliCollection, CheckListsProblemFilesAndExitsOneForAny)

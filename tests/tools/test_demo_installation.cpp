@@ -66,6 +66,19 @@ TEST_F(CliTest, TheDemoInstallationKeepsItsPromises)
         QStringLiteral("Invalid IFF File\n"));
     EXPECT_EQ(objectsOf("Downloads/Vacation Pack/HalfDownloaded.iff").size(), 1);
 
+    // Two neighbourhoods; the game's sofa, whose GUID a download shares, stands on two lots.
+    const auto json = [&](const char* command) {
+        return QJsonDocument::fromJson(Output("--data-dir " + path("data") + command).toUtf8())
+            .array();
+    };
+    EXPECT_EQ(json(" lots").size(), 3); // and a damaged one skipped
+    QStringList lotsOfConflicts;
+    for (const QJsonValue& conflict : json(" conflicts"))
+        lotsOfConflicts << conflict["objects"][1]["entry"].toString() + ' ' +
+                               QString::number(conflict["lots"].toArray().size());
+    EXPECT_TRUE(lotsOfConflicts.contains("SofaClassic.iff 2"))
+        << lotsOfConflicts.join(',').toStdString();
+
     // Each object has a catalog icon of its own.
     clsIFF doc;
     ASSERT_TRUE(doc.LoadFile(game + QStringLiteral("GameData/Objects/KitchenSet.iff")));
