@@ -255,8 +255,14 @@ QString BatchResult::summary(const std::function<QString(const QString&)>& shown
     QStringList lines;
     lines << QStringLiteral("Files changed: %1").arg(filesChanged());
     lines << QStringLiteral("Objects already as asked, left untouched: %1").arg(alreadyAsAsked());
-    if (!leftAlone.isEmpty())
+    if (!leftAlone.isEmpty()) {
         lines << QStringLiteral("The game's own objects, left alone: %1").arg(leftAlone.size());
+        constexpr int kNamed = 10; // a long list would hide the failures below it
+        for (const QString& object : leftAlone.mid(0, kNamed))
+            lines << QStringLiteral("  %1").arg(object);
+        if (leftAlone.size() > kNamed)
+            lines << QStringLiteral("  and %1 more").arg(leftAlone.size() - kNamed);
+    }
     const QList<FileOutcome> failed = failures();
     lines << QStringLiteral("Files that failed: %1").arg(failed.size());
     for (const FileOutcome& file : failed)
