@@ -153,7 +153,8 @@ int BatchSelection::objectCount() const
     return count;
 }
 
-BatchSelection SelectRows(const CollectionCatalog& catalog, const QList<int>& rows)
+BatchSelection SelectRows(const CollectionCatalog& catalog, const QList<int>& rows,
+                          const ShownPathFunction& shown)
 {
     BatchSelection selection;
     QHash<int, int> fileIndex; // catalog file -> selection file
@@ -164,8 +165,8 @@ BatchSelection SelectRows(const CollectionCatalog& catalog, const QList<int>& ro
         const CatalogFile& file = catalog.files[place.file];
         const CatalogObject& object = catalog.object(place);
         if (file.inArchive) {
-            selection.leftAlone << QStringLiteral("%1 (%2)").arg(ObjectLabel(object),
-                                                                 file.displayPath());
+            const QString where = shown ? shown(file.displayPath()) : file.displayPath();
+            selection.leftAlone << QStringLiteral("%1 (%2)").arg(ObjectLabel(object), where);
             continue;
         }
         auto found = fileIndex.find(place.file);
@@ -250,13 +251,19 @@ QList<FileOutcome> BatchResult::failures() const
     return failed;
 }
 
-QString BatchResult::summary(const std::function<QString(const QString&)>& shown) const
+QString BatchResult::summary(const ShownPathFunction& shown) const
 {
     QStringList lines;
     lines << QStringLiteral("Files changed: %1").arg(filesChanged());
     lines << QStringLiteral("Objects already as asked, left untouched: %1").arg(alreadyAsAsked());
-    if (!leftAlone.isEmpty())
+    if (!leftAlone.isEmpty()) {
         lines << QStringLiteral("The game's own objects, left alone: %1").arg(leftAlone.size());
+        constexpr int kNamed = 10; // a long list would hide the failures below it
+        for (const QString& object : leftAlone.mid(0, kNamed))
+            lines << QStringLiteral("  %1").arg(object);
+        if (leftAlone.size() > kNamed)
+            lines << QStringLiteral("  and %1 more").arg(leftAlone.size() - kNamed);
+    }
     const QList<FileOutcome> failed = failures();
     lines << QStringLiteral("Files that failed: %1").arg(failed.size());
     for (const FileOutcome& file : failed)

@@ -31,8 +31,13 @@ struct BatchSelection {
     int objectCount() const;
 };
 
-// The rows (indexes into catalog.rows) grouped by file; archive rows are left alone.
-BatchSelection SelectRows(const CollectionCatalog& catalog, const QList<int>& rows);
+// How a person is shown a path (below the game folder, say).
+using ShownPathFunction = std::function<QString(const QString&)>;
+
+// The rows (indexes into catalog.rows) grouped by file; archive rows are left alone, each
+// named with its archive entry as shown gives it.
+BatchSelection SelectRows(const CollectionCatalog& catalog, const QList<int>& rows,
+                          const ShownPathFunction& shown = {});
 
 // What an edit would do to the selection, worked out from the scanned values.
 struct BatchPlan {
@@ -74,7 +79,7 @@ struct BatchResult {
     QList<FileOutcome> failures() const;
     // Several lines for a person: files changed, objects already as asked, failures, each
     // failed file as shown gives it (its native path without).
-    QString summary(const std::function<QString(const QString&)>& shown = {}) const;
+    QString summary(const ShownPathFunction& shown = {}) const;
 };
 
 struct BatchOptions {

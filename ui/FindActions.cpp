@@ -116,7 +116,9 @@ FindActions::Chosen FindActions::chosen() const
     }
     std::sort(rows.begin(), rows.end());
     rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
-    chosen.selection = SelectRows(catalog, rows);
+    chosen.selection = SelectRows(catalog, rows, [](const QString& path) {
+        return ShownGamePath(path, ProgramState.GameFolder);
+    });
     return chosen;
 }
 

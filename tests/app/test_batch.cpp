@@ -132,6 +132,12 @@ TEST_F(BatchTest, MixedBatchChangesWhatItCanNamesTheRestAndRestoresInOneStep)
     clsIFF doc;
     ASSERT_TRUE(doc.LoadFile(good));
     EXPECT_EQ(std::tuple(doc.GetDisabled(128), doc.GetSorts(128)[0]), std::tuple(true, 3));
+    BatchResult shown = result;
+    shown.leftAlone = QStringList(12, selection.leftAlone.first());
+    EXPECT_TRUE(
+        shown.summary().contains("left alone: 12\n  Game chair (" + archive.displayPath() + ")\n"))
+        << shown.summary().toStdString();
+    EXPECT_TRUE(shown.summary().contains("  and 2 more\n"));
     EXPECT_TRUE(result.summary().contains("readonly.iff (read-only)"))
         << result.summary().toStdString();
 
