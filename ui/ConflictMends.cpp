@@ -53,7 +53,7 @@ void ConflictMends::update(const FindRow* row, bool shown)
     cmdKeepOne->setVisible(shown);
     cmdNewGuid->setVisible(shown);
     const bool fits = shown && row && m_catalog && row->canOpen && !row->isProblem();
-    cmdKeepOne->setEnabled(fits && row->identicalCopy);
+    cmdKeepOne->setEnabled(fits && row->identicalCopy && looseCopies(*row) > 1);
     cmdNewGuid->setEnabled(fits && sharesWithAnother(*row));
 }
 
@@ -76,6 +76,18 @@ QStringList ConflictMends::copiesOf(const FindRow& row) const
     return {};
 }
 
+int ConflictMends::looseCopies(const FindRow& row) const
+{
+    for (const CatalogConflict& conflict : m_catalog->conflicts) {
+        if (conflict.guid == row.guid)
+            return int(std::count_if(
+                conflict.members.cbegin(), conflict.members.cend(), [this](const auto& m) {
+                    return m.identicalCopy && !m_catalog->files.at(m.file).inArchive;
+                }));
+    }
+    return 0;
+}
+
 bool ConflictMends::sharesWithAnother(const FindRow& row) const
 {
     for (const CatalogConflict& conflict : m_catalog->conflicts) {
@@ -92,8 +104,11 @@ bool ConflictMends::sharesWithAnother(const FindRow& row) const
 bool ConflictMends::keepOne(const FindRow& row, QString* status)
 {
     const QStringList copies = copiesOf(row);
-    if (copies.size() < 2)
+    if (copies.size() < 2) {
+        ShowMessage(QStringLiteral("%1 has no identical copy outside the game's archives.")
+                        .arg(Shown(row.path)));
         return false;
+    }
     QStringList shown;
     for (const QString& path : copies)
         shown << Shown(path);

@@ -39,6 +39,8 @@ private:
     // The loose identical copies of row's file, by path; empty when it has none.
     QStringList copiesOf(const FindRow& row) const;
     bool sharesWithAnother(const FindRow& row) const;
+    // How many loose files of the row's group are marked as identical copies.
+    int looseCopies(const FindRow& row) const;
 
     QWidget* m_window;
     frmMain* m_main;
