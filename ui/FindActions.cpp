@@ -2,6 +2,7 @@
 #include "FindActions.h"
 
 #include "Cp1252.h"
+#include "DeleteLotsWarning.h"
 #include "FindTableModel.h"
 #include "ProgramState.h"
 #include "Prompt.h"
@@ -298,6 +299,8 @@ void FindActions::deleteFiles()
                          LeftAlone(picked.selection.leftAlone.size()))))
         return;
     const QStringList files = picked.files;
+    if (!ConfirmLotsLoseObjects(m_find, files, m_main->lstFiles))
+        return;
     run(files, [files](HistoryStore& store, const BatchProgress& progress,
                        const std::atomic<bool>* cancel) {
         BatchOptions options;
@@ -311,11 +314,7 @@ void FindActions::run(const QStringList& files, BatchRunner::Work work)
     // The open file's unsaved edits are asked about first, as leaving the object would.
     if (!m_main->CheckSaveBeforeBatch(files))
         return;
-    m_reselect.clear();
-    for (const QModelIndex& index : m_find->tblResults->selectionModel()->selectedRows()) {
-        if (const FindRow* row = m_find->model->rowAt(index.row()))
-            m_reselect.insert({row->path, row->objdId});
-    }
+    m_reselect = m_find->chosenRows();
     m_progress = new QProgressDialog(QStringLiteral("Working…"), QStringLiteral("Cancel"), 0,
                                      int(files.size()), m_find);
     m_progress->setWindowTitle(QStringLiteral("Actions"));
@@ -330,17 +329,8 @@ void FindActions::run(const QStringList& files, BatchRunner::Work work)
 
 void FindActions::reselect()
 {
-    if (m_reselect.isEmpty())
-        return;
-    QItemSelection rows;
-    for (int r = 0; r < m_find->model->rowCount(); ++r) {
-        const FindRow* row = m_find->model->rowAt(r);
-        if (m_reselect.contains({row->path, row->objdId}))
-            rows.select(m_find->model->index(r, 0),
-                        m_find->model->index(r, m_find->model->columnCount() - 1));
-    }
+    m_find->chooseRows(m_reselect);
     m_reselect.clear();
-    m_find->tblResults->selectionModel()->select(rows, QItemSelectionModel::ClearAndSelect);
 }
 
 void FindActions::finish(const BatchResult& result)

@@ -55,5 +55,5 @@ private:
     QMenu* m_menu;
     BatchRunner* m_runner;
     QProgressDialog* m_progress = nullptr;
-    QSet<QPair<QString, int>> m_reselect; // the rows chosen for a batch: (path, OBJD)
+    QSet<QPair<QString, int>> m_reselect; // the rows chosen for a batch
 };

@@ -95,8 +95,13 @@ frmFind::frmFind(frmMain* main) : QWidget(main, Qt::Window), m_main(main)
     m_lots = new FindLots(this);
     buildControls();
     connect(m_lots, &FindLots::finished, this, [this] {
-        if (!isScanning())
-            showRows();
+        if (isScanning())
+            return;
+        // The lots come after the rows: the rows the person has chosen stay chosen.
+        RowKey current;
+        const QSet<RowKey> chosen = chosenRows(&current);
+        showRows();
+        chooseRows(chosen, current);
     });
 
     connect(m_scanner, &CollectionScanner::progress, this, [this](int done, int total) {

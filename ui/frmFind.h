@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QPair>
+#include <QSet>
 #include <QWidget>
 #include <memory>
 
@@ -47,6 +49,11 @@ public:
     void goToRow(int row);
     // Moves the problem row's file to the trash, confirmed as Delete File is.
     void deleteRowFile(int row);
+    // The chosen rows and the current one, by file (with its archive entry) and OBJD, so that
+    // they can be chosen again once the rows are shown anew.
+    using RowKey = QPair<QString, int>;
+    QSet<RowKey> chosenRows(RowKey* current = nullptr) const;
+    void chooseRows(const QSet<RowKey>& rows, const RowKey& current = {});
 
     // --- controls (public so that the tests can drive them) ---
     QLineEdit* txtSearch = nullptr;

@@ -4,6 +4,8 @@
 #include "CatalogTypes.h"
 #include "ConflictMends.h"
 #include "DemoInstallation.h"
+#include "FindActions.h"
+#include "FindLots.h"
 #include "FindTableModel.h"
 #include "HistoryStore.h"
 #include "MainWindowHarness.h"
@@ -79,6 +81,14 @@ TEST_F(ConflictMendsTest, TheDemosConflictsMendedBothWays)
     find->txtSearch->setText("lot:2 tiki lot:");
     EXPECT_EQ(column(C::Name), QStringList({"Tiki Torch"}));
     find->txtSearch->clear();
+    // Lots read again leave the chosen rows and the current one as they were.
+    find->tblResults->selectAll();
+    choose("Tiki Torch");
+    find->tblResults->selectionModel()->select(
+        find->model->index(0, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    Q_EMIT find->findChild<FindLots*>()->finished();
+    EXPECT_EQ(find->tblResults->selectionModel()->selectedRows().size(), 2);
+    EXPECT_EQ(find->tblResults->currentIndex().siblingAtColumn(1).data().toString(), "Tiki Torch");
     EXPECT_TRUE(find->lblStatus->text().endsWith("; 1 damaged lot file skipped"));
     EXPECT_TRUE(find->lblStatus->toolTip().startsWith(game + "UserData2/Houses/House02.iff: "));
 
@@ -105,6 +115,16 @@ TEST_F(ConflictMendsTest, TheDemosConflictsMendedBothWays)
     const QStringList warned = deleteFile(rugCopy);
     ASSERT_EQ(warned.size(), 1);
     EXPECT_TRUE(warned[0].contains("    UserData, House01.iff\n    UserData2, House01.iff\n"));
+    EXPECT_TRUE(QFile::exists(rugCopy));
+    // So do Find's Actions, after the count.
+    find->setView(frmFind::AllObjects);
+    choose("Round Braided Rug");
+    prompt.queueAnswer(PromptAnswer::Yes);
+    prompt.queueAnswer(PromptAnswer::No);
+    find->actions->deleteFiles();
+    ASSERT_EQ(prompt.asked().size(), 2);
+    EXPECT_EQ(prompt.asked()[1].text, warned[0]);
+    prompt.clearAsked();
     EXPECT_TRUE(QFile::exists(rugCopy));
 
     // A new GUID for the recolour, never for the game's own sofa.
