@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ProgramState.h"
 #include "Sha256.h"
+#include "Sha256Aside.h"
 #include "SyncAlongside.h"
 #include "clsIFF.h"
 
@@ -120,9 +121,13 @@ private:
 class StreamWriter
 {
 public:
-    StreamWriter(QIODevice& out, bool hash)
-        : m_out(out), m_hash(hash ? std::make_unique<Sha256Hash>() : nullptr)
+    // size: what will be written; a large file is hashed on another thread as it goes out.
+    StreamWriter(QIODevice& out, bool hash, qint64 size) : m_out(out)
     {
+        if (hash && size > kHashAsideSize)
+            m_aside = std::make_unique<Sha256Aside>();
+        else if (hash)
+            m_hash = std::make_unique<Sha256Hash>();
         m_buffer.reserve(kBufferSize);
     }
     bool put(const char* bytes, qsizetype size)
@@ -152,15 +157,21 @@ public:
     }
     bool flush() { return sendRun() && sendBuffer(); }
     qint64 written() const { return m_written; }
-    QByteArray sha256() { return m_hash ? m_hash->result() : QByteArray(); }
+    QByteArray sha256()
+    {
+        if (m_aside)
+            return m_aside->result();
+        return m_hash ? m_hash->result() : QByteArray();
+    }
 
 private:
     static constexpr qsizetype kBufferSize = 1 << 20;
     static constexpr qsizetype kDirectSize = 64 << 10;
+    static constexpr qint64 kHashAsideSize = 4 << 20;
 
     bool sendBuffer()
     {
-        const bool sent = send(m_buffer.constData(), m_buffer.size());
+        const bool sent = send(m_buffer.constData(), m_buffer.size(), false);
         m_buffer.resize(0); // keeps the storage
         return sent;
     }
@@ -170,13 +181,18 @@ private:
         m_runSize = 0;
         return sent;
     }
-    // A long run goes out in pieces of the buffer's size, as the buffered bytes do.
-    bool send(const char* bytes, qsizetype size)
+    // A long run goes out in pieces of the buffer's size, as the buffered bytes do. Bytes other
+    // than the buffer's (the document's and the loaded file's) stay in place until the save ends.
+    bool send(const char* bytes, qsizetype size, bool stable = true)
     {
         for (qsizetype at = 0; at < size; at += kBufferSize) {
             const qsizetype piece = std::min(kBufferSize, size - at);
             if (m_hash)
                 m_hash->addData(bytes + at, piece);
+            else if (m_aside && stable)
+                m_aside->addStable(bytes + at, piece);
+            else if (m_aside)
+                m_aside->addCopy(bytes + at, piece);
             m_written += piece;
             if (m_out.write(bytes + at, piece) != piece)
                 return false;
@@ -186,6 +202,7 @@ private:
 
     QIODevice& m_out;
     std::unique_ptr<Sha256Hash> m_hash;
+    std::unique_ptr<Sha256Aside> m_aside;
     QByteArray m_buffer;
     const char* m_run = nullptr;
     qsizetype m_runSize = 0;
@@ -277,7 +294,7 @@ bool clsIFF::SaveFile(const QString& FileName, const BeforeReplace& beforeReplac
         m_errorString = file.errorString();
         return false;
     }
-    StreamWriter out(file, bool(beforeReplace));
+    StreamWriter out(file, bool(beforeReplace), mapStart + map.size());
     bool ok = out.put(header);
     char chunkHeader[clsResource::kHeaderSize];
     const auto address = [](const char* p) { return reinterpret_cast<std::uintptr_t>(p); };

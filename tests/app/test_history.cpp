@@ -9,10 +9,12 @@
 #include <thread>
 #include <unistd.h>
 
-// A small copy goes to the journal; a large one is the replaced file itself, linked.
+// A small copy goes to the journal; a large one is the replaced file itself, linked. A file
+// past 4 MiB is hashed on another thread as it is written.
 TEST_F(HistoryTest, SaveIsRecordedAndUndoneAndTheUndoUndone)
 {
-    for (const QByteArray& body : {QByteArray(), QByteArray(2 * 1024 * 1024, 'x')}) {
+    for (const QByteArray& body :
+         {QByteArray(), QByteArray(2 * 1024 * 1024, 'x'), QByteArray(5 * 1024 * 1024 + 3, 'y')}) {
         SCOPED_TRACE(body.size());
         const QByteArray original = SofaBytes(400, body);
         const QString path = put(QStringLiteral("sofa%1.iff").arg(body.size()), original);
