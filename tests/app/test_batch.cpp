@@ -138,6 +138,8 @@ TEST_F(BatchTest, MixedBatchChangesWhatItCanNamesTheRestAndRestoresInOneStep)
         shown.summary().contains("left alone: 12\n  Game chair (" + archive.displayPath() + ")\n"))
         << shown.summary().toStdString();
     EXPECT_TRUE(shown.summary().contains("  and 2 more\n"));
+    shown.leftAlone.resize(10); // exactly as many as are named
+    EXPECT_FALSE(shown.summary().contains(" more\n"));
     EXPECT_TRUE(result.summary().contains("readonly.iff (read-only)"))
         << result.summary().toStdString();
 

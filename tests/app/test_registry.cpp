@@ -95,7 +95,7 @@ TEST(GameLanguage, EachRegistrySourceInTurn)
         QByteArray system, user;
         int code;
     } cases[] = {
-        {classic + "\"Language\"=dword:00000809\n", "", 2},
+        {classic + "\"Language\"=dword:00000809", "", 2}, // the file's last line, unended
         {wow + "\"Language\"=dword:0000040c\n\"SIMS_LANGUAGE\"=\"German\"\n", "", 3},
         {classic + "\"Language\"=\"1031\"\n", "", 4},
         {classic + "\"Language\"=\"0x413\"\n", "", 7},
