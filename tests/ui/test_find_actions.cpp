@@ -108,6 +108,9 @@ TEST_F(FindActionsTest, ShiftAndCtrlChooseTheRowsAPresetAndAPriceReachTablesAndW
         ASSERT_NE(dialog, nullptr);
         QTest::mouseClick(dialog->chkFlags[0][0], Qt::LeftButton); // partly -> set
         dialog->chkFlags[0][2]->setCheckState(Qt::Unchecked);
+        dialog->cboBuildMode->setCurrentIndex(dialog->cboBuildMode->findData(0)); // "None"
+        EXPECT_EQ(dialog->marks().buildMode, 0);
+        dialog->cboBuildMode->setCurrentIndex(0); // "Leave as is"
         dialog->accept();
     });
     prompt.queueAnswer(PromptAnswer::Yes);
