@@ -11,6 +11,9 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QVariant>
+#include <QtConcurrent>
+#include <numeric>
+#include <vector>
 
 #ifdef Q_OS_UNIX
 #include <unistd.h>
@@ -264,23 +267,30 @@ QList<qint64> HistoryStore::beginChanges(const QList<PendingChange>& changes, QS
     QString reason;
     if (!m_open && !open(&reason))
         return failAll(reason);
-    // Packed before the lock is taken, so that other programs wait no longer than the writes.
-    QList<QByteArray> data(changes.size());
-    QList<bool> packed(changes.size(), false);
-    for (qsizetype i = 0; i < changes.size(); ++i) {
+    // Packed before the lock is taken, so that other programs wait no longer than the writes;
+    // a group's copies on every core.
+    std::vector<QByteArray> data(changes.size());
+    std::vector<char> packed(changes.size(), 0);
+    const auto pack = [&](qsizetype i) {
         const PendingChange& c = changes[i];
-        if (!c.change.beforeHash.isEmpty() && c.beforeBytes.size() <= kInlineUpTo) {
-            bool isPacked = false;
+        bool isPacked = false;
+        if (!c.change.beforeHash.isEmpty() && c.beforeBytes.size() <= kInlineUpTo)
             data[i] = ContentFiles::pack(c.beforeBytes, &isPacked);
-            packed[i] = isPacked;
-        }
-    }
+        packed[i] = isPacked;
+    };
+    std::vector<qsizetype> indexes(changes.size());
+    std::iota(indexes.begin(), indexes.end(), 0);
+    if (changes.size() > 1)
+        QtConcurrent::blockingMap(indexes, pack);
+    else if (!changes.isEmpty())
+        pack(0);
     JournalTransaction tx(m_connection);
     if (!tx.active())
         return failAll(tx.error());
     for (qsizetype i = 0; i < changes.size(); ++i) {
         bool fatal = false;
-        ids[i] = insertPending(tx, changes[i], data[i], packed[i], &(*errors)[i], &fatal);
+        ids[i] = insertPending(tx, changes[i], data[size_t(i)], packed[size_t(i)] != 0,
+                               &(*errors)[i], &fatal);
         if (fatal)
             return failAll((*errors)[i]);
     }
