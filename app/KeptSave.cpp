@@ -16,6 +16,7 @@
 #include <atomic>
 #include <future>
 #include <optional>
+#include <system_error>
 #include <vector>
 
 namespace
@@ -185,8 +186,12 @@ void writeAll(QList<KeptWrite*>& writes)
         }
     };
     std::vector<std::future<void>> helpers;
-    for (qsizetype t = 1; t < std::min<qsizetype>(kWriters, writes.size()); ++t)
-        helpers.push_back(std::async(std::launch::async, work));
+    try {
+        for (qsizetype t = 1; t < std::min<qsizetype>(kWriters, writes.size()); ++t)
+            helpers.push_back(std::async(std::launch::async, work));
+    } catch (const std::system_error&) {
+        // No more threads: the ones there are share the work.
+    }
     work();
     for (auto& helper : helpers)
         helper.get();
