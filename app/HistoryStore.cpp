@@ -11,8 +11,8 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QVariant>
-#include <QtConcurrent>
-#include <numeric>
+#include <atomic>
+#include <future>
 #include <vector>
 
 #ifdef Q_OS_UNIX
@@ -278,12 +278,18 @@ QList<qint64> HistoryStore::beginChanges(const QList<PendingChange>& changes, QS
             data[i] = ContentFiles::pack(c.beforeBytes, &isPacked);
         packed[i] = isPacked;
     };
-    std::vector<qsizetype> indexes(changes.size());
-    std::iota(indexes.begin(), indexes.end(), 0);
+    // One helper besides this thread: more would take the core the window's thread needs.
+    std::atomic<qsizetype> next = 0;
+    const auto work = [&] {
+        for (qsizetype i = next++; i < changes.size(); i = next++)
+            pack(i);
+    };
+    std::future<void> helper;
     if (changes.size() > 1)
-        QtConcurrent::blockingMap(indexes, pack);
-    else if (!changes.isEmpty())
-        pack(0);
+        helper = std::async(std::launch::async, work);
+    work();
+    if (helper.valid())
+        helper.get();
     JournalTransaction tx(m_connection);
     if (!tx.active())
         return failAll(tx.error());
