@@ -131,8 +131,8 @@ bool replaceKept(HistoryStore& store, const QString& path, const ChangeInfo& inf
     return true;
 }
 
-// Files a group replaces at the same moment.
-constexpr qsizetype kWriters = 4;
+// Files a group replaces at the same moment: their syncs share the disk's flushes.
+constexpr qsizetype kWriters = 8;
 
 // QSaveFile with the hook between the complete temporary file and the rename.
 bool writeBytes(const QString& path, const QByteArray& bytes, const clsIFF::BeforeReplace& hook,
