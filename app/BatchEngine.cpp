@@ -17,6 +17,12 @@ namespace
 
 const QByteArray kNone("*NONE*");
 
+// Files saved together with one journal commit for all their copies, up to this many files or
+// bytes; a file above kGroupFileLimit is saved alone.
+constexpr qsizetype kGroupFiles = 48;
+constexpr qint64 kGroupBytes = 8 * 1024 * 1024;
+constexpr qint64 kGroupFileLimit = 4 * 1024 * 1024;
+
 ObjectFields FieldsOf(const CatalogObject& object)
 {
     ObjectFields fields;
@@ -280,34 +286,81 @@ BatchResult ApplyBatch(HistoryStore& store, const QList<BatchFile>& files, const
                        const std::atomic<bool>* cancel)
 {
     ChangeInfo info = InfoFor(options);
-    QList<ObjectChange> changes;
-    clsIFF document;
-    BatchResult result = RunFiles(int(files.size()), progress, cancel, [&](int index, auto&) {
-        const BatchFile& file = files[index];
-        document.Clear();
-        if (std::optional<FileOutcome> failed =
-                LoadForBatch(document, file.path, options.allowDamaged))
-            return *failed;
-        QList<ObjectChange> planned;
-        FileOutcome outcome = EditFile(document, file, edit, &planned);
-        if (outcome.failure != BatchFailure::None || !outcome.changed)
-            return outcome;
-        if (!Writable(file.path))
-            return Failed(file.path, BatchFailure::ReadOnly,
-                          QStringLiteral("The file is read-only."));
-        if (!options.dryRun) {
-            info.summary = Summary(planned);
-            QString reason;
-            if (!SaveDocumentKept(store, document, file.path, info, &reason))
-                return Failed(file.path,
-                              QFileInfo::exists(file.path) ? BatchFailure::Failed
-                                                           : BatchFailure::Vanished,
-                              reason);
+    BatchResult result;
+    // Files edited and waiting to be saved together: their outcome's place and their changes.
+    QList<KeptWrite> group;
+    QList<std::pair<qsizetype, QList<ObjectChange>>> waiting;
+    qint64 groupBytes = 0;
+    const auto saveGroup = [&] {
+        WriteFilesKept(store, group);
+        for (qsizetype i = 0; i < group.size(); ++i) {
+            const auto& [place, planned] = waiting[i];
+            if (group[i].written)
+                result.changes.append(planned);
+            else
+                result.files[place] =
+                    Failed(files[place].path,
+                           QFileInfo::exists(files[place].path) ? BatchFailure::Failed
+                                                                : BatchFailure::Vanished,
+                           group[i].error);
         }
-        changes.append(planned);
-        return outcome;
-    });
-    result.changes = changes;
+        group.clear();
+        waiting.clear();
+        groupBytes = 0;
+    };
+    clsIFF document;
+    for (int index = 0; index < files.size(); ++index) {
+        if (cancel && cancel->load()) {
+            result.cancelled = true;
+            break;
+        }
+        const BatchFile& file = files[index];
+        const auto outcome = [&]() -> FileOutcome {
+            document.Clear();
+            if (std::optional<FileOutcome> failed =
+                    LoadForBatch(document, file.path, options.allowDamaged))
+                return *failed;
+            QList<ObjectChange> planned;
+            FileOutcome edited = EditFile(document, file, edit, &planned);
+            if (edited.failure != BatchFailure::None || !edited.changed)
+                return edited;
+            if (!Writable(file.path))
+                return Failed(file.path, BatchFailure::ReadOnly,
+                              QStringLiteral("The file is read-only."));
+            if (options.dryRun) {
+                result.changes.append(planned);
+                return edited;
+            }
+            info.summary = Summary(planned);
+            // A large file is saved alone, streamed and its copy linked, never held twice.
+            if (QFileInfo(file.path).size() > kGroupFileLimit) {
+                QString reason;
+                if (!SaveDocumentKept(store, document, file.path, info, &reason))
+                    return Failed(file.path,
+                                  QFileInfo::exists(file.path) ? BatchFailure::Failed
+                                                               : BatchFailure::Vanished,
+                                  reason);
+                result.changes.append(planned);
+                return edited;
+            }
+            std::optional<QByteArray> bytes = document.SaveBytes();
+            if (!bytes)
+                return Failed(file.path, BatchFailure::Failed, document.errorString());
+            groupBytes += bytes->size();
+            group << KeptWrite{file.path, *bytes, info};
+            waiting << std::pair(result.files.size(), planned);
+            return edited;
+        }();
+        result.files.append(outcome);
+        // Counted in the progress once edited; a cancel then stops before the next file and
+        // the files counted are still saved.
+        if (group.size() >= kGroupFiles || groupBytes >= kGroupBytes)
+            saveGroup();
+        if (progress)
+            progress(index + 1, int(files.size()));
+    }
+    if (!group.isEmpty())
+        saveGroup();
     return result;
 }
 

@@ -16,7 +16,7 @@ class HistoryStore;
 
 // Changing many objects at once, for the window and the command line alike: the objects are
 // chosen and planned first (nothing changes), then applied file by file, each file saved whole
-// through the save path under one batch ID.
+// through the save path under one batch ID, in groups that share one journal commit.
 
 // The chosen objects of one loose file, as the scan saw them.
 struct BatchFile {

@@ -11,6 +11,9 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QVariant>
+#include <atomic>
+#include <future>
+#include <vector>
 
 #ifdef Q_OS_UNIX
 #include <unistd.h>
@@ -243,21 +246,73 @@ qint64 HistoryStore::beginChange(const HistoryChange& change, const QByteArray& 
                                  QString* error, const QString& linkSource,
                                  const FileStamp& sourceStamp)
 {
-    if (!m_open && !open(error))
-        return 0;
+    QStringList errors;
+    const qint64 id =
+        beginChanges({PendingChange{change, beforeBytes, linkSource, sourceStamp}}, &errors)
+            .value(0);
+    if (id == 0 && error)
+        *error = errors.value(0);
+    return id;
+}
+
+QList<qint64> HistoryStore::beginChanges(const QList<PendingChange>& changes, QStringList* errors)
+{
+    QList<qint64> ids(changes.size(), 0);
+    *errors = QStringList(changes.size(), QString());
+    const auto failAll = [&](const QString& reason) {
+        std::fill(ids.begin(), ids.end(), 0);
+        std::fill(errors->begin(), errors->end(), reason);
+        return ids;
+    };
+    QString reason;
+    if (!m_open && !open(&reason))
+        return failAll(reason);
+    // Packed before the lock is taken, so that other programs wait no longer than the writes;
+    // a group's copies on every core.
+    std::vector<QByteArray> data(changes.size());
+    std::vector<char> packed(changes.size(), 0);
+    const auto pack = [&](qsizetype i) {
+        const PendingChange& c = changes[i];
+        bool isPacked = false;
+        if (!c.change.beforeHash.isEmpty() && c.beforeBytes.size() <= kInlineUpTo)
+            data[i] = ContentFiles::pack(c.beforeBytes, &isPacked);
+        packed[i] = isPacked;
+    };
+    // One helper besides this thread: more would take the core the window's thread needs.
+    std::atomic<qsizetype> next = 0;
+    const auto work = [&] {
+        for (qsizetype i = next++; i < changes.size(); i = next++)
+            pack(i);
+    };
+    std::future<void> helper;
+    if (changes.size() > 1)
+        helper = std::async(std::launch::async, work);
+    work();
+    if (helper.valid())
+        helper.get();
+    JournalTransaction tx(m_connection);
+    if (!tx.active())
+        return failAll(tx.error());
+    for (qsizetype i = 0; i < changes.size(); ++i) {
+        bool fatal = false;
+        ids[i] = insertPending(tx, changes[i], data[size_t(i)], packed[size_t(i)] != 0,
+                               &(*errors)[i], &fatal);
+        if (fatal)
+            return failAll((*errors)[i]);
+    }
+    if (!tx.commit())
+        return failAll(tx.error());
+    return ids;
+}
+
+qint64 HistoryStore::insertPending(JournalTransaction& tx, const PendingChange& pending,
+                                   const QByteArray& data, bool packed, QString* error, bool* fatal)
+{
+    const HistoryChange& change = pending.change;
+    const QByteArray& beforeBytes = pending.beforeBytes;
     const bool hasBefore = !change.beforeHash.isEmpty();
     const bool inJournal = beforeBytes.size() <= kInlineUpTo;
-    bool packed = false;
-    QByteArray data;
-    if (hasBefore && inJournal)
-        data = ContentFiles::pack(beforeBytes, &packed);
-
-    JournalTransaction tx(m_connection);
-    if (!tx.active()) {
-        if (error)
-            *error = tx.error();
-        return 0;
-    }
+    *fatal = true; // a statement that fails fails the whole transaction
     if (hasBefore) {
         // Under the lock: a copy another program was removing (doomed) is kept again.
         QSqlQuery state(tx.db());
@@ -274,10 +329,13 @@ qint64 HistoryStore::beginChange(const HistoryChange& change, const QByteArray& 
             // The file about to be replaced is linked rather than copied: the rename that
             // replaces it leaves its bytes to the history alone.
             m_contents.remove(change.beforeHash);
-            const bool linked = !linkSource.isEmpty() &&
-                                m_contents.link(change.beforeHash, linkSource, sourceStamp);
-            if (!linked && !m_contents.put(change.beforeHash, beforeBytes, nullptr, error))
+            const bool linked =
+                !pending.linkSource.isEmpty() &&
+                m_contents.link(change.beforeHash, pending.linkSource, pending.sourceStamp);
+            if (!linked && !m_contents.put(change.beforeHash, beforeBytes, nullptr, error)) {
+                *fatal = false; // this file's copy alone
                 return 0;
+            }
         }
         if (!kept) {
             QSqlQuery keep(tx.db());
@@ -290,8 +348,7 @@ qint64 HistoryStore::beginChange(const HistoryChange& change, const QByteArray& 
                                         : QVariant(QMetaType(QMetaType::QByteArray)));
             keep.addBindValue(packed ? 1 : 0);
             if (!keep.exec()) {
-                if (error)
-                    *error = JournalError(keep.lastError());
+                *error = JournalError(keep.lastError());
                 return 0;
             }
         }
@@ -322,49 +379,67 @@ qint64 HistoryStore::beginChange(const HistoryChange& change, const QByteArray& 
     insert.addBindValue(first ? 1 : 0);
     insert.addBindValue(ownPid());
     if (!insert.exec()) {
-        if (error)
-            *error = JournalError(insert.lastError());
+        *error = JournalError(insert.lastError());
         return 0;
     }
-    const qint64 id = insert.lastInsertId().toLongLong();
-    insert.finish();
-    if (!tx.commit()) {
-        if (error)
-            *error = tx.error();
-        return 0;
-    }
-    return id;
+    *fatal = false;
+    return insert.lastInsertId().toLongLong();
 }
 
 bool HistoryStore::finishChange(qint64 id, const QString& trashPath)
 {
+    return finishChanges({id}, trashPath);
+}
+
+bool HistoryStore::finishChanges(const QList<qint64>& ids, const QString& trashPath)
+{
+    if (ids.isEmpty())
+        return true;
     QSqlDatabase db = QSqlDatabase::database(m_connection, false);
-    // Needs no sync of its own: lost to a power cut, the row is settled from the file when
+    // Needs no sync of its own: lost to a power cut, the rows are settled from the files when
     // the journal is next opened.
     QSqlQuery(db).exec(QStringLiteral("PRAGMA synchronous=NORMAL"));
-    QSqlQuery q(db);
-    q.prepare(QStringLiteral("UPDATE changes SET state = 'done', trash_path = ? WHERE id = ?"));
-    q.addBindValue(notNull(trashPath));
-    q.addBindValue(id);
-    const bool done = q.exec();
-    q.finish();
+    bool done = false;
+    {
+        JournalTransaction tx(m_connection);
+        QSqlQuery q(tx.db());
+        q.prepare(QStringLiteral("UPDATE changes SET state = 'done', trash_path = ? WHERE id = ?"));
+        done = tx.active();
+        for (const qint64 id : ids) {
+            q.addBindValue(notNull(trashPath));
+            q.addBindValue(id);
+            done = done && q.exec();
+        }
+        q.finish();
+        done = done && tx.commit();
+    }
     QSqlQuery(db).exec(QStringLiteral("PRAGMA synchronous=FULL"));
     return done;
 }
 
 void HistoryStore::cancelChange(qint64 id)
 {
+    cancelChanges({id});
+}
+
+void HistoryStore::cancelChanges(const QList<qint64>& ids)
+{
+    if (ids.isEmpty())
+        return;
     {
         JournalTransaction tx(m_connection);
         if (!tx.active())
-            return; // left pending: settled from the file when the journal is next opened
+            return; // left pending: settled from the files when the journal is next opened
         QSqlQuery del(tx.db());
         del.prepare(QStringLiteral("DELETE FROM changes WHERE id = ? AND state = 'pending'"));
-        del.addBindValue(id);
+        for (const qint64 id : ids) {
+            del.addBindValue(id);
+            if (!del.exec())
+                return;
+        }
         QSqlQuery doom(tx.db());
-        // A copy only this change needed goes: a linked one is still the file's own inode.
-        if (!del.exec() ||
-            !doom.exec(QStringLiteral("UPDATE contents SET state = 'doomed' WHERE hash NOT IN "
+        // A copy only these changes needed goes: a linked one is still the file's own inode.
+        if (!doom.exec(QStringLiteral("UPDATE contents SET state = 'doomed' WHERE hash NOT IN "
                                       "(SELECT before_hash FROM changes)")))
             return;
         del.finish();

@@ -23,6 +23,16 @@
 // still holds the old ones.
 //
 // An object belongs to the thread that opened it.
+class JournalTransaction;
+
+// One change about to be made, for beginChanges.
+struct PendingChange {
+    HistoryChange change;
+    QByteArray beforeBytes;
+    QString linkSource; // as for beginChange
+    FileStamp sourceStamp;
+};
+
 class HistoryStore
 {
 public:
@@ -62,10 +72,16 @@ public:
     qint64 beginChange(const HistoryChange& change, const QByteArray& beforeBytes, QString* error,
                        const QString& linkSource = QString(),
                        const FileStamp& sourceStamp = FileStamp());
+    // beginChange for a group of changes, all their rows committed with one sync: the IDs in
+    // order, 0 (with errors[i]) for a change whose copy could not be kept; all 0 when the
+    // journal could not be written.
+    QList<qint64> beginChanges(const QList<PendingChange>& changes, QStringList* errors);
     // The change was made: the row is done (with where a deleted file went in the trash).
     bool finishChange(qint64 id, const QString& trashPath = QString());
+    bool finishChanges(const QList<qint64>& ids, const QString& trashPath = QString());
     // The change was not made: the pending row goes, and its copy when nothing else needs it.
     void cancelChange(qint64 id);
+    void cancelChanges(const QList<qint64>& ids);
     // Prunes later copies, oldest first, while the history is over its size limit. A copy
     // that is some file's first copy is never pruned.
     void prune();
@@ -92,6 +108,9 @@ private:
     bool exec(const QString& sql, QString* error) const;
     QString setting(const QString& name) const;
     bool setSetting(const QString& name, const QString& value, QString* error);
+    // One row (and its copy) in tx; *fatal when the transaction cannot go on.
+    qint64 insertPending(JournalTransaction& tx, const PendingChange& pending,
+                         const QByteArray& data, bool packed, QString* error, bool* fatal);
     void settlePending();
     void removeDoomed();
     void sweepStrays();

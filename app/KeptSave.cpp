@@ -13,8 +13,11 @@
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QScopeGuard>
+#include <atomic>
 #include <future>
 #include <optional>
+#include <system_error>
+#include <vector>
 
 namespace
 {
@@ -128,6 +131,9 @@ bool replaceKept(HistoryStore& store, const QString& path, const ChangeInfo& inf
     return true;
 }
 
+// Files a group replaces at the same moment: their syncs share the disk's flushes.
+constexpr qsizetype kWriters = 8;
+
 // QSaveFile with the hook between the complete temporary file and the rename.
 bool writeBytes(const QString& path, const QByteArray& bytes, const clsIFF::BeforeReplace& hook,
                 QString* error)
@@ -167,6 +173,28 @@ bool writeBytes(const QString& path, const QByteArray& bytes, const clsIFF::Befo
         return false;
     }
     return true;
+}
+
+// Replaces each file with its bytes, several at once: a replacement waits mostly on the disk.
+void writeAll(QList<KeptWrite*>& writes)
+{
+    std::atomic<qsizetype> next = 0;
+    const auto work = [&] {
+        for (qsizetype i = next++; i < writes.size(); i = next++) {
+            KeptWrite& w = *writes[i];
+            w.written = writeBytes(w.path, w.bytes, {}, &w.error);
+        }
+    };
+    std::vector<std::future<void>> helpers;
+    try {
+        for (qsizetype t = 1; t < std::min<qsizetype>(kWriters, writes.size()); ++t)
+            helpers.push_back(std::async(std::launch::async, work));
+    } catch (const std::system_error&) {
+        // No more threads: the ones there are share the work.
+    }
+    work();
+    for (auto& helper : helpers)
+        helper.get();
 }
 
 } // namespace
@@ -213,6 +241,63 @@ bool WriteFileKept(HistoryStore& store, const QString& path, const QByteArray& b
     if (!store.enabled())
         return write({}, error);
     return replaceKept(store, QFileInfo(path).absoluteFilePath(), info, error, write);
+}
+
+void WriteFilesKept(HistoryStore& store, QList<KeptWrite>& writes)
+{
+    QString reason;
+    QList<KeptWrite*> toWrite;
+    if (!openStore(store, &reason)) {
+        for (KeptWrite& w : writes)
+            w.error = reason;
+        return;
+    }
+    if (!store.enabled()) {
+        for (KeptWrite& w : writes)
+            toWrite << &w;
+        writeAll(toWrite);
+        return;
+    }
+    QList<PendingChange> pending;
+    QList<KeptWrite*> recorded; // with a row in pending
+    for (KeptWrite& w : writes) {
+        w.path = QFileInfo(w.path).absoluteFilePath();
+        const std::optional<Before> before = readBefore(w.path, &w.error);
+        if (!before)
+            continue;
+        toWrite << &w;
+        const QByteArray afterHash = Sha256(w.bytes).toHex();
+        if (afterHash == before->hash() && !before->hash().isEmpty())
+            continue; // the same bytes again: nothing to keep
+        HistoryChange change = rowFor(w.path, w.info, *before);
+        change.afterHash = afterHash;
+        change.afterSize = w.bytes.size();
+        pending << PendingChange{change, before->bytes, w.path, before->stamp};
+        recorded << &w;
+    }
+    QStringList errors;
+    const QList<qint64> ids = store.beginChanges(pending, &errors);
+    for (qsizetype i = 0; i < recorded.size(); ++i) {
+        if (ids[i] == 0) {
+            recorded[i]->error = NoCopyMessage(errors[i]);
+            toWrite.removeOne(recorded[i]);
+        }
+    }
+    writeAll(toWrite);
+    QList<qint64> done, cancelled;
+    for (qsizetype i = 0; i < recorded.size(); ++i) {
+        if (ids[i] == 0)
+            continue;
+        // A failed write's row is kept only when the file was replaced after all.
+        const bool replaced =
+            recorded[i]->written ||
+            HashOfFile(recorded[i]->path).value_or(QByteArray()) == pending[i].change.afterHash;
+        (replaced ? done : cancelled) << ids[i];
+    }
+    store.finishChanges(done);
+    store.cancelChanges(cancelled);
+    if (!done.isEmpty())
+        store.prune();
 }
 
 bool TrashFileKept(HistoryStore& store, const QString& path, const ChangeInfo& info,

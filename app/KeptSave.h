@@ -23,6 +23,19 @@ bool SaveDocumentKept(HistoryStore& store, clsIFF& document, const QString& path
 // Replaces (or creates) path with bytes, its folder made when missing.
 bool WriteFileKept(HistoryStore& store, const QString& path, const QByteArray& bytes,
                    const ChangeInfo& info, QString* error);
+// One file of a group for WriteFilesKept: what to write, and how it went.
+struct KeptWrite {
+    QString path;
+    QByteArray bytes;
+    ChangeInfo info;
+    bool written = false; // replaced (or created), synced and recorded
+    QString error;        // why not, for a person
+};
+// WriteFileKept for a group of files, each with its own history row: their copies are kept and
+// their pending rows committed in one transaction, then the files are replaced (several at
+// once) and their rows marked done in one more. A file that fails leaves the others be; its
+// row is dropped unless the file was replaced after all. The paths are distinct.
+void WriteFilesKept(HistoryStore& store, QList<KeptWrite>& writes);
 // Moves path to the trash; *trashedPath (when given) is where it went.
 bool TrashFileKept(HistoryStore& store, const QString& path, const ChangeInfo& info,
                    QString* trashedPath, QString* error);

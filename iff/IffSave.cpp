@@ -5,6 +5,7 @@
 #include "SyncAlongside.h"
 #include "clsIFF.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
@@ -211,7 +212,8 @@ private:
 
 } // namespace
 
-bool clsIFF::SaveFile(const QString& FileName, const BeforeReplace& beforeReplace)
+bool clsIFF::streamOut(const std::function<QIODevice*()>& open, bool hash, QByteArray* sha256,
+                       qint64* size)
 {
     m_errorString.clear();
 
@@ -287,14 +289,10 @@ bool clsIFF::SaveFile(const QString& FileName, const BeforeReplace& beforeReplac
     header.append(4, '\0');
     putBE32(header, 60, quint32(mapStart));
 
-    WritePermissionLoan loan(FileName);
-    QSaveFile file(FileName);
-    // Unbuffered: the writer below buffers already.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
-        m_errorString = file.errorString();
+    QIODevice* device = open();
+    if (!device)
         return false;
-    }
-    StreamWriter out(file, bool(beforeReplace), mapStart + map.size());
+    StreamWriter out(*device, hash, mapStart + map.size());
     bool ok = out.put(header);
     char chunkHeader[clsResource::kHeaderSize];
     const auto address = [](const char* p) { return reinterpret_cast<std::uintptr_t>(p); };
@@ -320,13 +318,37 @@ bool clsIFF::SaveFile(const QString& FileName, const BeforeReplace& beforeReplac
     }
     ok = ok && out.put(map) && out.flush();
     if (!ok || out.written() != mapStart + map.size()) {
+        m_errorString = device->errorString();
+        return false;
+    }
+    *sha256 = out.sha256();
+    *size = out.written();
+    return true;
+}
+
+bool clsIFF::SaveFile(const QString& FileName, const BeforeReplace& beforeReplace)
+{
+    std::optional<WritePermissionLoan> loan;
+    QSaveFile file(FileName);
+    // Opened only once the layout is known to be sound.
+    const auto open = [&]() -> QIODevice* {
+        loan.emplace(FileName);
+        // Unbuffered: the writer buffers already.
+        if (file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+            return &file;
         m_errorString = file.errorString();
-        file.cancelWriting();
+        return nullptr;
+    };
+    QByteArray sha;
+    qint64 size = 0;
+    if (!streamOut(open, bool(beforeReplace), &sha, &size)) {
+        if (file.isOpen())
+            file.cancelWriting();
         return false;
     }
     if (beforeReplace) {
         QString error;
-        const auto before = [&] { return beforeReplace(out.sha256(), out.written(), error); };
+        const auto before = [&] { return beforeReplace(sha, size, error); };
         if (!SyncAlongside(file, before)) {
             m_errorString = error;
             file.cancelWriting();
@@ -339,4 +361,15 @@ bool clsIFF::SaveFile(const QString& FileName, const BeforeReplace& beforeReplac
         return false;
     }
     return true;
+}
+
+std::optional<QByteArray> clsIFF::SaveBytes()
+{
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    QByteArray sha;
+    qint64 size = 0;
+    if (!streamOut([&] { return &buffer; }, false, &sha, &size))
+        return std::nullopt;
+    return buffer.buffer();
 }

@@ -7,11 +7,13 @@
 
 #include <QByteArray>
 #include <QHash>
+#include <QIODevice>
 #include <QImage>
 #include <QList>
 #include <QString>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 // Which of an object's catalog texts a save can change, and why not (for a person).
@@ -98,6 +100,8 @@ public:
     // Writes the whole document with a rebuilt resource map. The old file is replaced only
     // once the new one is complete; on failure it stays as it was and errorString() says why.
     bool SaveFile(const QString& FileName, const BeforeReplace& beforeReplace = {});
+    // The bytes SaveFile would write; nullopt when the document cannot be saved (errorString()).
+    std::optional<QByteArray> SaveBytes();
     QString errorString() const { return m_errorString; }
     // Bytes 35-59 of the signature of the last file loaded (the maker's credit), written back
     // on save; empty until a file was loaded.
@@ -146,6 +150,10 @@ public:
     bool SetSorts(quint16 ObjdID, const SortSet& Sorts);
 
 private:
+    // Lays the file out, then streams it to the device open() gives (nullptr: refused, with
+    // m_errorString set); the SHA-256 (when hash) and size of what was written.
+    bool streamOut(const std::function<QIODevice*()>& open, bool hash, QByteArray* sha256,
+                   qint64* size);
     static QByteArray foldKey(QByteArray key);
     clsResource* find(const QByteArray& key) const;
     // Adds at the end; the key lookup keeps pointing at the first record of a key.

@@ -4,6 +4,8 @@
 #include "HistoryRestore.h"
 #include "HistoryTestEnv.h"
 
+#include <QSqlQuery>
+
 namespace
 {
 
@@ -199,4 +201,47 @@ TEST_F(BatchTest, MoveNeverOverwritesAndItsRestoreMovesBack)
         QDir(to).removeRecursively();
         QFile::remove(b);
     }
+}
+
+TEST_F(BatchTest, GroupSaveGoesPastFilesItCannotWriteAndIsRestoredAsOne)
+{
+    MakeFile(game + "blocker", "a file where a folder should be");
+    QDir().mkpath(game + "folder.iff");
+    const QByteArray large = SofaBytes(100, Noise(1536 * 1024, 3)); // kept by a link
+    // Each row: the file, its bytes before (empty: none), whether the group replaces it.
+    const std::tuple<QString, QByteArray, bool> cases[] = {
+        {put("a.iff", SofaBytes(100)), SofaBytes(100), true},
+        {game + "blocker/b.iff", {}, false},
+        {put("large.iff", large), large, true},
+        {game + "folder.iff", {}, false},
+        {game + "new/c.iff", {}, true},
+    };
+    ChangeInfo info = cli;
+    info.batch = NewBatchId();
+    QList<KeptWrite> group;
+    for (const auto& [path, before, replaced] : cases)
+        group << KeptWrite{path, SofaBytes(quint16(group.size())), info};
+    WriteFilesKept(store, group);
+    for (int i = 0; i < group.size(); ++i) {
+        const auto& [path, before, replaced] = cases[i];
+        SCOPED_TRACE(path.toStdString());
+        EXPECT_EQ(std::tuple(group[i].written, group[i].error.isEmpty()),
+                  std::tuple(replaced, replaced));
+        EXPECT_EQ(ReadFile(path), replaced ? group[i].bytes : before);
+        EXPECT_EQ(store.latestChange(QFileInfo(path).absoluteFilePath()).has_value(), replaced);
+    }
+    expectCopiesKept();
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "peek");
+        db.setDatabaseName(store.folder() + "journal.sqlite");
+        ASSERT_TRUE(db.open());
+        QSqlQuery left(db); // no row left pending
+        ASSERT_TRUE(left.exec("SELECT COUNT(*) FROM changes WHERE state <> 'done'") && left.next());
+        EXPECT_EQ(left.value(0).toInt(), 0);
+    }
+    QSqlDatabase::removeDatabase("peek");
+
+    ASSERT_TRUE(RestoreFiles(store, PlanBatchRestore(store, info.batch), cli));
+    for (const auto& [path, before, replaced] : cases)
+        EXPECT_EQ(ReadFile(path), before) << path.toStdString();
 }
