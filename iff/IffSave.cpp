@@ -23,6 +23,8 @@ namespace
 
 constexpr qsizetype kChunkHeaderSize = 76;
 constexpr qint64 kFileHeaderSize = 64;
+// Past this size a file is hashed on another thread while it is written.
+constexpr qint64 kHashAsideSize = 4 << 20;
 
 // Shown when the platform reports that another program holds the file (a sharing or lock
 // conflict). Linux has no such refusal, so there it is never reached.
@@ -122,12 +124,10 @@ private:
 class StreamWriter
 {
 public:
-    // size: what will be written; a large file is hashed on another thread as it goes out.
-    StreamWriter(QIODevice& out, bool hash, qint64 size) : m_out(out)
+    // With aside, what is written is hashed there, on its own thread; otherwise here when hash.
+    StreamWriter(QIODevice& out, bool hash, Sha256Aside* aside) : m_out(out), m_aside(aside)
     {
-        if (hash && size > kHashAsideSize)
-            m_aside = std::make_unique<Sha256Aside>();
-        else if (hash)
+        if (hash && !aside)
             m_hash = std::make_unique<Sha256Hash>();
         m_buffer.reserve(kBufferSize);
     }
@@ -158,17 +158,11 @@ public:
     }
     bool flush() { return sendRun() && sendBuffer(); }
     qint64 written() const { return m_written; }
-    QByteArray sha256()
-    {
-        if (m_aside)
-            return m_aside->result();
-        return m_hash ? m_hash->result() : QByteArray();
-    }
+    QByteArray sha256() { return m_hash ? m_hash->result() : QByteArray(); }
 
 private:
     static constexpr qsizetype kBufferSize = 1 << 20;
     static constexpr qsizetype kDirectSize = 64 << 10;
-    static constexpr qint64 kHashAsideSize = 4 << 20;
 
     bool sendBuffer()
     {
@@ -203,7 +197,7 @@ private:
 
     QIODevice& m_out;
     std::unique_ptr<Sha256Hash> m_hash;
-    std::unique_ptr<Sha256Aside> m_aside;
+    Sha256Aside* m_aside;
     QByteArray m_buffer;
     const char* m_run = nullptr;
     qsizetype m_runSize = 0;
@@ -212,8 +206,8 @@ private:
 
 } // namespace
 
-bool clsIFF::streamOut(const std::function<QIODevice*()>& open, bool hash, QByteArray* sha256,
-                       qint64* size)
+bool clsIFF::streamOut(const std::function<QIODevice*()>& open, bool hash,
+                       std::function<QByteArray()>* sha256, qint64* size)
 {
     m_errorString.clear();
 
@@ -292,7 +286,11 @@ bool clsIFF::streamOut(const std::function<QIODevice*()>& open, bool hash, QByte
     QIODevice* device = open();
     if (!device)
         return false;
-    StreamWriter out(*device, hash, mapStart + map.size());
+    // A large file is hashed on another thread as it goes out, and that hash may still be
+    // finishing while the file is synced.
+    const std::shared_ptr<Sha256Aside> aside =
+        hash && mapStart + map.size() > kHashAsideSize ? std::make_shared<Sha256Aside>() : nullptr;
+    StreamWriter out(*device, hash, aside.get());
     bool ok = out.put(header);
     char chunkHeader[clsResource::kHeaderSize];
     const auto address = [](const char* p) { return reinterpret_cast<std::uintptr_t>(p); };
@@ -321,7 +319,10 @@ bool clsIFF::streamOut(const std::function<QIODevice*()>& open, bool hash, QByte
         m_errorString = device->errorString();
         return false;
     }
-    *sha256 = out.sha256();
+    if (aside) // the map is local: kept until the hash is taken
+        *sha256 = [aside, map] { return aside->result(); };
+    else
+        *sha256 = [digest = out.sha256()] { return digest; };
     *size = out.written();
     return true;
 }
@@ -339,7 +340,7 @@ bool clsIFF::SaveFile(const QString& FileName, const BeforeReplace& beforeReplac
         m_errorString = file.errorString();
         return nullptr;
     };
-    QByteArray sha;
+    std::function<QByteArray()> sha;
     qint64 size = 0;
     if (!streamOut(open, bool(beforeReplace), &sha, &size)) {
         if (file.isOpen())
@@ -348,7 +349,7 @@ bool clsIFF::SaveFile(const QString& FileName, const BeforeReplace& beforeReplac
     }
     if (beforeReplace) {
         QString error;
-        const auto before = [&] { return beforeReplace(sha, size, error); };
+        const auto before = [&] { return beforeReplace(sha(), size, error); };
         if (!SyncAlongside(file, before)) {
             m_errorString = error;
             file.cancelWriting();
@@ -367,7 +368,7 @@ std::optional<QByteArray> clsIFF::SaveBytes()
 {
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
-    QByteArray sha;
+    std::function<QByteArray()> sha;
     qint64 size = 0;
     if (!streamOut([&] { return &buffer; }, false, &sha, &size))
         return std::nullopt;

@@ -151,9 +151,10 @@ public:
 
 private:
     // Lays the file out, then streams it to the device open() gives (nullptr: refused, with
-    // m_errorString set); the SHA-256 (when hash) and size of what was written.
-    bool streamOut(const std::function<QIODevice*()>& open, bool hash, QByteArray* sha256,
-                   qint64* size);
+    // m_errorString set); the size of what was written, and (when hash) a call that gives its
+    // SHA-256 once the hash, which may run on, is done. Only while the document is unchanged.
+    bool streamOut(const std::function<QIODevice*()>& open, bool hash,
+                   std::function<QByteArray()>* sha256, qint64* size);
     static QByteArray foldKey(QByteArray key);
     clsResource* find(const QByteArray& key) const;
     // Adds at the end; the key lookup keeps pointing at the first record of a key.
