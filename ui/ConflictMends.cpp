@@ -24,19 +24,6 @@ QString Shown(const QString& path)
     return ShownGamePath(path, ProgramState.GameFolder);
 }
 
-// The unsaved-changes check of the main window when files it may show change or go.
-bool MainWindowLetsGo(frmMain* main, const QStringList& files, bool removed)
-{
-    QList<RestoreItem> items;
-    for (const QString& file : files) {
-        RestoreItem item;
-        item.file = file;
-        item.targetHash = removed ? QByteArray() : QByteArray("changed");
-        items << item;
-    }
-    return main->CheckSaveBeforeRestore(items);
-}
-
 } // namespace
 
 ConflictMends::ConflictMends(QWidget* window, frmMain* main, FindLots* lots)
@@ -120,7 +107,7 @@ bool ConflictMends::keepOne(const FindRow& row, QString* status)
         return false;
     QStringList others = copies;
     others.removeAt(keep);
-    if (!MainWindowLetsGo(m_main, others, true))
+    if (!m_main->CheckSaveBeforeBatch(others, true))
         return false;
     const ChangeInfo info{
         QStringLiteral("window"), QString(),
@@ -173,7 +160,7 @@ bool ConflictMends::giveNewGuid(const FindRow& row, QString* status)
                                "differently.");
     if (CurrentPrompt().message(text, QStringLiteral("Give a new GUID"), PromptIcon::Question,
                                 PromptButtons::YesNo) != PromptAnswer::Yes ||
-        !MainWindowLetsGo(m_main, {row.path}, false))
+        !m_main->CheckSaveBeforeBatch({row.path}))
         return false;
     QStringList summary;
     for (const GuidChange& change : plan.changes)

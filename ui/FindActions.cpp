@@ -232,14 +232,15 @@ void FindActions::editObjects(const ObjectEdit& edit, const QString& what)
         files << file.path;
     const QList<BatchFile> batch = selection.files;
     const QStringList leftAlone = selection.leftAlone;
-    run(files, [batch, edit, leftAlone](HistoryStore& store, const BatchProgress& progress,
-                                        const std::atomic<bool>* cancel) {
-        BatchOptions options;
-        options.info.program = QStringLiteral("window");
-        BatchResult result = ApplyBatch(store, batch, edit, options, progress, cancel);
-        result.leftAlone = leftAlone;
-        return result;
-    });
+    run(files, false,
+        [batch, edit, leftAlone](HistoryStore& store, const BatchProgress& progress,
+                                 const std::atomic<bool>* cancel) {
+            BatchOptions options;
+            options.info.program = QStringLiteral("window");
+            BatchResult result = ApplyBatch(store, batch, edit, options, progress, cancel);
+            result.leftAlone = leftAlone;
+            return result;
+        });
 }
 
 void FindActions::moveFiles()
@@ -278,12 +279,13 @@ void FindActions::moveFiles()
                      Count(clashes, QStringLiteral("one of the files"), QStringLiteral("files")))))
         clash = NameClash::KeepBoth;
     const QStringList files = picked.files;
-    run(files, [files, folder, clash](HistoryStore& store, const BatchProgress& progress,
-                                      const std::atomic<bool>* cancel) {
-        BatchOptions options;
-        options.info.program = QStringLiteral("window");
-        return MoveBatch(store, files, folder, clash, options, progress, cancel);
-    });
+    run(files, true,
+        [files, folder, clash](HistoryStore& store, const BatchProgress& progress,
+                               const std::atomic<bool>* cancel) {
+            BatchOptions options;
+            options.info.program = QStringLiteral("window");
+            return MoveBatch(store, files, folder, clash, options, progress, cancel);
+        });
 }
 
 void FindActions::deleteFiles()
@@ -301,18 +303,19 @@ void FindActions::deleteFiles()
     const QStringList files = picked.files;
     if (!ConfirmLotsLoseObjects(m_find, files, m_main->lstFiles))
         return;
-    run(files, [files](HistoryStore& store, const BatchProgress& progress,
-                       const std::atomic<bool>* cancel) {
-        BatchOptions options;
-        options.info.program = QStringLiteral("window");
-        return TrashBatch(store, files, options, progress, cancel);
-    });
+    run(files, true,
+        [files](HistoryStore& store, const BatchProgress& progress,
+                const std::atomic<bool>* cancel) {
+            BatchOptions options;
+            options.info.program = QStringLiteral("window");
+            return TrashBatch(store, files, options, progress, cancel);
+        });
 }
 
-void FindActions::run(const QStringList& files, BatchRunner::Work work)
+void FindActions::run(const QStringList& files, bool removes, BatchRunner::Work work)
 {
     // The open file's unsaved edits are asked about first, as leaving the object would.
-    if (!m_main->CheckSaveBeforeBatch(files))
+    if (!m_main->CheckSaveBeforeBatch(files, removes))
         return;
     m_reselect = m_find->chosenRows();
     m_progress = new QProgressDialog(QStringLiteral("Working…"), QStringLiteral("Cancel"), 0,

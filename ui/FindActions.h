@@ -46,7 +46,8 @@ private:
     Chosen chosen() const;
     void fillMenu();
     void editObjects(const ObjectEdit& edit, const QString& what);
-    void run(const QStringList& files, BatchRunner::Work work);
+    // removes: the files leave their place (moved or deleted).
+    void run(const QStringList& files, bool removes, BatchRunner::Work work);
     void finish(const BatchResult& result);
     void reselect();
 

@@ -121,9 +121,10 @@ public:
     // Delete File for a file that need not be open: the same confirmation, the row removed
     // when the file went to the trash. True when the file is gone.
     bool DeleteListedFile(const QString& path);
-    // Before Find Object's Actions change, move or delete files: the unsaved-changes check
-    // when the open file is among them. False when the check kept the object.
-    bool CheckSaveBeforeBatch(const QStringList& files);
+    // Before Find Object's Actions or repairs change files (or, removed, move or delete them):
+    // the unsaved-changes check when the open file is among them or the list will be read
+    // again. False when the check kept the object.
+    bool CheckSaveBeforeBatch(const QStringList& files, bool removed = false);
 
     // --- history of changes (frmMainSave.cpp) ---
     // The history kept in the data folder (ProgramState.ProgramFolder), made on first use.

@@ -80,17 +80,19 @@ bool frmMain::GoToObject(const QString& path, int ObjdID)
     return true;
 }
 
-bool frmMain::CheckSaveBeforeBatch(const QStringList& files)
+bool frmMain::CheckSaveBeforeBatch(const QStringList& files, bool removed)
 {
-    const QString open = CurrentFilePath();
-    if (open.isEmpty() || CurrentFile == -1)
-        return true;
-    const QString cleaned = QDir::cleanPath(QFileInfo(open).absoluteFilePath());
+    // Reading the open file again, or the list when files leave it, drops the panel's edits:
+    // the question a restore asks covers both.
+    QList<RestoreItem> items;
     for (const QString& file : files) {
-        if (QDir::cleanPath(QFileInfo(file).absoluteFilePath()) == cleaned)
-            return CheckSave();
+        RestoreItem item;
+        item.file = file;
+        if (!removed)
+            item.targetHash = QByteArrayLiteral("changed");
+        items << item;
     }
-    return true;
+    return CheckSaveBeforeRestore(items);
 }
 
 bool frmMain::DeleteListedFile(const QString& path)

@@ -192,3 +192,16 @@ TEST_F(FindActionsTest, FilesMoveOnlyInsideTheListedFoldersNeverOverAnotherAndGo
     EXPECT_TRUE(prompt.messages().contains("Move 3 files with 3 objects to the trash?"));
     EXPECT_EQ(QDir(trashFolder()).entryList(QDir::Files).size(), 3);
 }
+
+// Files that go from the list make the main window read it again: the open file's edits are
+// asked about first, though the open file itself stays.
+TEST_F(FindActionsTest, RemovingOtherListedFilesAsksAboutTheOpenFilesEditsFirst)
+{
+    window->txtPrice->setText("7");        // unsaved, in a.iff
+    click(4);                              // e.iff alone
+    prompt.queueAnswer(PromptAnswer::Yes); // delete it
+    prompt.queueAnswer(PromptAnswer::Yes); // save the price first
+    act("Delete files");
+    EXPECT_EQ(prompt.messages().value(1), kChanged);
+    EXPECT_EQ(stored(files[0], 128).section('|', 2, 2), "7");
+}
