@@ -346,3 +346,27 @@ TEST_F(HistoryTest, SettingThatCannotBeWrittenIsReported)
     EXPECT_FALSE(store.setEnabled(false, &error));
     EXPECT_FALSE(error.isEmpty());
 }
+
+// A copy is linked only to a file that still holds the bytes as stamped, under one name.
+TEST_F(HistoryTest, LinkOnlyAFileThatHoldsTheStampedBytesUnderOneName)
+{
+    const ContentFiles contents(data + QStringLiteral("kept/"));
+    const struct {
+        bool changed, otherName, linked;
+    } cases[] = {{false, false, true}, {true, false, false}, {false, true, false}};
+    for (const auto& c : cases) {
+        const QString row = QString::number(&c - cases);
+        const QString source = put(row + QStringLiteral(".iff"), "sofa " + row.toLatin1());
+        if (c.otherName)
+            ASSERT_EQ(::link(QFile::encodeName(source), QFile::encodeName(source + "2")), 0);
+        const FileStamp stamp = StampOfPath(source);
+        if (c.changed) {
+            QFile file(source);
+            ASSERT_TRUE(file.open(QIODevice::Append));
+            file.write("!");
+        }
+        const QByteArray hash = hexOf("sofa " + row.toLatin1());
+        EXPECT_EQ(contents.link(hash, source, stamp), c.linked) << row.toStdString();
+        EXPECT_EQ(contents.has(hash), c.linked) << row.toStdString();
+    }
+}
