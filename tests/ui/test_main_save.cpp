@@ -158,6 +158,8 @@ TEST_F(MainSaveTest, OddValuesStayUntilChosenOverAndPricesAreBounded)
     EXPECT_FALSE(prompt.messages()[0].contains("price"));
     EXPECT_EQ(onDisk(path)->GetPrice(160), 25);
     EXPECT_EQ(onDisk(path)->Resource("OBJD160").Body().size(), 40) << "nothing is extended";
+    // The lists then show what the file holds, not the sorts that could not be stored.
+    EXPECT_EQ(RowByText(window->lstSort[0], "Lighting")->checkState(0), Qt::Unchecked);
 }
 
 TEST_F(MainWindowHarness, CheckingAFunctionSavesTheSubFunctionItShows)
