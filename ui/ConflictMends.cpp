@@ -129,7 +129,15 @@ bool ConflictMends::keepOne(const FindRow& row, QString* status)
 bool ConflictMends::giveNewGuid(const FindRow& row, QString* status)
 {
     clsIFF doc;
-    if (!doc.LoadFile(row.path))
+    const auto read = [&] {
+        doc.Clear();
+        if (doc.LoadFile(row.path))
+            return true;
+        ShowMessage(
+            QStringLiteral("%1 could not be read: %2").arg(Shown(row.path), doc.errorString()));
+        return false;
+    };
+    if (!read())
         return false;
     const GuidMendPlan plan =
         PlanNewGuid(doc, quint16(row.objdId), GuidsInUse(*m_catalog, m_lots->lots()));
@@ -161,6 +169,10 @@ bool ConflictMends::giveNewGuid(const FindRow& row, QString* status)
     if (CurrentPrompt().message(text, QStringLiteral("Give a new GUID"), PromptIcon::Question,
                                 PromptButtons::YesNo) != PromptAnswer::Yes ||
         !m_main->CheckSaveBeforeBatch({row.path}))
+        return false;
+    // Saving the main window's edits may have just rewritten the file: the GUIDs go into what
+    // it holds now.
+    if (!read())
         return false;
     QStringList summary;
     for (const GuidChange& change : plan.changes)

@@ -9,6 +9,7 @@
 #include "FindTableModel.h"
 #include "HistoryStore.h"
 #include "MainWindowHarness.h"
+#include "clsIFF.h"
 #include "frmFind.h"
 
 #include <QSignalSpy>
@@ -134,14 +135,21 @@ TEST_F(ConflictMendsTest, TheDemosConflictsMendedBothWays)
     choose("Classic Sofa in Teal");
     ASSERT_TRUE(find->mends->cmdNewGuid->isEnabled());
     const QString recolour = game + "Downloads/SofaClassicRecolour.iff";
-    const QByteArray before = ReadFile(recolour);
+    // An unsaved price of the recolour is saved first, and the new GUID goes in beside it.
+    ASSERT_TRUE(window->GoToObject(recolour, 128));
+    window->txtPrice->setText("401");
     prompt.queueAnswer(PromptAnswer::Yes);
+    prompt.queueAnswer(PromptAnswer::Yes); // save the price
     find->mends->cmdNewGuid->click();
-    const QString asked = OneMessage(prompt);
-    EXPECT_TRUE(asked.contains("UserData2, House01.iff")) << asked.toStdString();
-    EXPECT_TRUE(asked.contains("We cannot tell which of the two the game shows today."));
+    const QStringList told = prompt.messages();
+    prompt.clearAsked();
+    ASSERT_EQ(told.size(), 2);
+    EXPECT_TRUE(told[0].contains("UserData2, House01.iff")) << told[0].toStdString();
+    EXPECT_TRUE(told[0].contains("We cannot tell which of the two the game shows today."));
     rescanned();
-    EXPECT_NE(ReadFile(recolour), before);
     EXPECT_EQ(find->catalog().conflicts.size(), 0);
-    EXPECT_EQ(window->History().changes().size(), 2);
+    clsIFF saved;
+    ASSERT_TRUE(saved.LoadFile(recolour));
+    EXPECT_EQ(saved.GetPrice(128), 401);
+    EXPECT_EQ(window->History().changes().size(), 3);
 }
