@@ -23,6 +23,9 @@
 namespace
 {
 
+// Every batch of this window: its changes are the window's, each batch under an ID of its own.
+const BatchOptions kWindow{{QStringLiteral("window")}};
+
 QString Count(qsizetype n, const QString& one, const QString& many)
 {
     return QStringLiteral("%1 %2").arg(n).arg(n == 1 ? one : many);
@@ -235,9 +238,7 @@ void FindActions::editObjects(const ObjectEdit& edit, const QString& what)
     run(files, false,
         [batch, edit, leftAlone](HistoryStore& store, const BatchProgress& progress,
                                  const std::atomic<bool>* cancel) {
-            BatchOptions options;
-            options.info.program = QStringLiteral("window");
-            BatchResult result = ApplyBatch(store, batch, edit, options, progress, cancel);
+            BatchResult result = ApplyBatch(store, batch, edit, kWindow, progress, cancel);
             result.leftAlone = leftAlone;
             return result;
         });
@@ -282,9 +283,7 @@ void FindActions::moveFiles()
     run(files, true,
         [files, folder, clash](HistoryStore& store, const BatchProgress& progress,
                                const std::atomic<bool>* cancel) {
-            BatchOptions options;
-            options.info.program = QStringLiteral("window");
-            return MoveBatch(store, files, folder, clash, options, progress, cancel);
+            return MoveBatch(store, files, folder, clash, kWindow, progress, cancel);
         });
 }
 
@@ -306,9 +305,7 @@ void FindActions::deleteFiles()
     run(files, true,
         [files](HistoryStore& store, const BatchProgress& progress,
                 const std::atomic<bool>* cancel) {
-            BatchOptions options;
-            options.info.program = QStringLiteral("window");
-            return TrashBatch(store, files, options, progress, cancel);
+            return TrashBatch(store, files, kWindow, progress, cancel);
         });
 }
 
