@@ -128,9 +128,9 @@ TEST_F(Document, DamagedChunkSizesEndTheWalkAreNamedAndSaveToWholeFiles)
     QList<std::tuple<QByteArray, QByteArray, QString>> cases = {
         // Fillers are dropped, the old map kept, bytes after a name's 0x00 not kept.
         {IffHeader("2.0", "someone's own credit text", 999) + b4 +
-             Chunk("XXXX", 7, QByteArray(30, 'x')) + EmptyMapChunk() + high +
+             Chunk("XXXX", 7, QByteArray(30, 'x')) + EmptyMapChunk() + ok + high +
              Chunk("CTSS", 0xFFFF, "z", QByteArray("a\0junk", 6)),
-         b4 + EmptyMapChunk() + high + Chunk("CTSS", 0xFFFF, "z", "a"), QString()},
+         b4 + EmptyMapChunk() + ok + high + Chunk("CTSS", 0xFFFF, "z", "a"), QString()},
         // Size below 76: header fields kept, empty body, the walk moves on by 76.
         {whole + Chunk("OBJD", 1, "", "short", zeros, 10) + ok,
          b4 + Chunk("OBJD", 1, "", "short") + ok,

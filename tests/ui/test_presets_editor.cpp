@@ -50,7 +50,8 @@ TEST_F(PresetEditor, ShowsThePresetChosenAndStoresEachClickInItsOwnSlot)
     QTest::keyClick(list(8), Qt::Key_Space, Qt::ControlModifier);
     EXPECT_EQ(Seen(), "*0#Chairs|1#Sofas|2#Lamps 0:Seating 1:Dining Chairs 2:Kitchen 8:Doors");
     ClickCheckBox(list(2), RowByText(list(2), "Study"));
-    const Preset chairs{"Chairs", {1, 1, 129, 0, 0, 0, 0, 0, 1}};
+    choose(list(8), "Pool");
+    const Preset chairs{"Chairs", {1, 1, 129, 0, 0, 0, 0, 0, 7}};
     EXPECT_EQ(ProgramState.Presets[0], chairs);
     choose(editor->lstPresets, "Lamps");
     EXPECT_EQ(Seen(),
