@@ -184,6 +184,13 @@ TEST_F(HistoryTest, NoCopyNoChange)
         EXPECT_EQ(error.contains(QStringLiteral("busy")), c.busy) << error.toStdString();
         EXPECT_EQ(ReadFile(path), before);
         EXPECT_TRUE(own.changes().isEmpty());
+        if (!c.busy) { // a batch's file is refused alike, and named
+            QList<KeptWrite> batch{{path, doc.SaveBytes().value_or("?"), cli}};
+            const auto write = [&] { return WriteFilesKept(own, batch), batch[0].written; };
+            EXPECT_FALSE(c.noise ? WithFileSizeLimit(quint64(c.noise) * 2 / 3, write) : write());
+            EXPECT_EQ(batch[0].error.left(33), QStringLiteral("No copy of the file could be kept"));
+            EXPECT_EQ(ReadFile(path), before);
+        }
         holder.close(); // as the other program ends
         holder = QSqlDatabase();
         QSqlDatabase::removeDatabase(QString::fromLatin1(c.name));
