@@ -31,6 +31,7 @@ protected:
         folders = std::make_unique<frmFolders>([this] { ++relisted; });
         folders->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(folders.get()));
+        EXPECT_EQ(QApplication::activeModalWidget(), folders.get()) << "the main window waits";
     }
 
     // A folder of the game folder as the list holds it, ending in "/".

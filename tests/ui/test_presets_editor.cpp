@@ -23,6 +23,7 @@ protected:
         editor = std::make_unique<frmPresets>();
         editor->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(editor.get()));
+        EXPECT_EQ(QApplication::activeModalWidget(), editor.get()) << "the main window waits";
     }
     QTreeWidget* list(int k) const { return editor->lstSort[k]; }
     void choose(QTreeWidget* list, const QString& row) { ClickRow(list, RowByText(list, row)); }
