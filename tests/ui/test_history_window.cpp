@@ -103,6 +103,12 @@ TEST_F(HistoryWindowTest, AWindowSaveIsListedAndRestoredIntoThePanel)
     EXPECT_EQ(ReadFile(sofaFile), sofaBytes);
     EXPECT_EQ(panel(), "a.iff|Sofa|Soft|400|");
     EXPECT_TRUE(rows().size() == 2 && rows()[0].startsWith("a.iff|Restored as before change"));
+    // From the filter box, Down moves to the first row shown when the chosen one is not.
+    history->lstChanges->setCurrentItem(history->lstChanges->topLevelItem(1));
+    history->txtFilter->setText("RESTORED");
+    QTest::keyClick(history->txtFilter, Qt::Key_Down);
+    EXPECT_EQ(history->lstChanges->currentItem(), history->lstChanges->topLevelItem(0));
+    history->txtFilter->clear();
 
     // Unsaved edits are asked about first ("No" drops them); a restore is undone like any change.
     prompt.clearAsked();
