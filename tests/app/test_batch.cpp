@@ -59,9 +59,9 @@ TEST(ObjectEditTest, MarksKeepWhatIsNotMarkedAndPricesRoundHalvesUp)
 
     // Each row: price, percentage, the price after (-1: refused).
     const std::tuple<qint32, const char*, qint64> cases[] = {
-        {45, "10", 50},       {45, "-10", 41},       {3, "50", 5},       {1, "-50", 1},
-        {250, "12.5", 281},   {100, "-100", 0},      {100, "-100.5", 0}, {100, "-101", -1},
-        {65535, "0.001", -1}, {65000, "0.8", 65520}, {0, "1000000", 0}};
+        {45, "10", 50},       {45, "-10", 41},         {3, "50", 5},          {1, "-50", 1},
+        {250, "12.5", 281},   {100, "-100", 0},        {100, "-100.5", 0},    {100, "-101", -1},
+        {65535, "0.001", -1}, {65534, "0.001", 65535}, {65000, "0.8", 65520}, {0, "1000000", 0}};
     for (const auto& [price, percent, after] : cases) {
         ObjectEdit edit;
         edit.pricePercent = ParsePercent(QString::fromLatin1(percent));
