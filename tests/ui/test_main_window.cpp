@@ -14,8 +14,10 @@ TEST_F(MainWindowHarness, ListsTheFilesAndShowsWhatTheClickedOneHolds)
     const QString path = writeFile("a.iff", object({}, 128, "Caf\xe9 chair", "\x80 9", 75));
     writeFile("notes.txt", {});
     writeFile("C.IFF", CatalogFixture().bmp(1, "Catalog"));
+    ObjdSpec half = CatalogObject(128, 10);
+    half.sorts = {1, 1, 1, 0, 0, 0, 0, 0, 1}; // cleared, every list, by a file without objects
     writeFile("d.iff", CatalogFixture()
-                           .objd(128, "half", CatalogObject(128, 10))
+                           .objd(128, "half", half)
                            .ctss(128, QByteArray("\xFD\xFF\x01\x00\x01Only a name\0", 17))
                            .bmp(128, "icon"));
     openWindow();
