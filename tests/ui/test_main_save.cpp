@@ -38,7 +38,8 @@ TEST_F(MainSaveTest, LeavingAChangedObjectSavesOrAsksAndStaysWhenTheSaveFails)
          "objects.iff|Sofa|Lie|300||Sofa objd|objects.iff"},
         {[&] { ClickRow(window->lstFiles, fileRow("other.iff")); },
          "other.iff|Lamp||1||Lamp objd|other.iff"},
-        {[&] { window->cmdExit->click(); }, "closed"}};
+        {[&] { window->cmdExit->click(); }, "closed"},
+        {[&] { window->close(); }, "closed"}}; // the close box
     // Undone: edits changed back. Refused: text the catalog cannot hold. Failed: folder gone.
     enum Outcome { Undone, AutoSaved, No, Yes, Refused, Failed };
     const QString asked = Question(kChanged, PromptIcon::Exclamation, PromptButtons::YesNo, "");
