@@ -118,6 +118,14 @@ TEST_F(FindWindowTest, SearchIconsSortsAndTheThreeViews)
         EXPECT_EQ(shown(column), order);
         EXPECT_EQ(shown(C::Name).value(find->tblResults->currentIndex().row()), "Game Sofa");
     }
+    // The menu marks the column the rows are sorted by.
+    QMenu* menu = find->cmdSortBy->menu();
+    Q_EMIT menu->aboutToShow();
+    QStringList marked;
+    for (const QAction* action : menu->actions())
+        if (action->isChecked())
+            marked << action->text();
+    EXPECT_EQ(marked, QStringList{"&Catalog Name"});
 
     // Conflicts grouped by GUID under any sort, copies marked; search by a file's whole path.
     find->setView(frmFind::Conflicts);
