@@ -70,6 +70,10 @@ TEST_F(MainWindowHarness, ListsTheFilesAndShowsWhatTheClickedOneHolds)
     EXPECT_EQ(onDisk(path)->GetPrice(128), 75);
     QTest::keyClick(window->txtPrice, Qt::Key_S, Qt::ControlModifier);
     EXPECT_EQ(onDisk(path)->GetPrice(128), 99);
+    window->txtPrice->setText("98"); // and with no control focused
+    window->txtPrice->clearFocus();
+    QTest::keyClick(window.get(), Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(onDisk(path)->GetPrice(128), 98);
 }
 
 // French: the label names it, US English with a note where missing, nothing moves, bytes kept.
