@@ -55,6 +55,7 @@ TEST(Convert, NumbersBytesHexAndBinaryText)
     EXPECT_THROW(HexToDec("4G", true), ConvertError);
     EXPECT_EQ(DecToBin(5, 0) + DecToBin(0xFFFF, 20), "101" + QString(16, '1'));
     EXPECT_EQ(BinToHex("120001"), "1"); // a group that is not binary contributes nothing
+    EXPECT_EQ(BinToHex("10100101") + BinToHex("11"), "A53");
     EXPECT_EQ(BinToDec("0000" + QString(32, '1')), -1);
 }
 
