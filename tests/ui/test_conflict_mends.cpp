@@ -135,6 +135,13 @@ TEST_F(ConflictMendsTest, TheDemosConflictsMendedBothWays)
     choose("Classic Sofa in Teal");
     ASSERT_TRUE(find->mends->cmdNewGuid->isEnabled());
     const QString recolour = game + "Downloads/SofaClassicRecolour.iff";
+    // A save that fails (the disk full) is told, and the status line is left as it was.
+    find->lblStatus->setText("as it was");
+    prompt.queueAnswer(PromptAnswer::Yes);
+    WithFileSizeLimit(1024, [&] { return find->mends->cmdNewGuid->click(), true; });
+    EXPECT_TRUE(prompt.messages().value(1).startsWith(recolour + " could not be saved: "));
+    EXPECT_EQ(find->lblStatus->text(), "as it was");
+    prompt.clearAsked();
     // An unsaved price of the recolour is saved first, and the new GUID goes in beside it.
     ASSERT_TRUE(window->GoToObject(recolour, 128));
     window->txtPrice->setText("401");
