@@ -5,11 +5,13 @@
 #include "Sha256.h"
 
 #include <QAtomicInt>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFileInfo>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QThread>
 #include <QVariant>
 #include <atomic>
 #include <future>
@@ -24,6 +26,7 @@ namespace
 
 // How long a writer waits for another program's transaction before the change is refused.
 constexpr int kBusyTimeoutMs = 5000;
+constexpr int kSqliteBusy = 5, kSqliteLocked = 6;
 // Contents up to this size are kept in the journal.
 constexpr qsizetype kInlineUpTo = 1024 * 1024;
 
@@ -97,12 +100,20 @@ bool HistoryStore::isOpen() const
 
 bool HistoryStore::exec(const QString& sql, QString* error) const
 {
+    // Programs opening a new journal together: its switch to WAL takes the whole file, and
+    // SQLite answers "locked" at once rather than waiting, so the statement is tried again.
+    const QDeadlineTimer deadline(kBusyTimeoutMs);
     QSqlQuery query(QSqlDatabase::database(m_connection, false));
-    if (query.exec(sql))
-        return true;
-    if (error)
-        *error = JournalError(query.lastError());
-    return false;
+    while (!query.exec(sql)) {
+        const int code = query.lastError().nativeErrorCode().toInt();
+        if ((code != kSqliteBusy && code != kSqliteLocked) || deadline.hasExpired()) {
+            if (error)
+                *error = JournalError(query.lastError());
+            return false;
+        }
+        QThread::msleep(5);
+    }
+    return true;
 }
 
 bool HistoryStore::open(QString* error)

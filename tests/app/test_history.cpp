@@ -226,6 +226,26 @@ TEST_F(HistoryTest, TwoWritersAtOnceLoseNoRow)
     expectCopiesKept();
 }
 
+TEST_F(HistoryTest, ProgramsStartingTogetherOnANewJournalAllOpenIt)
+{
+    for (int round = 0; round < 20; ++round) {
+        const QString folder = tmp.dir.filePath(QStringLiteral("new%1/").arg(round));
+        std::atomic<int> ready{0}, failed{0};
+        std::vector<std::thread> programs;
+        for (int i = 0; i < 6; ++i)
+            programs.emplace_back([&] {
+                HistoryStore own(folder);
+                for (++ready; ready < 6;)
+                    std::this_thread::yield();
+                QString error;
+                failed += !own.open(&error) || !own.setEnabled(true, &error);
+            });
+        for (std::thread& program : programs)
+            program.join();
+        EXPECT_EQ(failed, 0) << round;
+    }
+}
+
 TEST_F(HistoryTest, PruningNeverRemovesAFirstCopyAndForgettingKeepsTheRecent)
 {
     const QByteArray noise = Noise(64 * 1024, 1);
