@@ -229,19 +229,16 @@ TEST_F(HistoryTest, TwoWritersAtOnceLoseNoRow)
 TEST_F(HistoryTest, ProgramsStartingTogetherOnANewJournalAllOpenIt)
 {
     for (int round = 0; round < 20; ++round) {
-        const QString folder = tmp.dir.filePath(QStringLiteral("new%1/").arg(round));
         std::atomic<int> ready{0}, failed{0};
         std::vector<std::thread> programs;
         for (int i = 0; i < 6; ++i)
-            programs.emplace_back([&] {
-                HistoryStore own(folder);
+            programs.emplace_back([&, round] {
+                HistoryStore own(tmp.dir.filePath(QString::number(round)) + '/');
                 for (++ready; ready < 6;)
                     std::this_thread::yield();
-                QString error;
-                failed += !own.open(&error) || !own.setEnabled(true, &error);
+                failed += !own.open() || !own.setEnabled(true);
             });
-        for (std::thread& program : programs)
-            program.join();
+        std::for_each(programs.begin(), programs.end(), [](std::thread& p) { p.join(); });
         EXPECT_EQ(failed, 0) << round;
     }
 }

@@ -147,18 +147,6 @@ TEST_F(FindWindowTest, SearchIconsSortsAndTheThreeViews)
 
 TEST_F(FindWindowTest, GoingToARowAsksAboutUnsavedEditsFirstAndTellsWhyItCannot)
 {
-    // Edits that cannot be saved keep the main window on their file and object.
-    window->txtName->setText(QString::fromUtf8("Sofa \u6f22"));
-    for (const int row : {4, 1}) { // the lamp in b.iff, the chair in a.iff
-        prompt.queueAnswer(PromptAnswer::Yes);
-        find->tblResults->setCurrentIndex(find->model->index(row, 1));
-        QTest::keyClick(find->tblResults, Qt::Key_Return);
-        EXPECT_EQ(SelectedTexts(window->lstFiles) + SelectedTexts(window->lstObjects),
-                  (QStringList{"a.iff", "Blue Sofa objd"}));
-    }
-    EXPECT_EQ(prompt.messages().size(), 4);
-    prompt.clearAsked();
-    window->txtName->setText("Blue Sofa");
     window->txtPrice->setText("77");
     prompt.queueAnswer(PromptAnswer::Yes);
     find->txtSearch->setText("lamp");
