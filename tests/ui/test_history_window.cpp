@@ -154,8 +154,10 @@ TEST_F(HistoryWindowTest, ABatchOfTwoFilesIsOneRowRestoredInOneStep)
         EXPECT_EQ(history->lblStatus->text(), status);
     }
     history->txtFilter->clear();
+    history->lstChanges->topLevelItem(0)->setExpanded(true);
 
     restore(0, {PromptAnswer::Yes});
+    EXPECT_TRUE(history->lstChanges->topLevelItem(1)->isExpanded()) << "an open batch stays open";
     EXPECT_EQ(prompt.messages(),
               QStringList{"Restore these 2 files as they were before this change?\na.iff\nb.iff"});
     EXPECT_EQ(ReadFile(sofaFile) + ReadFile(lampFile), sofaBytes + lampBytes);
